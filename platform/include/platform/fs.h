@@ -1,0 +1,91 @@
+// Files and directories. Narrow paths are in the ANSI code page, wide paths UTF-16; on POSIX
+// both reach the file system as UTF-8.
+#pragma once
+
+#include "platform/unique_handle.h"
+#include "platform/wintypes.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+constexpr uint32_t kMaxPath = 260; // MAX_PATH
+
+// True when a file or directory exists at path.
+bool PathExistsA(const char* path);
+bool PathExistsW(const WCHAR* path);
+
+// GetTempPath: writes the temporary directory with a trailing separator into buf (room for
+// len characters and the NUL). Returns its length; when it does not fit, the length needed
+// (NUL included) with buf untouched; 0 on failure.
+uint32_t GetTempPathA(uint32_t len, char* buf);
+uint32_t GetTempPathW(uint32_t len, WCHAR* buf);
+
+// GetTempFileName with unique 0: makes a new empty file named <dir><prefix><hex>.tmp and
+// writes its path into out (kMaxPath characters of room). Returns the number used, 0 on
+// failure.
+uint32_t GetTempFileNameA(const char* dir, const char* prefix, char* out);
+uint32_t GetTempFileNameW(const WCHAR* dir, const WCHAR* prefix, WCHAR* out);
+
+enum class FileAccess {
+    Read,     // existing file, reading; shared for reading and writing
+    Write,    // created or truncated, writing
+    Append,   // created if missing, writing at its end
+    ReadWrite // existing file, reading and writing
+};
+
+struct FileObject;
+using File = FileObject*; // an open file; null for none
+
+// Opens a file; null on failure with the last error set.
+File OpenFileA(const char* path, FileAccess access);
+File OpenFileW(const WCHAR* path, FileAccess access);
+
+// Reads up to size bytes; *done gets the bytes read (0 at end of file). False on failure.
+bool ReadFile(File f, void* buf, uint32_t size, uint32_t* done);
+// Writes size bytes; false unless all were written.
+bool WriteFile(File f, const void* buf, uint32_t size);
+// The file's size in bytes, or -1.
+int64_t GetFileSize(File f);
+// Moves the file position to offset from the start; false on failure.
+bool SeekFile(File f, int64_t offset);
+void CloseFile(File f);
+
+struct FileTraits {
+    using Handle = File;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { CloseFile(h); }
+};
+using UniqueFile = UniqueHandle<FileTraits>;
+
+bool DeleteFileA(const char* path);
+bool DeleteFileW(const WCHAR* path);
+bool CreateDirectoryA(const char* path);
+bool CreateDirectoryW(const WCHAR* path);
+// Removes an empty directory.
+bool RemoveDirectoryA(const char* path);
+bool RemoveDirectoryW(const WCHAR* path);
+
+// One entry of a directory listing ("." and ".." are never listed).
+struct DirectoryEntry {
+    std::basic_string<WCHAR> name; // the entry's name, without its directory
+    bool isDirectory;    // true for a directory
+    uint64_t size;       // bytes, for a file
+};
+
+// Lists the entries of a directory; false when it cannot be read.
+bool ListDirectoryW(const WCHAR* dir, std::vector<DirectoryEntry>* entries);
+
+// GetCurrentDirectory: the length written (without NUL), or the room needed when len is too
+// small; 0 on failure. SetCurrentDirectory: false on failure.
+uint32_t GetCurrentDirectoryA(uint32_t len, char* buf);
+uint32_t GetCurrentDirectoryW(uint32_t len, WCHAR* buf);
+bool SetCurrentDirectoryA(const char* path);
+bool SetCurrentDirectoryW(const WCHAR* path);
+
+// The separator the platform writes between path components: '\\' on Windows, '/' elsewhere.
+char PathSeparator();
+
+} // namespace platform
