@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the library and the host, then runs the demo script against the demo installation
+# in demo/ with the time zone pinned. Installs missing Debian packages first (as root).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/packages.sh"
+korvo_install_packages cmake ninja-build g++ nlohmann-json3-dev
+
+out=${KORVO_BUILD_ROOT:-$root/build}/demo
+cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVO_BUILD_TESTS=OFF
+cmake --build "$out" -j"$(nproc)" --target korvocOIEx
+
+# The registry store points at the demo installation wherever the checkout lies.
+registry="$out/registry.ini"
+cat > "$registry" <<INI
+[HKEY_CURRENT_USER\\Software\\Vendra Systems, Inc.\\MeetingIntegration]
+NotesIniPath=$root/demo/notes/notes.ini
+
+[HKEY_CURRENT_USER\\SOFTWARE\\IBM\\NOTES\\INSTALLER]
+PROGDIR=$root/demo/notes
+INI
+
+TZ=Europe/Berlin "$out/bin/korvocOIEx" --registry "$registry" --trace "${KORVO_DEMO_TRACE:-2}" \
+  --script "$root/demo/demo.script"

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite: the Linux build, the sanitizer build
+# (clang, ASan+UBSan), and the Windows builds (i686 product DLL, x86_64 tests under Wine).
+# Installs missing Debian packages first (run as root on a fresh machine).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/packages.sh"
+korvo_install_packages "${KORVO_PACKAGES[@]}"
+
+out=${KORVO_BUILD_ROOT:-$root/build}
+jobs=${KORVO_JOBS:-$(nproc)}
+summary=()
+total_passed=0
+total_failed=0
+
+# Adds the last ctest summary line of a log to the totals.
+count_summary() {
+  local name=$1 log=$2
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [ -z "$line" ]; then
+    summary+=("$name: no test summary")
+    total_failed=$((total_failed + 1))
+    return
+  fi
+  local failed all
+  failed=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+  all=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/')
+  total_passed=$((total_passed + all - failed))
+  total_failed=$((total_failed + failed))
+  summary+=("$name: $line")
+}
+
+# Runs ctest over one build folder and counts its result.
+run_ctest() {
+  local name=$1 dir=$2
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs" 2>&1 | tee "$out/$name-ctest.log" || true
+  count_summary "$name" "$out/$name-ctest.log"
+}
+
+mkdir -p "$out"
+
+cmake -S "$root" -B "$out/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$out/linux" -j"$jobs"
+run_ctest linux "$out/linux"
+
+cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER=clang++ -DKORVO_SANITIZE=ON
+cmake --build "$out/asan" -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 run_ctest asan "$out/asan"
+
+if [ -x "$root/.ci/windows.sh" ]; then
+  KORVO_JOBS=$jobs bash "$root/.ci/windows.sh" "$root" "$out" 2>&1 | tee "$out/windows.log" || true
+  count_summary wine "$out/windows.log"
+  if grep -q '^WINDOWS CHECKS FAILED' "$out/windows.log"; then
+    summary+=("windows: checks failed (see above)")
+    total_failed=$((total_failed + 1))
+  fi
+fi
+
+echo
+printf '%s\n' "${summary[@]}"
+echo "$total_passed passed, $total_failed failed"
+[ "$total_failed" -eq 0 ]
