@@ -1,0 +1,37 @@
+// Debugger output, the process id, the host's exported symbols and the environment.
+#include "windows_api.h"
+
+#include "platform/process.h"
+
+#include <cstdlib>
+
+namespace platform {
+
+void OutputDebugStringA(const char* text) {
+    if (text != nullptr)
+        ::OutputDebugStringA(text);
+}
+
+void OutputDebugStringW(const WCHAR* text) {
+    if (text != nullptr)
+        ::OutputDebugStringW(text);
+}
+
+uint32_t GetCurrentProcessId() {
+    return ::GetCurrentProcessId();
+}
+
+void* FindHostSymbol(const char* name) {
+    if (name == nullptr)
+        return nullptr;
+    const HMODULE host = ::GetModuleHandleW(nullptr);
+    if (host == nullptr)
+        return nullptr;
+    return reinterpret_cast<void*>(::GetProcAddress(host, name));
+}
+
+const char* GetEnv(const char* name) {
+    return name != nullptr ? std::getenv(name) : nullptr;
+}
+
+} // namespace platform
