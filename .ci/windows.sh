@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The Windows part of CI: the two MinGW builds and the test suite under Wine.
+#
+#   .ci/windows.sh SOURCE_DIR [BUILD_ROOT]
+#
+# 1. Builds the product for 32-bit Windows in BUILD_ROOT/win32 (KorvoLotusC.dll, notesrt.dll,
+#    korvocOIEx.exe and the test executables) and checks that the log holds no warning, that
+#    the binaries need no MinGW runtime DLL, and that the DLL exports the two factory
+#    functions by name.
+# 2. Builds for 64-bit Windows in BUILD_ROOT/win64 and runs every test executable there under
+#    Wine, in a Wine prefix made for this run only; then runs the host once and compares its
+#    answer with the expected one.
+#
+# BUILD_ROOT defaults to SOURCE_DIR/build. Environment: KORVO_JOBS (parallel jobs, default 2),
+# KORVO_WINDOWS_BUILD_TYPE (default Release), KORVO_WIN32_BUILD / KORVO_WIN64_BUILD (build
+# folders), KORVO_WIN32_TESTS=0 (build the i686 tree without its tests). Wine keeps the time
+# zone ($TZ) this script is started with, as the Linux test run does.
+#
+# Needs: cmake, ninja-build, g++-mingw-w64-i686-posix, g++-mingw-w64-x86-64-posix,
+# binutils-mingw-w64-i686, wine, wine64. Installs nothing.
+#
+# Ends with the Wine run's ctest summary line; prints "WINDOWS CHECKS FAILED: ..." and exits
+# with 1 when any step failed.
+set -uo pipefail
+
+src=$(cd "${1:?usage: windows.sh SOURCE_DIR [BUILD_ROOT]}" && pwd)
+out=${2:-$src/build}
+jobs=${KORVO_JOBS:-2}
+build_type=${KORVO_WINDOWS_BUILD_TYPE:-Release}
+win32=${KORVO_WIN32_BUILD:-$out/win32}
+win64=${KORVO_WIN64_BUILD:-$out/win64}
+win32_tests=${KORVO_WIN32_TESTS:-1}
+
+objdump=i686-w64-mingw32-objdump
+exports=(DllGetKorvoLotusClassObject DllDeleteKorvoLotusClassObject)
+host_command=(list 2026-12-07 2026-12-07)
+host_expected='{"op":"list","result":1}'
+
+failures=()
+fail() {
+  failures+=("$1")
+  echo "FAILED: $1"
+}
+
+step() { printf '\n==== %s\n' "$*"; }
+
+# Configures and builds one MinGW tree; a failed build or any warning in its log fails it.
+build() {
+  local name=$1 dir=$2 toolchain=$3
+  shift 3
+  step "$name: configure and build in $dir"
+  mkdir -p "$dir"
+  if ! cmake -S "$src" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/$toolchain" "$@"; then
+    fail "$name: configure"
+    return 1
+  fi
+  cmake --build "$dir" -j"$jobs" 2>&1 | tee "$dir/build.log"
+  if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+    fail "$name: build"
+    return 1
+  fi
+  if grep -qi 'warning:' "$dir/build.log"; then
+    grep -i 'warning:' "$dir/build.log"
+    fail "$name: the build log shows warnings"
+  fi
+}
+
+# The product's artefacts: present, free of MinGW runtime DLLs, and the DLL's exports.
+check_product() {
+  step "win32: artefacts and export table"
+  local file imports
+  for file in KorvoLotusC.dll notesrt.dll korvocOIEx.exe; do
+    if [ ! -f "$win32/bin/$file" ]; then
+      fail "win32: $file was not built"
+      continue
+    fi
+    imports=$("$objdump" -p "$win32/bin/$file" | sed -n 's/^[[:space:]]*DLL Name: //p')
+    echo "$file imports: $(tr '\n' ' ' <<<"$imports")"
+    if grep -Eiq '^(libgcc|libstdc\+\+|libwinpthread)' <<<"$imports"; then
+      fail "win32: $file needs a MinGW runtime DLL"
+    fi
+  done
+  [ -f "$win32/bin/KorvoLotusC.dll" ] || return 0
+
+  local table
+  table=$("$objdump" -p "$win32/bin/KorvoLotusC.dll" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p')
+  echo "$table"
+  local name
+  for name in "${exports[@]}"; do
+    if grep -Eq "^[[:space:]]*\[[[:space:]]*[0-9]+\][[:space:]]+$name\$" <<<"$table"; then
+      echo "exported by name: $name"
+    else
+      fail "win32: KorvoLotusC.dll does not export $name by name"
+    fi
+  done
+}
+
+wine_prefix=
+stop_wine() {
+  [ -n "$wine_prefix" ] || return 0
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  rm -rf "$wine_prefix"
+  wine_prefix=
+}
+trap stop_wine EXIT
+
+# A fresh 64-bit prefix for this run, with its server kept up until stop_wine.
+start_wine() {
+  step "wine: prepare a prefix"
+  if ! command -v wine >/dev/null; then
+    fail "wine: the wine command is missing"
+    return 1
+  fi
+  wine_prefix=$(mktemp -d "${TMPDIR:-/tmp}/korvo-wine.XXXXXX")
+  export WINEPREFIX=$wine_prefix WINEARCH=win64 WINEDEBUG=-all
+  if ! WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$out/wineboot.log" 2>&1; then
+    cat "$out/wineboot.log"
+    fail "wine: wineboot"
+    return 1
+  fi
+  wineserver -p
+  wine --version
+}
+
+run_tests() {
+  step "wine: ctest over $win64"
+  ctest --test-dir "$win64" --output-on-failure -j"$jobs" --timeout 300 2>&1 |
+    tee "$win64/ctest.log"
+  if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+    fail "wine: some tests failed"
+  fi
+}
+
+run_host() {
+  step "wine: korvocOIEx ${host_command[*]}"
+  local got
+  got=$(cd "$win64/bin" && wine ./korvocOIEx.exe "${host_command[@]}" | tr -d '\r')
+  echo "$got"
+  if [ "$got" != "$host_expected" ]; then
+    fail "wine: korvocOIEx answered '$got', expected '$host_expected'"
+  fi
+}
+
+mkdir -p "$out"
+rm -f "$win64/ctest.log"
+win32_options=()
+[ "$win32_tests" = 1 ] || win32_options+=(-DKORVO_BUILD_TESTS=OFF)
+if build win32 "$win32" mingw-i686.cmake "${win32_options[@]}"; then
+  check_product
+fi
+
+if build win64 "$win64" mingw-x86_64.cmake && start_wine; then
+  run_tests
+  run_host
+fi
+stop_wine
+
+step "summary"
+summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$win64/ctest.log" 2>/dev/null |
+  tail -n 1)
+if [ ${#failures[@]} -ne 0 ]; then
+  echo "WINDOWS CHECKS FAILED: $(IFS=';'; echo "${failures[*]}")"
+fi
+echo "wine: ${summary:-no test summary}"
+[ ${#failures[@]} -eq 0 ]
