@@ -1,0 +1,40 @@
+// Small helpers on narrow NUL-terminated text: indexes, pieces cut into fixed buffers, exact
+// comparison, UTF-8 decoding and the text form of a system time. Rejected arguments are
+// logged under the helper's name and give 0, false or no change; nothing throws.
+#pragma once
+
+#include "KorvoLotusC.h"
+
+#include "platform/wintypes.h"
+
+namespace StringUtil {
+
+// Index of the first ch in str; strlen(str) when there is none (so for ch NUL). 0 for a
+// null str.
+unsigned GetStringIndex(const char* str, char ch);
+
+// Index of pos within str; strlen(str) when pos is not one of str's characters. 0 for a
+// null str.
+unsigned GetStringIndex(const char* str, const char* pos);
+
+// Copies the characters from begin up to end (exclusive) into out, which has room for
+// maxLen characters including the terminator. Returns the count copied when it is below
+// maxLen; otherwise out holds the first maxLen - 1 characters and maxLen is returned, so a
+// result equal to maxLen means the piece was cut. 0 for null arguments or a maxLen of 0.
+unsigned GetSubString(const char* begin, const char* end, unsigned maxLen, char* out);
+
+// As above for the characters of str before the first delim (the whole of str when it has
+// none, or when delim is NUL).
+unsigned GetSubString(const char* str, char delim, unsigned maxLen, char* out);
+
+// True when both strings exist and have the same bytes.
+bool IsSameString(const char* a, const char* b);
+
+// Replaces out with the UTF-16 decoding of the UTF-8 text; a null text leaves out as it was.
+// Invalid sequences become U+FFFD.
+void Utf8ToWide(const char* text, CString& out);
+
+// "MM/DD/YYYY hh:mm:ss" for the fields of t.
+CString FormatSystemTime(const SYSTEMTIME& t);
+
+} // namespace StringUtil
