@@ -19,4 +19,8 @@ void* FindHostSymbol(const char* name);
 // The value of an environment variable, or null (the pointer is the process's own).
 const char* GetEnv(const char* name);
 
+// Sets (or, for a null value, removes) an environment variable of this process; false on
+// failure.
+bool SetEnv(const char* name, const char* value);
+
 } // namespace platform
