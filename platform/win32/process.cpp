@@ -34,4 +34,10 @@ const char* GetEnv(const char* name) {
     return name != nullptr ? std::getenv(name) : nullptr;
 }
 
+bool SetEnv(const char* name, const char* value) {
+    if (name == nullptr)
+        return false;
+    return _putenv_s(name, value != nullptr ? value : "") == 0;
+}
+
 } // namespace platform
