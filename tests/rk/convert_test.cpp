@@ -244,12 +244,4 @@ TEST_P(CStringSetAnsi, NarrowToWide) {
 INSTANTIATE_TEST_SUITE_P(Rows, CStringSetAnsi, testing::ValuesIn(kAnsiSetRows),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST(CStringSetAnsiOnly, UnmappedCharacterBecomesQuestionMark) {
-    if (platform::GetACP() != 1252)
-        GTEST_SKIP() << "the ANSI code page is " << platform::GetACP();
-    std::string dst = "x";
-    RK::_cstring_set(dst, 1, W(u"\u4e2d!").c_str(), kWhole);
-    EXPECT_EQ(dst, "x?!");
-}
-
 } // namespace
