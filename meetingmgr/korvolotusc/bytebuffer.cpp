@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-ByteBuffer::ByteBuffer(const ByteBuffer& other) { Assign(other.m_size, other.m_data); }
+ByteBuffer::ByteBuffer(const ByteBuffer& other) {
+    Assign(other.m_size, other.m_data);
+}
 
 ByteBuffer& ByteBuffer::operator=(const ByteBuffer& other) {
     if (this != &other)
@@ -10,7 +12,9 @@ ByteBuffer& ByteBuffer::operator=(const ByteBuffer& other) {
     return *this;
 }
 
-ByteBuffer::~ByteBuffer() { Clear(); }
+ByteBuffer::~ByteBuffer() {
+    Clear();
+}
 
 void ByteBuffer::Assign(uint32_t size, const uint8_t* bytes) {
     Clear();

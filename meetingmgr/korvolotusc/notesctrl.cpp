@@ -74,8 +74,7 @@ int32_t CNotesCtrl::ResolveContact(CString&, std::vector<ContactInfo>&, bool, in
     return kGuardFailed;
 }
 
-int32_t CNotesCtrl::ResolveContactBySearchQuery(std::vector<CString>&,
-                                                std::vector<ContactInfo>&) {
+int32_t CNotesCtrl::ResolveContactBySearchQuery(std::vector<CString>&, std::vector<ContactInfo>&) {
     PassesGuard("CNotesCtrl::ResolveContactBySearchQuery");
     return kGuardFailed;
 }

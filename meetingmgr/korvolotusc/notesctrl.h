@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class CNotesCtrl : public IKorvoLotus {
-public:
+  public:
     CNotesCtrl();
     CNotesCtrl(const CNotesCtrl&) = delete;
     CNotesCtrl& operator=(const CNotesCtrl&) = delete;
@@ -19,8 +19,7 @@ public:
     int32_t SendMail(BSTR subject, BSTR recipients, BSTR body, int32_t unused) override;
     int32_t GetSMTPFromDispName(BSTR displayName, BSTR* smtp) override;
     int32_t ListAppointment(FILETIME* start, FILETIME* end, BSTR* xml) override;
-    int32_t ListRecrrentInstance(BSTR entryId, FILETIME* start, FILETIME* end,
-                                 BSTR* xml) override;
+    int32_t ListRecrrentInstance(BSTR entryId, FILETIME* start, FILETIME* end, BSTR* xml) override;
     int32_t DeleteMsgInfo(BSTR key, BSTR* xml) override;
     int32_t GetMsgInfo(BSTR key, int32_t unused, BSTR* xml) override;
     int32_t GetCurProfileInfo(BSTR* xml) override;
@@ -33,7 +32,7 @@ public:
     // 1 once this object has started the Notes runtime.
     int32_t NotesInitiated() const { return m_bNotesInitiated; }
 
-private:
+  private:
     // True when the runtime was started; otherwise logs the guard message under function.
     bool PassesGuard(const char* function) const;
 
@@ -42,4 +41,4 @@ private:
 };
 
 // What DllGetKorvoLotusClassObject creates.
-class CMgrClassFactory : public CNotesCtrl {};
+class CMgrClassFactory final : public CNotesCtrl {};

@@ -17,19 +17,18 @@ std::atomic<SendTraceFunction> g_sink{nullptr}; // the resolved sink, null until
 
 // Converts ANSI text to UTF-8 so the trace file reads the same on every machine.
 std::string AnsiToUtf8(const char* text) {
-    const int units = platform::MultiByteToWideChar(platform::kCodePageAnsi, 0, text, -1,
-                                                    nullptr, 0);
+    const int units =
+        platform::MultiByteToWideChar(platform::kCodePageAnsi, 0, text, -1, nullptr, 0);
     if (units <= 0)
         return text;
     std::vector<WCHAR> wide(static_cast<size_t>(units));
     platform::MultiByteToWideChar(platform::kCodePageAnsi, 0, text, -1, wide.data(), units);
-    const int bytes = platform::WideCharToMultiByte(platform::kCodePageUtf8, 0, wide.data(), -1,
-                                                    nullptr, 0);
+    const int bytes =
+        platform::WideCharToMultiByte(platform::kCodePageUtf8, 0, wide.data(), -1, nullptr, 0);
     if (bytes <= 0)
         return text;
     std::string utf8(static_cast<size_t>(bytes), '\0');
-    platform::WideCharToMultiByte(platform::kCodePageUtf8, 0, wide.data(), -1, utf8.data(),
-                                  bytes);
+    platform::WideCharToMultiByte(platform::kCodePageUtf8, 0, wide.data(), -1, utf8.data(), bytes);
     utf8.resize(static_cast<size_t>(bytes) - 1);
     return utf8;
 }
@@ -77,6 +76,8 @@ SendTraceFunction TraceSink() {
     return sink;
 }
 
-void ResetTraceSinkForTesting() { g_sink.store(nullptr, std::memory_order_release); }
+void ResetTraceSinkForTesting() {
+    g_sink.store(nullptr, std::memory_order_release);
+}
 
 } // namespace korvo

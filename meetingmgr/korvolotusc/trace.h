@@ -39,10 +39,10 @@ void ResetTraceSinkForTesting();
 
 } // namespace korvo
 
-#define KORVO_TRACE(level, functionName, ...)                                                  \
-    do {                                                                                       \
-        if (false)                                                                             \
-            ::korvo::CheckTraceFormat(__VA_ARGS__);                                            \
-        ::korvo::TraceSink()(static_cast<int>(level), kTraceSource, __LINE__, functionName,    \
-                             __VA_ARGS__);                                                     \
+#define KORVO_TRACE(level, functionName, ...)                                                      \
+    do {                                                                                           \
+        if (false)                                                                                 \
+            ::korvo::CheckTraceFormat(__VA_ARGS__);                                                \
+        ::korvo::TraceSink()(static_cast<int>(level), kTraceSource, __LINE__, functionName,        \
+                             __VA_ARGS__);                                                         \
     } while (0)

@@ -1,0 +1,61 @@
+// Without a host that exports SendTrace, messages go to the file $KORVO_TRACE names.
+#include "KorvoLotusC.h"
+#include "trace.h"
+
+#include "platform/fs.h"
+#include "platform/process.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+static constexpr char kTraceSource[] = "fallback_test.cpp";
+
+std::string TempPath() {
+    char dir[platform::kMaxPath] = {};
+    char path[platform::kMaxPath] = {};
+    platform::GetTempPathA(sizeof dir, dir);
+    platform::GetTempFileNameA(dir, "kt", path);
+    return path;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void SetTraceTarget(const char* value) {
+    platform::SetEnv("KORVO_TRACE", value);
+    korvo::ResetTraceSinkForTesting();
+}
+
+TEST(TraceFallback, WritesOneLinePerMessageConvertedToUtf8) {
+    const std::string path = TempPath();
+    SetTraceTarget(path.c_str());
+
+    KORVO_TRACE(PM_SDK::kLevelDetail, "Fallback::Test", "value[%d] name[%s]", 42, "Caf\xe9");
+    DllGetKorvoLotusClassObject()->ListAppointment(nullptr, nullptr, nullptr);
+    DllDeleteKorvoLotusClassObject();
+
+    const std::string text = ReadAll(path);
+    EXPECT_NE(text.find("L3\tfallback_test.cpp:"), std::string::npos) << text;
+    EXPECT_NE(text.find("\tFallback::Test\tvalue[42] name[Caf\xc3\xa9]\n"), std::string::npos);
+    EXPECT_NE(text.find("\tCNotesCtrl::ListAppointment\tMust init Notes in first!!\n"),
+              std::string::npos);
+    SetTraceTarget(nullptr);
+    platform::DeleteFileA(path.c_str());
+}
+
+TEST(TraceFallback, WritesNothingWithoutTarget) {
+    SetTraceTarget(nullptr);
+    KORVO_TRACE(PM_SDK::kLevelFailure, "Fallback::Test", "nowhere");
+    SUCCEED();
+}
+
+} // namespace
