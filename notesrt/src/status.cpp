@@ -1,8 +1,11 @@
 // The runtime's error texts.
-#include "notesapi.h"
+#include "status.h"
 
 #include <cstring>
+#include <map>
+#include <mutex>
 
+namespace notesrt {
 namespace {
 
 struct StatusText {
@@ -11,28 +14,88 @@ struct StatusText {
 };
 
 constexpr StatusText kStatusTexts[] = {
-    {0x0222, "Note item not found"},
-    {0x0404, "Entry not found in index"},
-    {6022, "Your ID file is locked by another process. Close it and try again."},
+    {kErrFileNotFound, "File does not exist"},
+    {kErrNotesIniNotFound, "Cannot read the notes.ini file"},
+    {kErrIdFileMissing, "The ID file cannot be found"},
+    {kErrIdFileDamaged, "The ID file is damaged"},
+    {kErrNotStarted, "The Notes runtime has not been started"},
+    {kErrInvalidHandle, "Invalid handle"},
+    {kErrInvalidArgument, "Invalid argument"},
+    {kErrNoMemory, "Insufficient memory"},
+    {kErrDatabaseDamaged, "Database is damaged"},
+    {kErrPathTooLong, "File name too long"},
+    {kErrServerUnreachable, "Unable to find path to server"},
+    {kErrListInvalid, "Invalid or full text list"},
+    {kErrInternal, "Internal error in the Notes runtime"},
+    {kErrTooManyHandles, "Too many handles in use"},
+    {ERR_ITEM_NOT_FOUND, "Note item not found"},
+    {ERR_NOT_FOUND, "Entry not found in index"},
+    {ERR_ID_LOCKED, "Your ID file is locked by another process. Close it and try again."},
 };
+
+// Details of the latest failures, by error code. Guarded by its own lock because the error
+// text is read while the runtime may be stopped.
+struct Details {
+    std::mutex mutex;                    // guards texts
+    std::map<STATUS, std::string> texts; // detail by error code
+};
+
+Details& TheDetails() {
+    static Details details;
+    return details;
+}
+
+const char* BaseText(STATUS code) {
+    for (const StatusText& entry : kStatusTexts) {
+        if (entry.code == code)
+            return entry.text;
+    }
+    return nullptr;
+}
 
 } // namespace
 
+void SetStatusDetail(STATUS status, const std::string& detail) {
+    Details& details = TheDetails();
+    std::lock_guard<std::mutex> lock(details.mutex);
+    details.texts[ERR(status)] = detail;
+}
+
+STATUS Fail(STATUS status, const std::string& detail) {
+    SetStatusDetail(status, detail);
+    return status;
+}
+
+void ClearStatusDetails() {
+    Details& details = TheDetails();
+    std::lock_guard<std::mutex> lock(details.mutex);
+    details.texts.clear();
+}
+
+} // namespace notesrt
+
 extern "C" NOTESRT_API uint16_t OSLoadString(void*, STATUS status, char* buffer,
                                              uint16_t bufferLength) {
+    using namespace notesrt;
     if (buffer == nullptr || bufferLength == 0)
         return 0;
     buffer[0] = '\0';
-    const STATUS code = status & 0x3fff;
-    for (const StatusText& entry : kStatusTexts) {
-        if (entry.code != code)
-            continue;
-        size_t length = std::strlen(entry.text);
-        if (length > bufferLength - 1u)
-            length = bufferLength - 1u;
-        std::memcpy(buffer, entry.text, length);
-        buffer[length] = '\0';
-        return static_cast<uint16_t>(length);
+    const STATUS code = ERR(status);
+    const char* base = BaseText(code);
+    if (base == nullptr)
+        return 0;
+    std::string text = base;
+    {
+        Details& details = TheDetails();
+        std::lock_guard<std::mutex> lock(details.mutex);
+        auto found = details.texts.find(code);
+        if (found != details.texts.end() && !found->second.empty())
+            text += ": " + found->second;
     }
-    return 0;
+    size_t length = text.size();
+    if (length > bufferLength - 1u)
+        length = bufferLength - 1u;
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return static_cast<uint16_t>(length);
 }

@@ -1,0 +1,38 @@
+// The substitute runtime's own calls for tests and tools: fault injection and the counts of
+// what is open. The library never includes this header.
+#pragma once
+
+#include "notesapi.h"
+
+extern "C" {
+
+// What the runtime holds open at the moment of the call.
+typedef struct {
+    uint32_t databases;          // open database handles
+    uint32_t notes;              // open note handles
+    uint32_t collections;        // open collections
+    uint32_t memoryAllocated;    // memory handles not yet freed
+    uint32_t memoryLocked;       // memory handles locked at least once
+    uint32_t mimeDirectories;    // open MIME directories
+    uint32_t scheduleContainers; // schedule containers not yet released
+} NotesrtCounts;
+
+// Fills *counts (all zero when the runtime is not started).
+NOTESRT_API void NotesrtGetCounts(NotesrtCounts* counts);
+
+// Lock count of a memory handle; -1 when the handle is not valid.
+NOTESRT_API int NotesrtMemLockCount(DHANDLE handle);
+
+// Replaces the fault plan and restarts the call counts. plan is a comma-separated list of
+// CALL@N=STATUS (the N-th call of CALL, counted from 1, returns STATUS and does nothing
+// else), CALL@N+=STATUS (the N-th and every later call) and *@N=STATUS (the N-th call of any
+// name); STATUS is decimal or 0x-hexadecimal and not 0. Null or empty clears the plan.
+// Returns the number of entries that were not understood (they are left out). Without this
+// call the plan comes from $NOTESRT_FAULTS, read when the runtime is first used.
+NOTESRT_API int NotesrtSetFaults(const char* plan);
+
+// Stops the runtime if it is started, clears the fault plan, the call counts, the status
+// details and the cache of database files: the state of a fresh process.
+NOTESRT_API void NotesrtReset(void);
+
+} // extern "C"

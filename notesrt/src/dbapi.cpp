@@ -1,0 +1,55 @@
+// Database handles: NSFDbOpen, NSFDbClose, NSFDbReplicaInfoGet, NSFDbIDGet.
+#include "paths.h"
+#include "runtime.h"
+
+using namespace notesrt;
+
+extern "C" NOTESRT_API STATUS NSFDbOpen(const char* path, DBHANDLE* db) {
+    return RunCall("NSFDbOpen", true, [&](Runtime& runtime) -> STATUS {
+        if (path == nullptr || db == nullptr)
+            return kErrInvalidArgument;
+        std::filesystem::path file;
+        if (STATUS status = ResolveFile(runtime.install, path, file))
+            return status;
+        OpenDatabase open;
+        open.path = path;
+        if (STATUS status = runtime.files.Open(file, open.db))
+            return status;
+        const DBHANDLE handle = runtime.databases.Add(std::move(open));
+        if (handle == 0)
+            return kErrTooManyHandles;
+        *db = handle;
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFDbClose(DBHANDLE db) {
+    return RunCall("NSFDbClose", true, [&](Runtime& runtime) -> STATUS {
+        return runtime.databases.Remove(db) ? 0 : kErrInvalidHandle;
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* info) {
+    return RunCall("NSFDbReplicaInfoGet", true, [&](Runtime& runtime) -> STATUS {
+        const OpenDatabase* open = runtime.databases.Find(db);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        if (info == nullptr)
+            return kErrInvalidArgument;
+        *info = DBREPLICAINFO{};
+        info->ID = open->db->replicaId;
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFDbIDGet(DBHANDLE db, DBID* dbId) {
+    return RunCall("NSFDbIDGet", true, [&](Runtime& runtime) -> STATUS {
+        const OpenDatabase* open = runtime.databases.Find(db);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        if (dbId == nullptr)
+            return kErrInvalidArgument;
+        *dbId = open->db->dbId;
+        return 0;
+    });
+}

@@ -1,0 +1,18 @@
+// Reading a database file's JSON into the model.
+#pragma once
+
+#include "database.h"
+
+#include <string>
+
+namespace notesrt {
+
+// Builds db from the text of a database file. Notes without "noteId" get 4 x (position + 1),
+// notes without "unid" the replica ID's 16 digits followed by the position as 16 digits, so
+// both are the same at every read; every note gets an originator ID of sequence 1. A missing
+// "replicaId" or "dbId" is zero. Returns false, with problem describing the first fault
+// (JSON syntax, a value of unknown kind, a duplicate note ID or UNID, a malformed field),
+// when the text is not a database; db is then unspecified.
+bool ParseDatabase(const std::string& text, Database& db, std::string& problem);
+
+} // namespace notesrt

@@ -1,0 +1,20 @@
+// Fault injection: planned failures of the calls that return a status.
+#pragma once
+
+#include "notesapi.h"
+
+namespace notesrt {
+
+// Counts one call of the named runtime call and returns the status the plan gives it, 0
+// when it is not to fail. Every call that returns a status passes here first and does
+// nothing else when the answer is not 0.
+STATUS CheckFault(const char* call);
+
+// Replaces the plan with the entries of text (see NotesrtSetFaults) and restarts the call
+// counts. Returns the number of entries that were not understood.
+int SetFaultPlan(const char* text);
+
+// Forgets the plan and the counts; the next call reads $NOTESRT_FAULTS again.
+void ResetFaults();
+
+} // namespace notesrt

@@ -1,0 +1,77 @@
+// Memory handles: OSMemAlloc, OSMemFree, OSMemGetSize, OSLockObject, OSUnlockObject.
+#include "memory.h"
+
+namespace notesrt {
+
+STATUS NewBlock(Runtime& runtime, const std::string& bytes, DHANDLE* handle) {
+    MemoryBlock block;
+    block.bytes.assign(bytes.begin(), bytes.end());
+    if (block.bytes.empty())
+        block.bytes.resize(1);
+    const DHANDLE added = runtime.memory.Add(std::move(block));
+    if (added == 0)
+        return kErrTooManyHandles;
+    *handle = added;
+    return 0;
+}
+
+} // namespace notesrt
+
+using namespace notesrt;
+
+extern "C" NOTESRT_API STATUS OSMemAlloc(uint16_t blockType, uint32_t size, DHANDLE* handle) {
+    return RunCall("OSMemAlloc", true, [&](Runtime& runtime) -> STATUS {
+        if (handle == nullptr)
+            return kErrInvalidArgument;
+        if (size > kMaxBlockSize)
+            return kErrNoMemory;
+        MemoryBlock block;
+        block.bytes.assign(size == 0 ? 1 : size, '\0');
+        block.blockType = blockType;
+        const DHANDLE added = runtime.memory.Add(std::move(block));
+        if (added == 0)
+            return kErrTooManyHandles;
+        *handle = added;
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS OSMemFree(DHANDLE handle) {
+    return RunCall("OSMemFree", true, [&](Runtime& runtime) -> STATUS {
+        if (handle == NULLHANDLE)
+            return 0;
+        return runtime.memory.Remove(handle) ? 0 : kErrInvalidHandle;
+    });
+}
+
+extern "C" NOTESRT_API STATUS OSMemGetSize(DHANDLE handle, uint32_t* size) {
+    return RunCall("OSMemGetSize", true, [&](Runtime& runtime) -> STATUS {
+        const MemoryBlock* block = runtime.memory.Find(handle);
+        if (block == nullptr)
+            return kErrInvalidHandle;
+        if (size == nullptr)
+            return kErrInvalidArgument;
+        *size = static_cast<uint32_t>(block->bytes.size());
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API void* OSLockObject(DHANDLE handle) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    MemoryBlock* block = runtime.memory.Find(handle);
+    if (block == nullptr)
+        return nullptr;
+    ++block->locks;
+    return block->bytes.data();
+}
+
+extern "C" NOTESRT_API int OSUnlockObject(DHANDLE handle) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    MemoryBlock* block = runtime.memory.Find(handle);
+    if (block == nullptr || block->locks == 0)
+        return 0;
+    --block->locks;
+    return block->locks != 0 ? 1 : 0;
+}

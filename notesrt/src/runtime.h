@@ -1,0 +1,88 @@
+// The runtime's process-wide state and the frame every call runs in.
+#pragma once
+
+#include "database.h"
+#include "dbfiles.h"
+#include "faults.h"
+#include "handles.h"
+#include "ini.h"
+#include "status.h"
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace notesrt {
+
+// How many entries the calls that answer in pieces put into one answer.
+struct PieceSizes {
+    uint32_t collection = 1000; // entries per NIFReadEntries answer
+    uint32_t calendar = 0;      // VEVENTs per calendar answer; 0: as many as fit
+    uint32_t schedule = 100;    // entries per schedule list
+};
+
+// The installation the runtime was started with.
+struct Installation {
+    std::filesystem::path iniFile;       // notes.ini
+    std::filesystem::path dataDirectory; // the Directory variable, made absolute
+    std::filesystem::path idFile;        // the KeyFileName variable, made absolute
+    std::string userName;                // canonical name from the ID file's first line
+    IniFile ini;                         // every notes.ini variable
+    PieceSizes pieces;                   // the Notesrt...Piece variables
+};
+
+// A memory block behind a memory handle.
+struct MemoryBlock {
+    std::vector<char> bytes; // the block's content
+    uint16_t blockType = 0;  // the type given at allocation
+    uint32_t locks = 0;      // lock count
+};
+
+// An open database handle.
+struct OpenDatabase {
+    std::shared_ptr<Database> db; // the model, shared with other handles of the same file
+    std::string path;             // the path it was opened with
+};
+
+// Largest memory block the runtime hands out.
+constexpr size_t kMaxBlockSize = 256u * 1024u * 1024u;
+
+// Everything the runtime holds. Guarded by mutex; the calls take it for their whole run.
+struct Runtime {
+    std::mutex mutex;                              // one call at a time
+    bool started = false;                          // NotesInitExtended succeeded
+    uint32_t generation = 0;                       // bumped by every start and stop
+    Installation install;                          // valid while started
+    HandleTable<MemoryBlock> memory{1, 20, 8};     // memory handles
+    HandleTable<OpenDatabase> databases{2, 20, 8}; // database handles
+    DatabaseFiles files;                           // database files read so far
+};
+
+Runtime& TheRuntime();
+
+// Releases every handle and forgets the installation; the runtime is stopped afterwards.
+void StopRuntime(Runtime& runtime);
+
+// Runs body (returning STATUS) as the runtime call name: under the runtime's lock, after the
+// fault check, and, when needsStart, only while the runtime is started. Exceptions become
+// statuses.
+template <typename Body> STATUS RunCall(const char* name, bool needsStart, Body body) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    if (STATUS injected = CheckFault(name))
+        return injected;
+    if (needsStart && !runtime.started)
+        return kErrNotStarted;
+    try {
+        return body(runtime);
+    } catch (const std::bad_alloc&) {
+        return kErrNoMemory;
+    } catch (...) {
+        return kErrInternal;
+    }
+}
+
+} // namespace notesrt

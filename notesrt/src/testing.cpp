@@ -1,0 +1,38 @@
+// The substitute's own calls for tests: counts, lock counts, fault plan, reset.
+#include "notesrt_testing.h"
+#include "runtime.h"
+
+using namespace notesrt;
+
+extern "C" NOTESRT_API void NotesrtGetCounts(NotesrtCounts* counts) {
+    if (counts == nullptr)
+        return;
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    *counts = NotesrtCounts{};
+    counts->databases = static_cast<uint32_t>(runtime.databases.Size());
+    counts->memoryAllocated = static_cast<uint32_t>(runtime.memory.Size());
+    for (const auto& entry : runtime.memory) {
+        if (entry.second.locks != 0)
+            ++counts->memoryLocked;
+    }
+}
+
+extern "C" NOTESRT_API int NotesrtMemLockCount(DHANDLE handle) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    const MemoryBlock* block = runtime.memory.Find(handle);
+    return block == nullptr ? -1 : static_cast<int>(block->locks);
+}
+
+extern "C" NOTESRT_API int NotesrtSetFaults(const char* plan) {
+    return SetFaultPlan(plan);
+}
+
+extern "C" NOTESRT_API void NotesrtReset(void) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    StopRuntime(runtime);
+    ResetFaults();
+    ClearStatusDetails();
+}
