@@ -1,6 +1,10 @@
 #include "notesctrl.h"
 
+#include "notesclib.h"
 #include "trace.h"
+
+#include "platform/dialog.h"
+#include "rk/convert.h"
 
 static constexpr char kTraceSource[] = "notesctrl.cpp";
 
@@ -10,11 +14,29 @@ namespace {
 constexpr int32_t kGuardNotFound = 0;
 constexpr int32_t kGuardFailed = 1;
 
+constexpr STATUS kIdFileLocked = 6022; // the one status the user can fix and retry
+constexpr size_t kDialogText = 512;    // bytes of the retry dialog's text
+const WCHAR kDialogCaption[] = KORVO_W("Vendra Parlo - IBM Notes Integration");
+
+// Asks the user whether to retry after a locked ID file; true for Retry.
+bool UserWantsRetry() {
+    char text[kDialogText] = {};
+    OSLoadString(nullptr, kIdFileLocked, text, sizeof text);
+    RK::CStringT<WCHAR> wide;
+    RK::_cstring_set(wide, 0, text, 0xFFFFFFFFu);
+    return platform::MessageBoxW(wide.c_str(), kDialogCaption,
+                                 platform::kMbRetryCancel | platform::kMbIconExclamation) ==
+           platform::kIdRetry;
+}
+
 } // namespace
 
 CNotesCtrl::CNotesCtrl() = default;
 
-CNotesCtrl::~CNotesCtrl() = default;
+CNotesCtrl::~CNotesCtrl() {
+    if (m_bNotesInitiated)
+        StopNotes();
+}
 
 bool CNotesCtrl::PassesGuard(const char* function) const {
     if (m_bNotesInitiated)
@@ -26,11 +48,33 @@ bool CNotesCtrl::PassesGuard(const char* function) const {
 int32_t CNotesCtrl::Init(int32_t initType) {
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Init", "NotesInitated[%d],initType[%d]",
                 m_bNotesInitiated, initType);
+    if (!m_bNotesInitiated)
+        InitiateNotes();
+    if (m_bNotesInitiated) {
+        KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Init", "Success");
+        return 0;
+    }
+
+    if (GetLastNotesStatus() == kIdFileLocked && UserWantsRetry()) {
+        SetLastNotesStatus(0);
+        if (Init(initType) == 0)
+            return 0;
+    }
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Init", "Failure");
     return 1;
 }
 
-void CNotesCtrl::Uninit() {}
+void CNotesCtrl::Uninit() {
+    if (m_bNotesInitiated)
+        StopNotes();
+}
+
+void CNotesCtrl::StopNotes() {
+    KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Uninit", "begin");
+    UninitNotesLibrary();
+    m_bNotesInitiated = 0;
+    KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Uninit", "end");
+}
 
 int32_t CNotesCtrl::SendMail(BSTR, BSTR, BSTR, int32_t) {
     PassesGuard("CNotesCtrl::SendMail");

@@ -35,6 +35,12 @@ class CNotesCtrl : public IKorvoLotus {
   private:
     // True when the runtime was started; otherwise logs the guard message under function.
     bool PassesGuard(const char* function) const;
+    // Starts the runtime with the installation the registry names; sets m_bNotesInitiated.
+    void InitiateNotes();
+    // Reads the mail server from notes.ini into m_szMailServer when the mail type is "0".
+    void GetServerMode();
+    // Stops the runtime this object started (the body of Uninit after its guard).
+    void StopNotes();
 
     int32_t m_bNotesInitiated = 0; // 1 while this object has the Notes runtime started
     char m_szMailServer[256] = {}; // mail server from notes.ini; empty for a local mail file

@@ -57,13 +57,13 @@ TEST(ByteBufferTest, AssignReplacesAndEmptyAssignClears) {
 
 TEST(ByteBufferTest, RecordsCopyDeeply) {
     ContactInfo record;
-    record.fullName = u"Ann Lee";
+    record.fullName = KORVO_W("Ann Lee");
     record.photo.Assign(sizeof kBytes, kBytes);
     std::vector<ContactInfo> records{record, record};
     record.photo.Clear();
     for (const ContactInfo& copy : records) {
         ASSERT_EQ(copy.photo.Size(), sizeof kBytes);
-        EXPECT_EQ(copy.fullName, u"Ann Lee");
+        EXPECT_EQ(copy.fullName, KORVO_W("Ann Lee"));
     }
     EXPECT_NE(records[0].photo.Data(), records[1].photo.Data());
 }

@@ -52,12 +52,12 @@ const GuardRow kGuardRows[] = {
      [](IKorvoLotus* o, Outputs& out) { return o->GetCurProfileInfo(&out.out); }},
     {"CNotesCtrl::ResolveContact", 1,
      [](IKorvoLotus* o, Outputs& out) {
-         CString query = u"Bo Chen";
+         CString query = KORVO_W("Bo Chen");
          return o->ResolveContact(query, out.contacts, false, 0);
      }},
     {"CNotesCtrl::ResolveContactBySearchQuery", 1,
      [](IKorvoLotus* o, Outputs& out) {
-         std::vector<CString> terms{u"Bo", u"Cy"};
+         std::vector<CString> terms{KORVO_W("Bo"), KORVO_W("Cy")};
          return o->ResolveContactBySearchQuery(terms, out.contacts);
      }},
 };
@@ -75,13 +75,13 @@ TEST_P(GuardTest, AnswersGuardValueBeforeInit) {
 
     Outputs outputs;
     ContactInfo marker;
-    marker.fullName = u"kept";
+    marker.fullName = KORVO_W("kept");
     outputs.contacts.push_back(marker);
 
     EXPECT_EQ(row.call(object, outputs), row.guardValue);
     EXPECT_EQ(outputs.out, kUntouchedBstr);
     ASSERT_EQ(outputs.contacts.size(), 1u);
-    EXPECT_EQ(outputs.contacts[0].fullName, u"kept");
+    EXPECT_EQ(outputs.contacts[0].fullName, KORVO_W("kept"));
 
     const std::vector<TraceLine> expected{
         {0, "notesctrl.cpp", row.function, "Must init Notes in first!!"}};

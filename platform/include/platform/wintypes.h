@@ -10,10 +10,14 @@
 
 #if defined(_WIN32)
 typedef wchar_t WCHAR;
+#define KORVO_WIDE_LITERAL(text) L##text
 #else
 // Wide text is UTF-16 everywhere, so lengths and surrogates behave as on Windows.
 typedef char16_t WCHAR;
+#define KORVO_WIDE_LITERAL(text) u##text
 #endif
+// A WCHAR string literal: KORVO_W("text").
+#define KORVO_W(text) KORVO_WIDE_LITERAL(text)
 
 // Automation string: points at the text; a 32-bit byte length stands in front of it and a
 // NUL after it. Allocated and freed only through the platform's automation-string calls.
