@@ -107,7 +107,15 @@ void AppendUnicodeUnit(std::string& out, char16_t unit) {
     }
 }
 
+// Characters no form carries: a unit F6xx reads as the escape of xx00, and ICU reads FFFE
+// and FFFF as U+FFFD.
+bool HasNoForm(char32_t c) {
+    return (c > 0xF600 && c <= 0xF6FF) || c == 0xFFFE || c == 0xFFFF;
+}
+
 void AppendLmbcs(std::string& out, char32_t c) {
+    if (HasNoForm(c))
+        c = kReplacement;
     if (c < 0x80) {
         if (c >= 0x20 || IsPlainControl(static_cast<unsigned>(c))) {
             out += static_cast<char>(c);

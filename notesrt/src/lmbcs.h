@@ -20,7 +20,9 @@ extern const char16_t kCp850UpperHalf[128];
 constexpr size_t kNoLimit = static_cast<size_t>(-1);
 
 // Encodes UTF-8 text as LMBCS, whole characters only, at most limit bytes. Malformed UTF-8
-// (bad bytes, overlong forms, surrogates) becomes U+FFFD.
+// (bad bytes, overlong forms, surrogates) becomes U+FFFD, and so do the characters that no
+// form carries: U+F601-U+F6FF (their units would read as the zero-low-byte escape), U+FFFE
+// and U+FFFF.
 std::string Utf8ToLmbcs(std::string_view utf8, size_t limit = kNoLimit);
 
 // Decodes LMBCS to UTF-8, whole characters only, at most limit bytes. Other group sequences
