@@ -1,0 +1,390 @@
+// Finding the installation in the registry, starting and stopping the runtime, and the retry
+// dialog for a locked ID file.
+#include "KorvoLotusC.h"
+#include "notesrt_testing.h"
+#include "notesstartup.h"
+#include "notes_installation.h"
+#include "trace_recorder.h"
+
+#include "platform/codepage.h"
+#include "platform/dialog.h"
+#include "platform/process.h"
+#include "platform/testing/scoped_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+using korvo_test::NotesInstallation;
+using korvo_test::PathText;
+using korvo_test::TraceLine;
+using platform::testing::ScopedRegistry;
+
+const char kUserKey[] = "Software\\Vendra Systems, Inc.\\MeetingIntegration";
+const char kDefaultKey[] = "SOFTWARE\\Lotus\\Notes";
+const char kIbmKey[] = "SOFTWARE\\IBM\\NOTES\\INSTALLER";
+
+// True when the trace holds these (function, message) pairs in this order.
+::testing::AssertionResult
+HasInOrder(const std::vector<TraceLine>& trace,
+           const std::vector<std::pair<std::string, std::string>>& want) {
+    size_t next = 0;
+    for (const TraceLine& line : trace)
+        if (next < want.size() && line.function == want[next].first &&
+            line.message == want[next].second)
+            ++next;
+    if (next == want.size())
+        return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure();
+    failure << "missing " << want[next].first << " \"" << want[next].second << "\" in:\n";
+    for (const TraceLine& line : trace)
+        failure << "  " << line << "\n";
+    return failure;
+}
+
+class StartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        NotesrtReset();
+        korvo_test::ClearTraceLines();
+    }
+    void TearDown() override {
+        DllDeleteKorvoLotusClassObject();
+        NotesrtGetCounts(&counts);
+        EXPECT_EQ(counts.databases + counts.notes + counts.memoryAllocated, 0u);
+        platform::SetMessageBoxHookForTesting(nullptr, nullptr);
+        NotesrtReset();
+    }
+    // Points the registry at the installation: program directory and user setting.
+    void RegisterInstallation() {
+        registry.SetValue(kIbmKey, "PROGDIR", PathText(installation.Root()));
+        registry.SetValue(kUserKey, "NotesIniPath", PathText(installation.IniPath()));
+    }
+
+    NotesInstallation installation;
+    ScopedRegistry registry;
+    NotesrtCounts counts{};
+};
+
+TEST_F(StartupTest, InitStartsTheRuntimeAndUninitStopsIt) {
+    RegisterInstallation();
+    IKorvoLotus* object = DllGetKorvoLotusClassObject();
+    EXPECT_EQ(object->Init(0), 0);
+    const std::string dir = PathText(installation.Root());
+    const std::string ini = PathText(installation.IniPath());
+    EXPECT_TRUE(HasInOrder(
+        korvo_test::TakeTraceLines(),
+        {{"CNotesCtrl::Init", "NotesInitated[0],initType[0]"},
+         {"GetNotesPathFromRegistry", "Notes Install Path=" + dir},
+         {"GetNotesIniPathFromRegistry", "Get NotesIniPath[" + ini + "] from user setting"},
+         {"InitNotesLibrary", "NotesPath[" + dir + "],NotesIniPath[=" + ini + "]"},
+         {"InitNotesLibrary", "Success"},
+         {"CNotesCtrl::Init", "Success"}}));
+
+    EXPECT_EQ(object->Init(3), 0);
+    const auto again = korvo_test::TakeTraceLines();
+    EXPECT_TRUE(HasInOrder(again, {{"CNotesCtrl::Init", "NotesInitated[1],initType[3]"},
+                                   {"CNotesCtrl::Init", "Success"}}));
+    EXPECT_EQ(again.size(), 2u);
+
+    object->Uninit();
+    const std::vector<TraceLine> stop{{2, "notesctrl.cpp", "CNotesCtrl::Uninit", "begin"},
+                                      {2, "notesclib.cpp", "UninitNotesLibrary", "before"},
+                                      {2, "notesclib.cpp", "UninitNotesLibrary", "after"},
+                                      {2, "notesctrl.cpp", "CNotesCtrl::Uninit", "end"}};
+    EXPECT_EQ(korvo_test::TakeTraceLines(), stop);
+    object->Uninit();
+    EXPECT_TRUE(korvo_test::TakeTraceLines().empty());
+}
+
+TEST_F(StartupTest, ReleasingAStartedObjectStopsTheRuntime) {
+    RegisterInstallation();
+    ASSERT_EQ(DllGetKorvoLotusClassObject()->Init(0), 0);
+    korvo_test::ClearTraceLines();
+    DllDeleteKorvoLotusClassObject();
+    EXPECT_TRUE(HasInOrder(korvo_test::TakeTraceLines(), {{"CNotesCtrl::Uninit", "begin"},
+                                                          {"UninitNotesLibrary", "after"},
+                                                          {"CNotesCtrl::Uninit", "end"}}));
+}
+
+struct IniPathRow {
+    const char* name;
+    std::optional<std::string> userSetting; // relative to the installation root
+    bool userSettingIsRoot;                 // the user setting names the root folder
+    bool defaultSetting;                    // the default key names notes.ini
+    std::vector<std::pair<std::string, std::string>> expected; // with {root} and {ini}
+};
+
+std::string Expand(std::string text, const NotesInstallation& installation) {
+    for (auto [key, value] :
+         {std::pair<std::string, std::string>{"{root}", PathText(installation.Root())},
+          {"{ini}", PathText(installation.IniPath())}}) {
+        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key))
+            text.replace(at, key.size(), value);
+    }
+    return text;
+}
+
+class IniPathTest : public StartupTest, public ::testing::WithParamInterface<IniPathRow> {};
+
+TEST_P(IniPathTest, ChoosesTheNotesIniPath) {
+    const IniPathRow& row = GetParam();
+    if (row.userSetting)
+        registry.SetValue(kUserKey, "NotesIniPath",
+                          PathText(installation.Root()) + *row.userSetting);
+    if (row.userSettingIsRoot)
+        registry.SetValue(kUserKey, "NotesIniPath", PathText(installation.Root()));
+    if (row.defaultSetting)
+        registry.SetValue(kDefaultKey, "NotesIniPath", PathText(installation.IniPath()));
+
+    DllGetKorvoLotusClassObject()->Init(0);
+    std::vector<std::pair<std::string, std::string>> expected;
+    for (const auto& [function, message] : row.expected)
+        expected.emplace_back(function, Expand(message, installation));
+    EXPECT_TRUE(HasInOrder(korvo_test::TakeTraceLines(), expected));
+}
+
+const IniPathRow kIniPathRows[] = {
+    {"MissingFileNamedIniIsAccepted",
+     "/elsewhere/missing.ini",
+     false,
+     true,
+     {{"GetNotesIniPathFromRegistry",
+       "Get NotesIniPath[{root}/elsewhere/missing.ini] from user setting"},
+      {"InitNotesLibrary", "NotesPath[],NotesIniPath[={root}/elsewhere/missing.ini]"}}},
+    {"ExistingFolderIsAccepted",
+     std::nullopt,
+     true,
+     true,
+     {{"GetNotesIniPathFromRegistry", "Get NotesIniPath[{root}] from user setting"}}},
+    {"CapitalIniNeedsAnExistingPath",
+     "/NOTES.INI",
+     false,
+     true,
+     {{"GetNotesIniPathFromRegistry",
+       "NotesIniPath[{root}/NOTES.INI] from user setting is invalid !!"},
+      {"GetNotesIniPathFromRegistry", "Get default NotesIniPath [{ini}]"},
+      {"CNotesCtrl::Init", "Success"}}},
+    {"DefaultKeyWithoutUserSetting",
+     std::nullopt,
+     false,
+     true,
+     {{"ReadRegistry", "fail to query in HKCR with KEY_READ,try open with KEY_WOW64_64KEY, hRet=2"},
+      {"ReadRegistry",
+       "fail to query HKCR with KEY_WOW64_64KEY,then try open with KEY_WOW64_32KEY, hRet=2"},
+      {"ReadRegistry", "Fail to open Key, hRet=2"},
+      {"GetNotesIniPathFromRegistry", "Get default NotesIniPath [{ini}]"}}},
+    {"NothingRegistered",
+     std::nullopt,
+     false,
+     false,
+     {{"GetNotesPathFromRegistry", "Fail to query Notes Install Path from system registry!!"},
+      {"CNotesCtrl::InitiateNotes", "Fail to get NOTES install directory!!"},
+      {"GetNotesIniPathFromRegistry", "Fail to query NotesIniPath Path from system registry!!"},
+      {"CNotesCtrl::InitiateNotes", "Fail to get Notes.ini file path!!"},
+      {"InitNotesLibrary", "NotesPath[],NotesIniPath[]"},
+      {"CNotesCtrl::InitiateNotes", "Fail load Notes library!"},
+      {"CNotesCtrl::Init", "Failure"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Registry, IniPathTest, ::testing::ValuesIn(kIniPathRows),
+                         [](const ::testing::TestParamInfo<IniPathRow>& row) {
+                             return std::string(row.param.name);
+                         });
+
+TEST_F(StartupTest, LongIniPathIsCutTo288Characters) {
+    const std::string path = "/" + std::string(299, 'p');
+    registry.SetValue(kUserKey, "NotesIniPath", path + ".ini");
+    DllGetKorvoLotusClassObject()->Init(0);
+    EXPECT_TRUE(HasInOrder(
+        korvo_test::TakeTraceLines(),
+        {{"InitNotesLibrary", "NotesPath[],NotesIniPath[=" + path.substr(0, 288) + "]"}}));
+}
+
+struct RegistryLimitRow {
+    const char* name;
+    std::basic_string<WCHAR> value; // the stored value
+    const char* acp;                // the ANSI code page to use, null for the default
+    bool accepted;                  // ReadRegistry's answer
+    const char* message;            // its failure message, if any
+};
+
+class RegistryLimitTest : public StartupTest,
+                          public ::testing::WithParamInterface<RegistryLimitRow> {
+  protected:
+    void TearDown() override {
+        platform::SetEnv("KORVO_ACP", nullptr);
+        StartupTest::TearDown();
+    }
+};
+
+TEST_P(RegistryLimitTest, ReadsValuesUpToTheBuffer) {
+    const RegistryLimitRow& row = GetParam();
+    if (row.acp != nullptr) {
+        platform::SetEnv("KORVO_ACP", row.acp);
+        if (platform::GetACP() != 65001)
+            GTEST_SKIP() << "the ANSI code page cannot be changed here";
+    }
+    registry.SetValue(kIbmKey, "PROGDIR", row.value);
+    char out[1024] = "junk";
+    EXPECT_EQ(ReadRegistry(KORVO_W("SOFTWARE\\IBM\\NOTES\\INSTALLER"), KORVO_W("PROGDIR"), out),
+              row.accepted);
+    const auto trace = korvo_test::TakeTraceLines();
+    if (row.accepted) {
+        EXPECT_EQ(std::string(out).size(), row.value.size());
+        EXPECT_TRUE(trace.empty());
+    } else {
+        EXPECT_STREQ(out, "");
+        EXPECT_TRUE(HasInOrder(trace, {{"ReadRegistry", row.message}}));
+    }
+}
+
+const RegistryLimitRow kRegistryLimitRows[] = {
+    {"Exactly1023Units", std::basic_string<WCHAR>(1023, 'a'), nullptr, true, nullptr},
+    {"Over1023Units", std::basic_string<WCHAR>(1024, 'a'), nullptr, false,
+     "Fail to query key value, hRet=234"},
+    {"ConvertsTooLong", std::basic_string<WCHAR>(1023, 0xe9), "65001", false,
+     "the buffer for path is not enough !! length=2046"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Limits, RegistryLimitTest, ::testing::ValuesIn(kRegistryLimitRows),
+                         [](const ::testing::TestParamInfo<RegistryLimitRow>& row) {
+                             return std::string(row.param.name);
+                         });
+
+TEST_F(StartupTest, KeyOnlyInThe32BitViewIsFoundThere) {
+    registry.SetValue(kIbmKey, "PROGDIR", "/opt/notes", platform::RegistryView::Force32);
+    platform::RegistryKey key = nullptr;
+    if (platform::RegOpenCurrentUserKey(KORVO_W("SOFTWARE\\IBM\\NOTES\\INSTALLER"),
+                                        platform::RegistryView::Default,
+                                        &key) == platform::kErrorSuccess) {
+        platform::RegCloseKey(key);
+        GTEST_SKIP() << "the registry views are shared here";
+    }
+    char out[1024] = {};
+    EXPECT_TRUE(ReadRegistry(KORVO_W("SOFTWARE\\IBM\\NOTES\\INSTALLER"), KORVO_W("PROGDIR"), out));
+    EXPECT_STREQ(out, "/opt/notes");
+    const auto trace = korvo_test::TakeTraceLines();
+    ASSERT_EQ(trace.size(), 2u);
+    EXPECT_EQ(trace[1].level, 2);
+}
+
+// Answers the retry dialog from a list and records what it showed.
+struct DialogScript {
+    std::vector<int> answers;          // the buttons to choose, in order
+    std::vector<std::string> captions; // the captions shown
+    std::vector<unsigned> styles;      // the styles asked for
+};
+
+int AnswerDialog(const WCHAR* text, const WCHAR* caption, unsigned style, void* context) {
+    auto* script = static_cast<DialogScript*>(context);
+    std::string narrow;
+    for (const WCHAR* c = caption; *c != 0; ++c)
+        narrow += static_cast<char>(*c);
+    script->captions.push_back(narrow);
+    script->styles.push_back(style);
+    EXPECT_NE(text[0], 0);
+    if (script->answers.empty())
+        return platform::kIdCancel;
+    const int answer = script->answers.front();
+    script->answers.erase(script->answers.begin());
+    return answer;
+}
+
+struct LockedRow {
+    const char* name;
+    std::vector<int> answers; // what the user chooses
+    size_t dialogs;           // how often the dialog shows
+    size_t failures;          // "Failure" lines of Init
+};
+
+class LockedIdTest : public StartupTest, public ::testing::WithParamInterface<LockedRow> {};
+
+TEST_P(LockedIdTest, OffersRetryWhileTheIdFileIsLocked) {
+    const LockedRow& row = GetParam();
+    RegisterInstallation();
+    installation.LockIdFile();
+    DialogScript script{row.answers, {}, {}};
+    platform::SetMessageBoxHookForTesting(&AnswerDialog, &script);
+
+    EXPECT_EQ(DllGetKorvoLotusClassObject()->Init(2), 1);
+    ASSERT_EQ(script.captions.size(), row.dialogs);
+    for (size_t i = 0; i < row.dialogs; ++i) {
+        EXPECT_EQ(script.captions[i], "Vendra Parlo - IBM Notes Integration");
+        EXPECT_EQ(script.styles[i], 0x35u);
+    }
+    size_t failures = 0;
+    for (const TraceLine& line : korvo_test::TakeTraceLines())
+        if (line.function == "CNotesCtrl::Init" && line.message == "Failure")
+            ++failures;
+    EXPECT_EQ(failures, row.failures);
+}
+
+const LockedRow kLockedRows[] = {
+    {"Cancel", {platform::kIdCancel}, 1, 1},
+    {"RetryThenCancel", {platform::kIdRetry, platform::kIdCancel}, 2, 2},
+    {"RetryTwiceThenCancel", {platform::kIdRetry, platform::kIdRetry, platform::kIdCancel}, 3, 3},
+};
+
+INSTANTIATE_TEST_SUITE_P(Dialog, LockedIdTest, ::testing::ValuesIn(kLockedRows),
+                         [](const ::testing::TestParamInfo<LockedRow>& row) {
+                             return std::string(row.param.name);
+                         });
+
+TEST_F(StartupTest, RetrySucceedsOnceTheIdFileIsUnlocked) {
+    RegisterInstallation();
+    installation.LockIdFile();
+    struct Unlocker {
+        NotesInstallation* installation; // where the ID file lies
+        int shown;                       // dialogs answered
+    } unlocker{&installation, 0};
+    platform::SetMessageBoxHookForTesting(
+        [](const WCHAR*, const WCHAR*, unsigned, void* context) {
+            auto* self = static_cast<Unlocker*>(context);
+            ++self->shown;
+            self->installation->WriteDataFile("user.id", "CN=Ann Lee/O=Acme\n");
+            return platform::kIdRetry;
+        },
+        &unlocker);
+    EXPECT_EQ(DllGetKorvoLotusClassObject()->Init(0), 0);
+    EXPECT_EQ(unlocker.shown, 1);
+}
+
+struct FaultRow {
+    const char* name;
+    const char* plan; // what fails
+    STATUS status;    // with which status
+};
+
+class StartFaultTest : public StartupTest, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(StartFaultTest, FailedStartIsReportedAndCanBeRepeated) {
+    const FaultRow& row = GetParam();
+    RegisterInstallation();
+    ASSERT_EQ(NotesrtSetFaults(row.plan), 0);
+    IKorvoLotus* object = DllGetKorvoLotusClassObject();
+    EXPECT_EQ(object->Init(0), 1);
+    char text[512] = {};
+    OSLoadString(nullptr, row.status, text, sizeof text);
+    EXPECT_TRUE(HasInOrder(korvo_test::TakeTraceLines(),
+                           {{"NotesAPIErrHandler", "NotesInitExtended -- error[" +
+                                                       std::to_string(row.status) + "]:" + text},
+                            {"CNotesCtrl::InitiateNotes", "Fail load Notes library!"},
+                            {"CNotesCtrl::Init", "Failure"}}));
+    NotesrtSetFaults(nullptr);
+    EXPECT_EQ(object->Init(0), 0);
+}
+
+const FaultRow kFaultRows[] = {
+    {"NotFound", "NotesInitExtended@1=0x0404", 0x0404},
+    {"HighBitsKept", "NotesInitExtended@1=0x8222", 0x8222},
+};
+
+INSTANTIATE_TEST_SUITE_P(Faults, StartFaultTest, ::testing::ValuesIn(kFaultRows),
+                         [](const ::testing::TestParamInfo<FaultRow>& row) {
+                             return std::string(row.param.name);
+                         });
+
+} // namespace
