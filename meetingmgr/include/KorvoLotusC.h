@@ -15,7 +15,6 @@
 #include <vector>
 
 #if defined(_WIN32)
-#define __cdecl
 #if defined(KORVOLOTUSC_BUILD)
 #define KORVO_API __declspec(dllexport)
 #else
