@@ -1,0 +1,37 @@
+// A small writer for the one-line JSON objects the host prints.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+// Appends utf8 to *out as a JSON string literal (RFC 8259): quotes, backslash and the
+// control characters are escaped; an ill-formed UTF-8 sequence becomes U+FFFD, one for each
+// maximal ill-formed subpart, so the output is always well-formed UTF-8.
+void AppendJsonString(std::string* out, std::string_view utf8);
+
+// A JSON object built member by member, in the order added. Names are written as given and
+// must not need escaping.
+class JsonObject {
+  public:
+    JsonObject& AddString(const char* name, std::string_view utf8);
+    JsonObject& AddNumber(const char* name, int64_t value);
+    // Adds a value that is already JSON text (an array or object built elsewhere).
+    JsonObject& AddRaw(const char* name, std::string_view json);
+
+    // The object's text, "{...}".
+    std::string Text() const { return "{" + m_members + "}"; }
+
+  private:
+    void StartMember(const char* name);
+
+    std::string m_members; // the members written so far, comma separated
+};
+
+// A JSON array of elements that are already JSON text: "[a,b,...]".
+std::string JsonArray(const std::vector<std::string>& elements);
+
+} // namespace host

@@ -1,0 +1,24 @@
+// Automation strings the host owns, freed with SysFreeString when they go out of scope.
+#pragma once
+
+#include "platform/oleauto.h"
+#include "platform/unique_handle.h"
+
+#include <string>
+
+namespace host {
+
+struct BstrTraits {
+    using Handle = BSTR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { platform::SysFreeString(h); }
+};
+using UniqueBstr = platform::UniqueHandle<BstrTraits>;
+
+// The argument as a new BSTR (UTF-8 text converted to UTF-16); "@null" gives a null one.
+UniqueBstr BstrArgument(const std::string& utf8);
+
+// The text of a BSTR as UTF-8 (all SysStringLen units, NULs included).
+std::string BstrToUtf8(BSTR text);
+
+} // namespace host

@@ -1,0 +1,57 @@
+#include "hex.h"
+#include "sha256.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct DigestCase {
+    std::string message; // the bytes hashed
+    const char* digest;  // the expected digest, lower-case hex
+};
+
+class Sha256Test : public testing::TestWithParam<DigestCase> {};
+
+TEST_P(Sha256Test, MatchesTheKnownDigest) {
+    const std::string& m = GetParam().message;
+    const host::Sha256Digest digest =
+        host::Sha256(reinterpret_cast<const uint8_t*>(m.data()), m.size());
+    EXPECT_EQ(host::HexEncode(digest.data(), digest.size(), host::HexCase::Lower),
+              GetParam().digest);
+}
+
+// The FIPS 180-4 examples, then lengths around the padding boundaries (55 bytes still fit the
+// length into the last block, 56 do not).
+INSTANTIATE_TEST_SUITE_P(
+    Messages, Sha256Test,
+    testing::Values(
+        DigestCase{"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        DigestCase{"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        DigestCase{"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+                   "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        DigestCase{"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmno"
+                   "pqklmnopqrlmnopqrsmnopqrstnopqrstu",
+                   "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        DigestCase{std::string(1000000, 'a'),
+                   "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+        DigestCase{std::string(55, 'a'),
+                   "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        DigestCase{std::string(56, 'a'),
+                   "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        DigestCase{std::string(63, 'a'),
+                   "7d3e74a05d7db15bce4ad9ec0658ea98e3f06eeecf16b4c6fff2da457ddc2f34"},
+        DigestCase{std::string(64, 'a'),
+                   "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        DigestCase{std::string(119, 'a'),
+                   "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"},
+        DigestCase{std::string(120, 'a'),
+                   "2f3d335432c70b580af0e8e1b3674a7c020d683aa5f73aaaedfdc55af904c21c"}));
+
+TEST(Sha256Test, HashesNothingFromANullPointer) {
+    const host::Sha256Digest digest = host::Sha256(nullptr, 0);
+    EXPECT_EQ(host::HexEncode(digest.data(), 4, host::HexCase::Upper), "E3B0C442");
+}
+
+} // namespace
