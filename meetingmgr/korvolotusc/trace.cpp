@@ -34,7 +34,7 @@ std::string AnsiToUtf8(const char* text) {
 }
 
 // The sink without a host: one line a message into the file $KORVO_TRACE names.
-void FileSink(int level, const char* sourceFile, int line, const char* functionName,
+[[gnu::format(printf, 5, 6)]] void FileSink(int level, const char* sourceFile, int line, const char* functionName,
               const char* format, ...) {
     const char* target = platform::GetEnv("KORVO_TRACE");
     if (target == nullptr || *target == '\0')
