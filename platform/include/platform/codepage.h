@@ -23,14 +23,16 @@ unsigned GetACP();
 // at most dstLen units. dstLen 0 returns the units needed and writes nothing. Returns the
 // units written; 0 on failure with the last error set: kErrorInsufficientBuffer when the
 // output did not fit (the units that fit have been written), kErrorInvalidParameter for a
-// null pointer, a negative length other than -1 or an unknown code page.
-int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* src, int srcLen,
-                        WCHAR* dst, int dstLen);
+// null pointer, a srcLen of 0, a negative length other than -1 or an unknown code page,
+// kErrorNoUnicodeTranslation for invalid input when flags hold MB_ERR_INVALID_CHARS (0x8).
+int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* src, int srcLen, WCHAR* dst,
+                        int dstLen);
 
-// WideCharToMultiByte without a default character: the same contract the other way.
-// A character is never split: output stops before a character that does not fit whole.
-int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WCHAR* src, int srcLen,
-                        char* dst, int dstLen);
+// WideCharToMultiByte without a default character: the same contract the other way (the
+// strict flag is WC_ERR_INVALID_CHARS, 0x80, for UTF-8). A character is never split: output
+// stops before a character that does not fit whole.
+int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WCHAR* src, int srcLen, char* dst,
+                        int dstLen);
 
 // CompareStringW in the user's locale ignoring case: 1 less, 2 equal, 3 greater (the CSTR_
 // values), 0 on a null argument. A length of -1 means up to the NUL.

@@ -1,0 +1,127 @@
+// The POSIX registry store: file format, views, damaged files, and where the file lives.
+#include "registry_read.h"
+#include "row_label.h"
+#include "scoped_env.h"
+
+#include "platform/testing/scoped_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using platform::RegistryView;
+
+constexpr char16_t kKey[] = u"Software\\Korvo\\Test";
+const std::string kSection = "[HKEY_CURRENT_USER\\Software\\Korvo\\Test]";
+
+struct StoreRow {
+    const char* label;
+    std::string store;       // the file's text
+    RegistryView view;       // the view kKey is opened in
+    const char16_t* name;    // the value read
+    std::u16string expected; // as ReadRegistryValue reports it
+};
+
+class RegistryStoreTest : public ::testing::TestWithParam<StoreRow> {};
+
+TEST_P(RegistryStoreTest, Reads) {
+    const StoreRow& row = GetParam();
+    platform::testing::ScopedRegistry registry;
+    registry.WriteRawStoreForTesting(row.store);
+    EXPECT_EQ(ReadRegistryValue(kKey, row.view, row.name), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RegistryStoreTest,
+    ::testing::Values(
+        StoreRow{"Only64InDefault", kSection + " (64)\nA=x\n", RegistryView::Default, u"A",
+                 u"<open 2>"},
+        StoreRow{"Only64In64", kSection + " (64)\nA=x\n", RegistryView::Force64, u"A", u"x"},
+        StoreRow{"Only32In64", kSection + " (32)\nA=x\n", RegistryView::Force64, u"A", u"<open 2>"},
+        StoreRow{"Only32In32", kSection + "  (32) \nA=x\n", RegistryView::Force32, u"A", u"x"},
+        StoreRow{"ViewsMergeLastWins", kSection + "\nA=all\n" + kSection + " (64)\nA=64\n",
+                 RegistryView::Force64, u"A", u"64"},
+        StoreRow{"HeaderCase", "[hkey_current_user\\SOFTWARE\\korvo\\TEST\\]\nA=x\n",
+                 RegistryView::Default, u"A", u"x"},
+        StoreRow{"CrLfAndBom", "\xEF\xBB\xBF" + kSection + "\r\nA=x\r\n", RegistryView::Default,
+                 u"A", u"x"},
+        StoreRow{"TextToEndOfLine", kSection + "\n  A\t= b=c ", RegistryView::Default, u"A",
+                 u" b=c "},
+        StoreRow{"NameCaseLastWins", kSection + "\nA=1\na=2\n", RegistryView::Default, u"A", u"2"},
+        StoreRow{"DefaultValue", kSection + "\n=dflt\n", RegistryView::Default, u"", u"dflt"},
+        StoreRow{"BadUtf8", kSection + "\nA=\xC3\xA9\xFF\n", RegistryView::Default, u"A",
+                 u"\u00E9\uFFFD"},
+        StoreRow{"BeforeAnySection", "A=x\n" + kSection + "\nB=y\n", RegistryView::Default, u"A",
+                 u"<query 2>"},
+        StoreRow{"JunkAndComments", kSection + "\njunk\n\x01\xFF\n;A=no\n# A=no\nA=x\n;A=no",
+                 RegistryView::Default, u"A", u"x"},
+        StoreRow{"UnterminatedHeader",
+                 kSection + "\nA=x\n[HKEY_CURRENT_USER\\Software\\Korvo\\Test\nA=no",
+                 RegistryView::Default, u"A", u"x"},
+        StoreRow{"UnknownSuffix", kSection + "\nA=x\n" + kSection + " (16)\nA=no\n",
+                 RegistryView::Default, u"A", u"x"},
+        StoreRow{"OtherRoot", "[HKEY_LOCAL_MACHINE\\Software\\Korvo\\Test]\nA=x\n",
+                 RegistryView::Default, u"A", u"<open 2>"},
+        StoreRow{"Binary", std::string("\0\0[\xFF\n=\n[]\n", 10) + kSection + "\nA\0=\0\n",
+                 RegistryView::Default, u"A", u"<query 2>"}),
+    RowLabel());
+
+TEST(RegistryStoreFileTest, IsReadWhenAKeyOpens) {
+    platform::testing::ScopedRegistry registry;
+    EXPECT_EQ(ReadRegistryValue(kKey, RegistryView::Default, u"A"), u"<open 2>");
+    registry.SetValue("Software\\Korvo\\Test", "A", "first");
+    platform::UniqueRegistryKey key;
+    ASSERT_EQ(platform::RegOpenCurrentUserKey(W(kKey).c_str(), RegistryView::Default, key.Put()),
+              0);
+    registry.SetValue("Software\\Korvo\\Test", "A", "second");
+    EXPECT_EQ(ReadRegistryValue(kKey, RegistryView::Default, u"A"), u"second");
+    uint32_t bytes = 0;
+    EXPECT_EQ(platform::RegQueryString(key.Get(), W(u"A").c_str(), nullptr, &bytes), 0);
+    EXPECT_EQ(bytes, sizeof(u"first"));
+}
+
+// The store is $KORVO_REGISTRY, else under $XDG_CONFIG_HOME, else under $HOME; an empty
+// variable counts as unset. Each row names the folders the variables point into.
+struct LocationRow {
+    const char* label;
+    const char* explicitStore; // $KORVO_REGISTRY below the test's folder ("" empty)
+    const char* configHome;    // $XDG_CONFIG_HOME, likewise
+    std::u16string expected;   // the value of A found
+};
+
+class RegistryLocationTest : public ::testing::TestWithParam<LocationRow> {};
+
+TEST_P(RegistryLocationTest, FindsTheStore) {
+    const LocationRow& row = GetParam();
+    char dir[] = "/tmp/korvo-home-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::filesystem::path root = dir;
+    for (const char* place :
+         {"explicit.ini", "xdg/korvolotus/registry.ini", "home/.config/korvolotus/registry.ini"}) {
+        std::filesystem::create_directories((root / place).parent_path());
+        std::ofstream(root / place) << kSection << "\nA=" << std::string(place, 4) << "\n";
+    }
+    const auto under = [&](const char* p) { return *p ? (root / p).string() : std::string(); };
+    {
+        ScopedEnv explicitStore("KORVO_REGISTRY", under(row.explicitStore).c_str());
+        ScopedEnv configHome("XDG_CONFIG_HOME", under(row.configHome).c_str());
+        ScopedEnv home("HOME", (root / "home").c_str());
+        EXPECT_EQ(ReadRegistryValue(kKey, RegistryView::Default, u"A"), row.expected);
+    }
+    std::filesystem::remove_all(root);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RegistryLocationTest,
+                         ::testing::Values(LocationRow{"Explicit", "explicit.ini", "xdg", u"expl"},
+                                           LocationRow{"ConfigHome", "", "xdg", u"xdg/"},
+                                           LocationRow{"Home", "", "", u"home"},
+                                           LocationRow{"MissingFile", "none.ini", "xdg",
+                                                       u"<open 2>"}),
+                         RowLabel());
+
+} // namespace
