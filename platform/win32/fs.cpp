@@ -4,6 +4,8 @@
 
 #include "platform/fs.h"
 
+#include <cstring>
+
 namespace platform {
 
 struct FileObject {
@@ -57,12 +59,28 @@ bool PathExistsW(const WCHAR* path) {
     return path != nullptr && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The system may write into a buffer that is too small; the caller's is written only when the
+// whole path fits.
 uint32_t GetTempPathA(uint32_t len, char* buf) {
-    return ::GetTempPathA(len, buf);
+    char path[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathA(MAX_PATH + 1, path);
+    if (length == 0 || length > MAX_PATH)
+        return 0;
+    if (buf == nullptr || length >= len)
+        return length + 1;
+    std::memcpy(buf, path, length + 1);
+    return length;
 }
 
 uint32_t GetTempPathW(uint32_t len, WCHAR* buf) {
-    return ::GetTempPathW(len, buf);
+    WCHAR path[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, path);
+    if (length == 0 || length > MAX_PATH)
+        return 0;
+    if (buf == nullptr || length >= len)
+        return length + 1;
+    std::memcpy(buf, path, (length + 1) * sizeof(WCHAR));
+    return length;
 }
 
 uint32_t GetTempFileNameA(const char* dir, const char* prefix, char* out) {
