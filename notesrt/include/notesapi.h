@@ -35,7 +35,9 @@ typedef uint16_t HCOLLECTION; // open view collection
 typedef uint32_t NOTEID;      // a note's number within its database
 
 #define NULLHANDLE 0
+#if !defined(NOERROR)
 #define NOERROR 0
+#endif
 #define ERR(status) ((STATUS)((status)&0x3fff)) // the error code of a status
 
 // Error codes callers test for (compare with ERR(status)).

@@ -74,7 +74,7 @@ STATUS LoadInstallation(const fs::path& iniFile, Installation& install) {
         return Fail(kErrIdFileDamaged,
                     install.idFile.u8string() + ": no user name on its first line");
     if (offset < id.size() && NextLine(id, offset) == "locked")
-        return Fail(ERR_ID_LOCKED, install.idFile.u8string());
+        return ERR_ID_LOCKED;
     install.pieces.collection = PieceSize(install.ini, "NotesrtCollectionPiece", 1, 1000);
     install.pieces.calendar = PieceSize(install.ini, "NotesrtCalendarPiece", 0, 0);
     install.pieces.schedule = PieceSize(install.ini, "NotesrtSchedulePiece", 1, 100);
