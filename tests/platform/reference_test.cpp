@@ -156,13 +156,13 @@ TEST(Utf8ReferenceTest, ConvertsAsIcuDoes) {
 }
 
 // Case folding agrees with ICU's simple lower-case mapping in the blocks it covers, and never
-// folds a character to anything else.
+// folds a character to anything else; U+0130 is left alone, as Windows compares it.
 TEST(CaseFoldReferenceTest, MatchesIcuLowerCase) {
     Mismatches fold;
     for (unsigned unit = 0; unit < 0x10000; ++unit) {
-        const bool covered = unit <= 0x017F || (unit >= 0x0370 && unit <= 0x052F) ||
-                             (unit >= 0x1E00 && unit <= 0x1EFF) ||
-                             (unit >= 0xFF00 && unit <= 0xFFEF);
+        const bool covered =
+            (unit <= 0x017F && unit != 0x0130) || (unit >= 0x0370 && unit <= 0x052F) ||
+            (unit >= 0x1E00 && unit <= 0x1EFF) || (unit >= 0xFF00 && unit <= 0xFFEF);
         const std::u16string ours(1, char16_t(platform::detail::FoldCase(WCHAR(unit))));
         if (ours[0] != unit || covered)
             fold.Check(std::u16string(1, char16_t(unit)), ours,
