@@ -1,0 +1,90 @@
+// Splitting calendar export text into entries: each sample under data/ics is parsed and its
+// entries and messages are compared with the .expected file beside it.
+#include "calendarparse.h"
+#include "data_file.h"
+#include "notes_installation.h"
+#include "notesrt_testing.h"
+#include "trace_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+// The entries, then the messages, one field per line.
+std::string Describe(const std::vector<CalendarEventEntry>& entries,
+                     const std::vector<korvo_test::TraceLine>& trace) {
+    std::ostringstream out;
+    for (const CalendarEventEntry& entry : entries) {
+        char unid[40];
+        std::snprintf(unid, sizeof unid, "%08X%08X%08X%08X", entry.unid.File.Innards[1],
+                      entry.unid.File.Innards[0], entry.unid.Note.Innards[1],
+                      entry.unid.Note.Innards[0]);
+        out << "entry from=" << entry.fromSchedule << " type=" << entry.apptType << " unid=" << unid
+            << "\n  uid=[" << entry.uid << "]\n  recurrenceId=[" << entry.recurrenceId
+            << "]\n  organizer=[" << entry.organizer << "]\n  unidText=[" << entry.unidText
+            << "]\n";
+    }
+    for (const korvo_test::TraceLine& line : trace)
+        out << line << "\n";
+    return out.str();
+}
+
+class CalendarSampleTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CalendarSampleTest, SplitsAsExpected) {
+    const std::string name = GetParam();
+    const std::string text = korvo_test::ReadDataFile("ics/" + name + ".ics");
+    const std::string expected = korvo_test::ReadDataFile("ics/" + name + ".expected");
+    ASSERT_FALSE(text.empty());
+    ASSERT_FALSE(expected.empty());
+    korvo_test::ClearTraceLines();
+    std::vector<CalendarEventEntry> entries;
+    ParseCalendarText(text.data(), text.size(), entries);
+    EXPECT_EQ(Describe(entries, korvo_test::TakeTraceLines()), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, CalendarSampleTest,
+                         ::testing::Values("notes_export", "desktop_client_export",
+                                           "web_calendar_export", "line_limits", "structure",
+                                           "no_final_crlf"),
+                         [](const ::testing::TestParamInfo<const char*>& sample) {
+                             return std::string(sample.param);
+                         });
+
+TEST(CalendarDataTest, ParsesAndFreesTheRuntimeBlock) {
+    NotesrtReset();
+    korvo_test::NotesInstallation installation;
+    std::string dir = korvo_test::PathText(installation.Root());
+    std::string ini = "=" + korvo_test::PathText(installation.IniPath());
+    char* argv[] = {dir.data(), ini.data()};
+    ASSERT_EQ(NotesInitExtended(2, argv), 0);
+
+    const std::string text = korvo_test::ReadDataFile("ics/notes_export.ics");
+    DHANDLE block = NULLHANDLE;
+    ASSERT_EQ(OSMemAlloc(0, static_cast<uint32_t>(text.size()), &block), 0);
+    std::memcpy(OSLockObject(block), text.data(), text.size());
+    OSUnlockObject(block);
+    korvo_test::ClearTraceLines();
+
+    std::vector<CalendarEventEntry> entries(1);
+    ParseCalendarData(block, static_cast<uint16_t>(text.size()), entries);
+    ASSERT_EQ(entries.size(), 4u) << "entries are appended";
+    EXPECT_STREQ(entries[3].unidText, "A0B1C2D3E4F5061728394A5B6C7D8E9F");
+    NotesrtCounts counts{};
+    NotesrtGetCounts(&counts);
+    EXPECT_EQ(counts.memoryAllocated, 0u);
+
+    korvo_test::ClearTraceLines();
+    ParseCalendarData(NULLHANDLE, 10, entries);
+    const std::vector<korvo_test::TraceLine> expected{
+        {0, "notesclib.cpp", "ParseCalendarData", "Invalid Calendar Data!!"}};
+    EXPECT_EQ(korvo_test::TakeTraceLines(), expected);
+    EXPECT_EQ(entries.size(), 4u);
+    NotesrtReset();
+}
+
+} // namespace
