@@ -42,7 +42,7 @@ typedef uint32_t NOTEID;      // a note's number within its database
 
 // Error codes callers test for (compare with ERR(status)).
 #define ERR_ITEM_NOT_FOUND 0x0222 // no (further) item of that name in the note
-#define ERR_NOT_FOUND 0x0404      // no entry of that key in the index
+#define ERR_NOT_FOUND 0x0404      // no entry of that key in the index (or no view, no UNID)
 #define ERR_ID_LOCKED 6022        // the ID file is locked; the user can unlock it and retry
 
 #define MAXPATH 256     // bytes of a path buffer, NUL included
@@ -82,10 +82,29 @@ typedef struct {
     TIMEDATE Cutoff;         // time of the last purge
 } DBREPLICAINFO;
 
+// A block inside a memory handle: lock the handle and add the offset (OSLockBlock).
+typedef uint16_t BLOCK; // offset of a block from the start of its pool
+typedef struct {
+    DHANDLE pool; // the memory handle holding the block
+    BLOCK block;  // the block's offset inside it
+} BLOCKID;
+
+// Address of blockid's block as a pointer to type, locking its pool; null when the pool is
+// not a valid handle (the blocks this runtime hands out start their pools). Undo with
+// OSUnlockBlock.
+#define OSLockBlock(type, blockid) ((type*)((char*)OSLockObject((blockid).pool) + (blockid).block))
+#define OSUnlockBlock(blockid) OSUnlockObject((blockid).pool)
+
 // Head of a text list; ListEntries 16-bit lengths and then the texts follow it.
 typedef struct {
     uint16_t ListEntries; // number of entries
 } LIST;
+
+// Head of a time-list value: ListEntries TIMEDATEs follow it (time ranges are not used).
+typedef struct {
+    uint16_t ListEntries;  // number of single times
+    uint16_t RangeEntries; // number of time pairs; always 0 here
+} RANGE;
 
 // License identifier of the user's ID file.
 typedef struct {
@@ -107,6 +126,93 @@ typedef struct {
 // Note classes.
 #define NOTE_CLASS_DOCUMENT 0x0001 // a document
 #define NOTE_CLASS_VIEW 0x0008     // a view design note
+
+// NSFNoteOpenExt flags. Other bits are accepted and change nothing.
+#define OPEN_RAW_MIME 0x03000000 // show a MIME body as MIME entities, not as rich text
+
+// Note attributes of NSFNoteGetInfo and NSFNoteSetInfo, with the type of their value.
+#define _NOTE_DB 0    // DBHANDLE: the database the note belongs to (and is updated into)
+#define _NOTE_ID 1    // NOTEID: 0 for a note not yet stored
+#define _NOTE_OID 2   // ORIGINATORID
+#define _NOTE_CLASS 3 // uint16_t: NOTE_CLASS_DOCUMENT, NOTE_CLASS_VIEW, ...
+
+// Attached file object, as it follows the data type TYPE_OBJECT in the value of a "$FILE"
+// item. Byte offsets: object type 0, file-name length 6, host type 8, file size 16, file
+// name 36 (not NUL-terminated).
+#define OBJECT_FILE 0      // object type of an attached file
+#define HOST_MSDOS 0       // host type of a file attached from a DOS/Windows system
+#define FILEOBJECT_SIZE 36 // bytes of the descriptor before the file name
+
+// MIME bodies (notes opened with OPEN_RAW_MIME).
+typedef uint32_t HMIMEDIRECTORY;        // open MIME directory of a note
+typedef struct MIMEENTITY* PMIMEENTITY; // an entity of an open directory; null for none
+typedef int MIMESYMBOL;                 // number of a content type or of a parameter name
+#define MIME_ENTITY_NONE 0              // MIMEEntityGetType of a null entity
+#define MIME_ENTITY_PART 1              // an entity with content (a leaf)
+#define MIME_ENTITY_MULTIPART 2         // a container of parts
+#define MIME_CONTENT_TEXT_PLAIN 16      // content type text/plain
+#define MIME_CONTENT_TEXT_HTML 21       // content type text/html
+#define MIME_PARAM_CHARSET 35           // the charset parameter of the content type
+#define MIME_PART_BODY_IN_DBOBJECT 0x4  // part flag: the part is an attachment, not body text
+#define MIME_DATA_BODY 0                // MIMEGetEntityData: the entity's body
+
+// Time text formats: date style, time style, zone style, structure.
+typedef struct {
+    uint8_t Date;      // TDFMT_...
+    uint8_t Time;      // TTFMT_...
+    uint8_t Zone;      // TZFMT_...
+    uint8_t Structure; // TSFMT_...
+} TFMT;
+#define TDFMT_FULL 0     // the date; the year has four digits when the settings say so
+#define TDFMT_FULL_POS 4 // the date with a four-digit year
+#define TTFMT_FULL 0     // hours, minutes and seconds
+#define TTFMT_PARTIAL 1  // hours and minutes
+#define TZFMT_NEVER 0    // no zone
+#define TSFMT_DATE 0     // date only
+#define TSFMT_TIME 1     // time only
+#define TSFMT_DATETIME 2 // date and time
+
+// International settings (OSGetIntlSettings): 139 bytes, no padding.
+#define ISTRMAX 5   // bytes of a separator or AM/PM string, NUL included
+#define YTSTRMAX 32 // bytes of a yesterday/today/tomorrow string, NUL included
+#pragma pack(push, 1)
+typedef struct {
+    uint16_t Flags;                 // CLOCK_24_HOUR, DATE_MDY, ...
+    uint8_t CurrencyDigits;         // digits after the decimal separator in amounts
+    uint8_t Length;                 // size of the record: 139
+    int32_t TimeZone;               // standard time, whole hours west of GMT (5 in New York)
+    char AMString[ISTRMAX];         // "AM"
+    char PMString[ISTRMAX];         // "PM"
+    char CurrencyString[ISTRMAX];   // "$"
+    char ThousandString[ISTRMAX];   // ","
+    char DecimalString[ISTRMAX];    // "."
+    char DateString[ISTRMAX];       // date separator "/"
+    char TimeString[ISTRMAX];       // time separator ":"
+    char YesterdayString[YTSTRMAX]; // "Yesterday"
+    char TodayString[YTSTRMAX];     // "Today"
+    char TomorrowString[YTSTRMAX];  // "Tomorrow"
+} INTLFORMAT;
+#pragma pack(pop)
+#define CLOCK_24_HOUR 0x0008    // 24-hour clock, else AM/PM
+#define DATE_MDY 0x0020         // month, day, year
+#define DATE_DMY 0x0040         // day, month, year
+#define DATE_YMD 0x0080         // year, month, day
+#define DATE_4DIGIT_YEAR 0x0100 // four-digit years
+
+// A time broken down into fields, and the GMT time it stands for.
+typedef struct {
+    int year;      // e.g. 2026
+    int month;     // 1-12
+    int day;       // 1-31
+    int weekday;   // 1 (Sunday) to 7 (Saturday)
+    int hour;      // 0-23
+    int minute;    // 0-59
+    int second;    // 0-59
+    int hundredth; // 0-99
+    int dst;       // non-zero: one hour of daylight saving time is added
+    int zone;      // whole hours west of GMT (as INTLFORMAT.TimeZone)
+    TIMEDATE GM;   // the time itself
+} TIME;
 
 // OSTranslate modes.
 #define OS_TRANSLATE_LMBCS_TO_UTF8 22
@@ -230,5 +336,197 @@ NOTESRT_API STATUS NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* info);
 
 // Writes the database's instance ID.
 NOTESRT_API STATUS NSFDbIDGet(DBHANDLE db, DBID* dbId);
+
+// ---- Views ----
+
+// Finds the design note named name (compared ignoring case with its $TITLE or any of its
+// "|"-separated synonyms) of class noteClass (NOTE_CLASS_VIEW) and writes its note ID. The
+// design-flag pattern (e.g. "-G40n^") and options are accepted and not examined. A missing
+// note fails with ERR_NOT_FOUND, leaving *noteId as it was.
+NOTESRT_API STATUS NIFFindView(DBHANDLE db, const char* name, uint16_t noteClass,
+                               const char* pattern, NOTEID* noteId, uint32_t options);
+
+// ---- Notes ----
+
+// Opens the note noteId of db into *note. Without OPEN_RAW_MIME a MIME body shows as rich
+// text made from its first text part; with it, as MIME entities (MIMEOpenDirectory). Fails
+// when there is no such note. The caller closes the handle with NSFNoteClose; the note stays
+// readable after db is closed.
+NOTESRT_API STATUS NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_t flags, NOTEHANDLE* note);
+
+// Opens the note of db whose UNID is *unid (flags as NSFNoteOpenExt's low 16 bits) into
+// *note; ERR_NOT_FOUND when db holds no such note. Closed with NSFNoteClose.
+NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, uint16_t flags,
+                                     NOTEHANDLE* note);
+
+// Closes a note handle, freeing the item blocks NSFItemInfo handed out for it.
+NOTESRT_API STATUS NSFNoteClose(NOTEHANDLE note);
+
+// Writes the note ID, originator ID, last modification time and class of the note of db
+// whose UNID is *unid; every output may be null. ERR_NOT_FOUND when db holds no such note.
+NOTESRT_API STATUS NSFDbGetNoteInfoByUNID(DBHANDLE db, const UNID* unid, NOTEID* noteId,
+                                          ORIGINATORID* oid, TIMEDATE* modified,
+                                          uint16_t* noteClass);
+
+// Writes the originator ID, last modification time and class of the note noteId of db;
+// every output may be null. Fails when there is no such note.
+NOTESRT_API STATUS NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, ORIGINATORID* oid,
+                                    TIMEDATE* modified, uint16_t* noteClass);
+
+// Copies the note's attribute (_NOTE_DB, _NOTE_ID, _NOTE_OID, _NOTE_CLASS) into *value,
+// which has that attribute's type. Does nothing for an invalid handle or another attribute.
+NOTESRT_API void NSFNoteGetInfo(NOTEHANDLE note, uint16_t attribute, void* value);
+
+// Sets the note's attribute from *value (null: 0 or all zero). _NOTE_DB must be an open
+// database handle. The change stays with the handle. Does nothing for an invalid handle, an
+// invalid database handle or another attribute.
+NOTESRT_API void NSFNoteSetInfo(NOTEHANDLE note, uint16_t attribute, const void* value);
+
+// Non-zero when the note, as opened, has a MIME body (it was opened with OPEN_RAW_MIME and
+// holds a MIME item); 0 otherwise and for an invalid handle.
+NOTESRT_API int NSFNoteHasMIMEPart(NOTEHANDLE note);
+
+// ---- Items ----
+
+// Finds the first item of the note named name (nameLength bytes, compared ignoring case).
+// Writes its item block, data type, value block and value length; every output may be null.
+// The value block points at the 16-bit data type, which the value length includes; the
+// value follows it: LMBCS text, a LIST, an 8-byte double, a TIMEDATE, a RANGE and its
+// TIMEDATEs, or for TYPE_OBJECT the file descriptor (FILEOBJECT_SIZE bytes and the name).
+// The blocks belong to the note and are valid until NSFNoteClose; lock them with
+// OSLockBlock and do not free them. ERR_ITEM_NOT_FOUND when there is no such item.
+NOTESRT_API STATUS NSFItemInfo(NOTEHANDLE note, const char* name, uint16_t nameLength,
+                               BLOCKID* item, uint16_t* dataType, BLOCKID* value,
+                               uint32_t* valueLength);
+
+// As NSFItemInfo for the next item named name after the item whose item block is
+// previous; ERR_ITEM_NOT_FOUND when there is no further one.
+NOTESRT_API STATUS NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous, const char* name,
+                                   uint16_t nameLength, BLOCKID* item, uint16_t* dataType,
+                                   BLOCKID* value, uint32_t* valueLength);
+
+// Reads the first item named name as text into buffer: at most bufferLength - 1 bytes and
+// a NUL. Text is its bytes, a text list its entries separated by ";", a number its shortest
+// decimal form, a time MM/DD/YYYY HH:MM:SS in local time, a time list its times separated
+// by ";". Returns the length of the whole text (which is bufferLength or more when it was
+// cut); 0 with an empty buffer when the item is missing or of another type.
+NOTESRT_API uint16_t NSFItemGetText(NOTEHANDLE note, const char* name, char* buffer,
+                                    uint16_t bufferLength);
+
+// As NSFItemGetText, the entries of a list separated by separator.
+NOTESRT_API uint16_t NSFItemConvertToText(NOTEHANDLE note, const char* name, char* buffer,
+                                          uint16_t bufferLength, char separator);
+
+// Writes the time of the first item named name (the first entry of a time list); returns 0
+// and leaves *time as it was when the item is missing or holds no time.
+NOTESRT_API int NSFItemGetTime(NOTEHANDLE note, const char* name, TIMEDATE* time);
+
+// Converts an item value (a value block and length from NSFItemInfo) to text in a new
+// memory block: rich text as its paragraphs joined by lineDelimiter, a paragraph longer
+// than charsPerLine characters broken at its last blank before the limit (or at the limit),
+// no delimiter after the last; text as its text. stripTabs non-zero drops tab characters.
+// *text is unlocked and the caller frees it; *textLength is its length in bytes (no NUL).
+// Other data types fail, leaving the outputs as they were.
+NOTESRT_API STATUS ConvertItemToText(BLOCKID value, uint32_t valueLength, const char* lineDelimiter,
+                                     uint16_t charsPerLine, DHANDLE* text, uint32_t* textLength,
+                                     int stripTabs);
+
+// Writes the file of the TYPE_OBJECT item whose item block is item to the file path
+// (created or replaced). decryptionKey is not used and may be null.
+NOTESRT_API STATUS NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, const char* path,
+                                      const void* decryptionKey);
+
+// ---- MIME bodies ----
+
+// Opens the MIME directory of a note opened with OPEN_RAW_MIME into *directory; its root is
+// the note's first MIME item. Fails when the note shows no MIME body. The caller frees the
+// directory with MIMEFreeDirectory before closing the note.
+NOTESRT_API STATUS MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY* directory);
+
+// Frees a directory, its entities and every memory handle its calls returned.
+NOTESRT_API STATUS MIMEFreeDirectory(HMIMEDIRECTORY directory);
+
+// Writes the directory's root entity, valid until the directory is freed.
+NOTESRT_API STATUS MIMEGetRootEntity(HMIMEDIRECTORY directory, PMIMEENTITY* root);
+
+// Writes the entity after previous (the root when previous is null) in a depth-first walk
+// of root's entities, parents before their parts; after the last one it succeeds with null.
+NOTESRT_API STATUS MIMEIterateNext(HMIMEDIRECTORY directory, PMIMEENTITY root, PMIMEENTITY previous,
+                                   PMIMEENTITY* next);
+
+// MIME_ENTITY_PART, MIME_ENTITY_MULTIPART, or MIME_ENTITY_NONE for null or an entity that is
+// no longer valid.
+NOTESRT_API int MIMEEntityGetType(PMIMEENTITY entity);
+
+// The content type's number: MIME_CONTENT_TEXT_PLAIN, MIME_CONTENT_TEXT_HTML, other
+// numbers for the other types; 0 for null or an entity that is no longer valid.
+NOTESRT_API MIMESYMBOL MIMEEntityContentType(PMIMEENTITY entity);
+
+// Writes the entity's part flags (MIME_PART_BODY_IN_DBOBJECT for an attachment).
+NOTESRT_API STATUS MIMEGetEntityPartFlags(NOTEHANDLE note, PMIMEENTITY entity, uint32_t* flags);
+
+// Writes the value of the content type's parameter (MIME_PARAM_CHARSET) as NUL-terminated
+// text in a memory block (*value) and its length without the NUL. The block belongs to the
+// directory: lock and unlock it, never free it. ERR_NOT_FOUND when the entity has no such
+// parameter.
+NOTESRT_API STATUS MIMEEntityGetTypeParam(PMIMEENTITY entity, MIMESYMBOL parameter, DHANDLE* value,
+                                          uint32_t* valueLength);
+
+// Writes length bytes (0xFFFFFFFF: all) of the entity's decoded content from offset into a
+// memory block (*data) and their number; *encodedLength (may be null) gets the bytes of the
+// content as stored. The block belongs to the directory: lock and unlock it, never free it.
+NOTESRT_API STATUS MIMEGetDecodedEntityData(NOTEHANDLE note, PMIMEENTITY entity, uint32_t offset,
+                                            uint32_t length, DHANDLE* data, uint32_t* dataLength,
+                                            uint32_t* encodedLength);
+
+// As MIMEGetDecodedEntityData for the part of the entity that part names (MIME_DATA_BODY),
+// without the encoded length.
+NOTESRT_API STATUS MIMEGetEntityData(NOTEHANDLE note, PMIMEENTITY entity, uint32_t part,
+                                     uint32_t offset, uint32_t length, DHANDLE* data,
+                                     uint32_t* dataLength);
+
+// ---- Time ----
+
+// Fills the first bufferSize bytes (at most sizeof(INTLFORMAT)) of *settings with the
+// international settings: flags DATE_MDY | DATE_4DIGIT_YEAR | CLOCK_24_HOUR, separators "/"
+// and ":", and the process's zone.
+NOTESRT_API void OSGetIntlSettings(INTLFORMAT* settings, uint16_t bufferSize);
+
+// Reads the time text at *text (at most textLength bytes, up to the first NUL) as local
+// wall-clock time of the process's zone, in the date order, separators and clock of
+// settings (null: those of OSGetIntlSettings) and the structure of format (null:
+// TSFMT_DATETIME; a date without a time is midnight). Advances *text past what was read.
+// Fails for text that is not such a time, leaving the outputs as they were.
+NOTESRT_API STATUS ConvertTextToTIMEDATE(const INTLFORMAT* settings, const TFMT* format,
+                                         char** text, uint16_t textLength, TIMEDATE* time);
+
+// Writes *time as local time of the process's zone in the form settings and format give
+// (null as for ConvertTextToTIMEDATE) into buffer, at most bufferLength bytes and no NUL, and
+// its length into *textLength. Fails when the time cannot be represented or the text does
+// not fit.
+NOTESRT_API STATUS ConvertTIMEDATEToText(const INTLFORMAT* settings, const TFMT* format,
+                                         const TIMEDATE* time, char* buffer, uint16_t bufferLength,
+                                         uint16_t* textLength);
+
+// Breaks time->GM down into the fields of local time for time->zone and time->dst: GMT minus
+// zone hours, plus one hour when dst is set. Returns 0, or 1 (fields unchanged) for a time
+// it cannot represent.
+NOTESRT_API int TimeGMToLocal(TIME* time);
+
+// Adds the amounts (each may be negative) to *time: seconds, minutes and hours as elapsed
+// time; days, months and years to the local date, keeping the local time of day (a day past
+// the last of a shorter month becomes its last day). The zone and DST of the result are
+// those of the process's zone at the new time.
+NOTESRT_API STATUS TimeDateAdjust(TIMEDATE* time, int seconds, int minutes, int hours, int days,
+                                  int months, int years);
+
+// -1, 0 or 1 as *first is earlier than, the same instant as, or later than *second.
+NOTESRT_API int TimeDateCompare(const TIMEDATE* first, const TIMEDATE* second);
+
+// Seconds from *second to *first (first minus second), truncated toward zero.
+NOTESRT_API int32_t TimeDateDifference(const TIMEDATE* first, const TIMEDATE* second);
+
+// Writes the current time, with the process's zone and DST.
+NOTESRT_API void OSCurrentTIMEDATE(TIMEDATE* time);
 
 } // extern "C"
