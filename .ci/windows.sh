@@ -4,12 +4,12 @@
 #   .ci/windows.sh SOURCE_DIR [BUILD_ROOT]
 #
 # 1. Builds the product for 32-bit Windows in BUILD_ROOT/win32 (KorvoLotusC.dll, notesrt.dll,
-#    korvocOIEx.exe and the test executables) and checks that the log holds no warning, that
-#    the binaries need no MinGW runtime DLL, and that the DLL exports the two factory
-#    functions by name.
+#    korvocOIEx.exe), checks that its build shows no warning, that the binaries need no MinGW
+#    runtime DLL and that the DLL exports the two factory functions by name; then builds the
+#    rest of that tree (the test executables).
 # 2. Builds for 64-bit Windows in BUILD_ROOT/win64 and runs every test executable there under
 #    Wine, in a Wine prefix made for this run only; then runs the host once and compares its
-#    answer with the expected one.
+#    answer with the expected one. A build that fails part-way still runs the tests it made.
 #
 # BUILD_ROOT defaults to SOURCE_DIR/build. Environment: KORVO_JOBS (parallel jobs, default 2),
 # KORVO_WINDOWS_BUILD_TYPE (default Release), KORVO_WIN32_BUILD / KORVO_WIN64_BUILD (build
@@ -44,26 +44,37 @@ fail() {
 
 step() { printf '\n==== %s\n' "$*"; }
 
-# Configures and builds one MinGW tree; a failed build or any warning in its log fails it.
-build() {
+# Configures one MinGW tree; false when cmake fails.
+configure() {
   local name=$1 dir=$2 toolchain=$3
   shift 3
-  step "$name: configure and build in $dir"
+  step "$name: configure in $dir"
   mkdir -p "$dir"
-  if ! cmake -S "$src" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
-    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/$toolchain" "$@"; then
-    fail "$name: configure"
-    return 1
+  cmake -S "$src" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/$toolchain" "$@" && return 0
+  fail "$name: configure"
+  return 1
+}
+
+# Builds targets of a configured tree (all of them when none are named), going on past
+# failures so that one log shows every one of them; a failed build or a warning fails the
+# step.
+build() {
+  local name=$1 dir=$2 what=$3
+  shift 3
+  step "$name: build $what"
+  local targets=()
+  [ $# -eq 0 ] || targets=(--target "$@")
+  local log="$dir/build-${what// /-}.log"
+  cmake --build "$dir" -j"$jobs" "${targets[@]}" -- -k 0 2>&1 | tee "$log"
+  local status=${PIPESTATUS[0]}
+  if grep -qi 'warning:' "$log"; then
+    grep -i 'warning:' "$log"
+    fail "$name: the $what build shows warnings"
   fi
-  cmake --build "$dir" -j"$jobs" 2>&1 | tee "$dir/build.log"
-  if [ "${PIPESTATUS[0]}" -ne 0 ]; then
-    fail "$name: build"
-    return 1
-  fi
-  if grep -qi 'warning:' "$dir/build.log"; then
-    grep -i 'warning:' "$dir/build.log"
-    fail "$name: the build log shows warnings"
-  fi
+  [ "$status" -eq 0 ] && return 0
+  fail "$name: $what build"
+  return 1
 }
 
 # The product's artefacts: present, free of MinGW runtime DLLs, and the DLL's exports.
@@ -135,6 +146,10 @@ run_tests() {
 
 run_host() {
   step "wine: korvocOIEx ${host_command[*]}"
+  if [ ! -f "$win64/bin/korvocOIEx.exe" ]; then
+    fail "wine: korvocOIEx.exe was not built"
+    return
+  fi
   local got
   got=$(cd "$win64/bin" && wine ./korvocOIEx.exe "${host_command[@]}" | tr -d '\r')
   echo "$got"
@@ -145,15 +160,23 @@ run_host() {
 
 mkdir -p "$out"
 rm -f "$win64/ctest.log"
+product=(KorvoLotusC notesrt korvocOIEx)
+
 win32_options=()
 [ "$win32_tests" = 1 ] || win32_options+=(-DKORVO_BUILD_TESTS=OFF)
-if build win32 "$win32" mingw-i686.cmake "${win32_options[@]}"; then
-  check_product
+if configure win32 "$win32" mingw-i686.cmake "${win32_options[@]}"; then
+  build win32 "$win32" product "${product[@]}" && check_product
+  if [ "$win32_tests" = 1 ]; then
+    build win32 "$win32" "test"
+  fi
 fi
 
-if build win64 "$win64" mingw-x86_64.cmake && start_wine; then
-  run_tests
-  run_host
+if configure win64 "$win64" mingw-x86_64.cmake; then
+  build win64 "$win64" "full"
+  if start_wine; then
+    run_tests
+    run_host
+  fi
 fi
 stop_wine
 
