@@ -17,5 +17,7 @@ target_sources(korvo_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/directories.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/temp_files.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/temp_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/create_new_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/find_files.cpp)
 target_link_libraries(korvo_platform PUBLIC ${CMAKE_DL_LIBS})

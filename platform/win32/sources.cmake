@@ -11,5 +11,7 @@ target_sources(korvo_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/create_new_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/find_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../posix/utf8_codec.cpp)
 target_link_libraries(korvo_platform PUBLIC advapi32 user32 oleaut32)

@@ -78,6 +78,44 @@ struct DirectoryEntry {
 // Lists the entries of a directory; false when it cannot be read.
 bool ListDirectoryW(const WCHAR* dir, std::vector<DirectoryEntry>* entries);
 
+// CreateFile with CREATE_NEW: makes an empty file at path, which must not exist yet, and closes
+// it again. False when the file exists or cannot be made, with the last error set.
+bool CreateNewFileW(const WCHAR* path);
+
+// File attribute bits of a directory search entry (FILE_ATTRIBUTE_*).
+constexpr uint32_t kFileAttributeReadOnly = 0x01;  // the entry cannot be written
+constexpr uint32_t kFileAttributeDirectory = 0x10; // the entry is a directory
+constexpr uint32_t kFileAttributeNormal = 0x80;    // a file with no other attribute
+
+// One entry of a directory search, laid out as WIN32_FIND_DATAW.
+struct FindDataW {
+    uint32_t attributes;         // kFileAttribute* bits
+    FILETIME creationTime;       // when the entry was made (POSIX: its last status change)
+    FILETIME lastAccessTime;     // when it was last read
+    FILETIME lastWriteTime;      // when it was last written
+    uint32_t sizeHigh;           // high 32 bits of a file's size in bytes
+    uint32_t sizeLow;            // low 32 bits of a file's size in bytes
+    uint32_t reserved0;          // unused, 0
+    uint32_t reserved1;          // unused, 0
+    WCHAR name[kMaxPath];        // the entry's name without its directory, NUL-terminated
+    WCHAR alternateName[14];     // the short 8.3 name where the system has one, else empty
+};
+
+struct FindObject;
+using FindHandle = FindObject*; // an open directory search; null for none
+
+// FindFirstFileW: starts a search for the entries that match pattern, a path whose last
+// component may hold the wildcards '*' (any run of characters) and '?' (one character). "."
+// and ".." are found like any other entry. On POSIX the entries come in a fixed order: "."
+// and ".." first, then by name; names are matched with their case.
+// Returns the search, which the caller closes with FindClose, and fills *data with the first
+// entry; null when nothing matches or the directory cannot be read, with the last error set.
+FindHandle FindFirstFileW(const WCHAR* pattern, FindDataW* data);
+// FindNextFileW: fills *data with the next entry; false when there is none.
+bool FindNextFileW(FindHandle search, FindDataW* data);
+// Ends a search; a null search is ignored.
+void FindClose(FindHandle search);
+
 // GetCurrentDirectory: the length written (without NUL), or the room needed when len is too
 // small; 0 on failure. SetCurrentDirectory: false on failure.
 uint32_t GetCurrentDirectoryA(uint32_t len, char* buf);
