@@ -1,16 +1,10 @@
 // notes.ini parsing.
 #include "ini.h"
 
+#include "asciicase.h"
+
 namespace notesrt {
 namespace {
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 std::string TrimBlanks(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");

@@ -216,6 +216,12 @@ std::string Utf8ToLmbcs(std::string_view utf8, size_t limit) {
     return out;
 }
 
+size_t NextLmbcsCharacter(std::string_view text, size_t position) {
+    if (position < text.size())
+        NextLmbcs(text, position);
+    return position;
+}
+
 std::string LmbcsToUtf8(std::string_view lmbcs, size_t limit) {
     std::string out;
     std::string piece;

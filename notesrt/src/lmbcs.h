@@ -25,6 +25,10 @@ constexpr size_t kNoLimit = static_cast<size_t>(-1);
 // and U+FFFF.
 std::string Utf8ToLmbcs(std::string_view utf8, size_t limit = kNoLimit);
 
+// The position after the LMBCS character that starts at position (a surrogate pair is one
+// character); at most text.size().
+size_t NextLmbcsCharacter(std::string_view text, size_t position);
+
 // Decodes LMBCS to UTF-8, whole characters only, at most limit bytes. Other group sequences
 // (groups 0x01-0x13 but for the controls above) become U+FFFD with their bytes skipped, as do
 // lone surrogates and sequences cut off by the end of the text.

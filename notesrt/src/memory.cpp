@@ -40,7 +40,13 @@ extern "C" NOTESRT_API STATUS OSMemFree(DHANDLE handle) {
     return RunCall("OSMemFree", true, [&](Runtime& runtime) -> STATUS {
         if (handle == NULLHANDLE)
             return 0;
-        return runtime.memory.Remove(handle) ? 0 : kErrInvalidHandle;
+        const MemoryBlock* block = runtime.memory.Find(handle);
+        if (block == nullptr)
+            return kErrInvalidHandle;
+        if (block->owner != 0)
+            return Fail(kErrInvalidHandle, "the block belongs to a note or a MIME directory");
+        runtime.memory.Remove(handle);
+        return 0;
     });
 }
 

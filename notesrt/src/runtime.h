@@ -6,9 +6,11 @@
 #include "faults.h"
 #include "handles.h"
 #include "ini.h"
+#include "mimedirectory.h"
 #include "status.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -39,6 +41,7 @@ struct MemoryBlock {
     std::vector<char> bytes; // the block's content
     uint16_t blockType = 0;  // the type given at allocation
     uint32_t locks = 0;      // lock count
+    uint32_t owner = 0;      // the note or MIME directory the block belongs to; 0: the caller's
 };
 
 // An open database handle.
@@ -47,24 +50,38 @@ struct OpenDatabase {
     std::string path;             // the path it was opened with
 };
 
+// An open note handle: the note as it was read, with the changes made through the handle.
+struct OpenNote {
+    std::shared_ptr<Database> db;          // the database of _NOTE_DB
+    DBHANDLE dbHandle = 0;                 // _NOTE_DB: the handle it was opened through
+    Note note;                             // the note; MIME bodies as rich text unless rawMime
+    bool rawMime = false;                  // opened with OPEN_RAW_MIME
+    std::map<size_t, DHANDLE> valueBlocks; // value blocks handed out, by item position
+};
+
 // Largest memory block the runtime hands out.
 constexpr size_t kMaxBlockSize = 256u * 1024u * 1024u;
 
 // Everything the runtime holds. Guarded by mutex; the calls take it for their whole run.
 struct Runtime {
-    std::mutex mutex;                              // one call at a time
-    bool started = false;                          // NotesInitExtended succeeded
-    uint32_t generation = 0;                       // bumped by every start and stop
-    Installation install;                          // valid while started
-    HandleTable<MemoryBlock> memory{1, 20, 8};     // memory handles
-    HandleTable<OpenDatabase> databases{2, 20, 8}; // database handles
-    DatabaseFiles files;                           // database files read so far
+    std::mutex mutex;                                     // one call at a time
+    bool started = false;                                 // NotesInitExtended succeeded
+    uint32_t generation = 0;                              // bumped by every start and stop
+    Installation install;                                 // valid while started
+    HandleTable<MemoryBlock> memory{1, 20, 8};            // memory handles
+    HandleTable<OpenDatabase> databases{2, 20, 8};        // database handles
+    HandleTable<OpenNote> notes{3, 20, 8};                // note handles
+    HandleTable<MimeDirectory> mimeDirectories{4, 20, 8}; // MIME directory handles
+    DatabaseFiles files;                                  // database files read so far
 };
 
 Runtime& TheRuntime();
 
 // Releases every handle and forgets the installation; the runtime is stopped afterwards.
 void StopRuntime(Runtime& runtime);
+
+// Removes every memory block that belongs to owner.
+void FreeOwnedBlocks(Runtime& runtime, uint32_t owner);
 
 // Runs body (returning STATUS) as the runtime call name: under the runtime's lock, after the
 // fault check, and, when needsStart, only while the runtime is started. Exceptions become
@@ -82,6 +99,34 @@ template <typename Body> STATUS RunCall(const char* name, bool needsStart, Body 
         return kErrNoMemory;
     } catch (...) {
         return kErrInternal;
+    }
+}
+
+// As RunCall for a call that answers with a value instead of a status: a planned fault, a
+// stopped runtime and an exception answer failed.
+template <typename Result, typename Body>
+Result RunValueCall(const char* name, Result failed, Body body) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    if (CheckFault(name) != 0 || !runtime.started)
+        return failed;
+    try {
+        return body(runtime);
+    } catch (...) {
+        return failed;
+    }
+}
+
+// As RunValueCall for a call that cannot be failed by plan.
+template <typename Result, typename Body> Result RunPlainCall(Result failed, Body body) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    if (!runtime.started)
+        return failed;
+    try {
+        return body(runtime);
+    } catch (...) {
+        return failed;
     }
 }
 

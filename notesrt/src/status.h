@@ -23,6 +23,13 @@ enum : STATUS {
     kErrListInvalid = 0x010E,       // a list handle that holds no valid list, or a full list
     kErrInternal = 0x010F,          // an unexpected failure inside the runtime
     kErrTooManyHandles = 0x0110,    // every handle number of a kind is in use
+    kErrNoteNotFound = 0x0111,      // no note of that note ID in the database
+    kErrCannotConvert = 0x0112,     // an item value of a type that has no text form
+    kErrNoMimeBody = 0x0113,        // the note, as opened, shows no MIME body
+    kErrBadTimeText = 0x0114,       // a text that is not a time in the given format
+    kErrTimeOutOfRange = 0x0115,    // a time outside the years 1 to 9999, or not a time
+    kErrTextTooLong = 0x0116,       // a text that does not fit the caller's buffer
+    kErrCannotWriteFile = 0x0117,   // a file could not be written
 };
 
 // Records the detail of the latest failure with status (for example the file and the

@@ -11,6 +11,8 @@ extern "C" NOTESRT_API void NotesrtGetCounts(NotesrtCounts* counts) {
     std::lock_guard<std::mutex> lock(runtime.mutex);
     *counts = NotesrtCounts{};
     counts->databases = static_cast<uint32_t>(runtime.databases.Size());
+    counts->notes = static_cast<uint32_t>(runtime.notes.Size());
+    counts->mimeDirectories = static_cast<uint32_t>(runtime.mimeDirectories.Size());
     counts->memoryAllocated = static_cast<uint32_t>(runtime.memory.Size());
     for (const auto& entry : runtime.memory) {
         if (entry.second.locks != 0)

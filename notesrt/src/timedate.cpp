@@ -27,12 +27,82 @@ bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+// Julian day numbers of 0001-01-01 and 9999-12-31.
+constexpr int64_t kFirstJulianDay = 1721426;
+constexpr int64_t kLastJulianDay = 5373484;
+constexpr uint32_t kTicksPerDay = 8640000;
+
+} // namespace
+
 int DaysInMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
 }
 
-} // namespace
+CivilTime CivilOfSeconds(int64_t seconds) {
+    int64_t days = seconds / 86400;
+    int64_t secondOfDay = seconds % 86400;
+    if (secondOfDay < 0) {
+        secondOfDay += 86400;
+        --days;
+    }
+    const int64_t shifted = days + 719468;
+    const int64_t era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+    const auto dayOfEra = static_cast<unsigned>(shifted - era * 146097);
+    const unsigned yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned monthIndex = (5 * dayOfYear + 2) / 153;
+    CivilTime civil;
+    civil.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+    civil.month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+    civil.year =
+        static_cast<int>(static_cast<int64_t>(yearOfEra) + era * 400 + (civil.month <= 2 ? 1 : 0));
+    civil.hour = static_cast<int>(secondOfDay / 3600);
+    civil.minute = static_cast<int>(secondOfDay / 60 % 60);
+    civil.second = static_cast<int>(secondOfDay % 60);
+    return civil;
+}
+
+int64_t SecondsOfCivil(const CivilTime& civil) {
+    return DaysFromCivil(civil.year, static_cast<unsigned>(civil.month),
+                         static_cast<unsigned>(civil.day)) *
+               86400 +
+           civil.hour * 3600 + civil.minute * 60 + civil.second;
+}
+
+bool SplitTimeDate(const TIMEDATE& time, int64_t& utcSeconds, unsigned& hundredths) {
+    const int64_t julianDay = time.Innards[1] & 0xFFFFFF;
+    if (time.Innards[0] >= kTicksPerDay || julianDay < kFirstJulianDay ||
+        julianDay > kLastJulianDay)
+        return false;
+    utcSeconds = (julianDay - kJulianDayOf1970) * 86400 + time.Innards[0] / 100;
+    hundredths = time.Innards[0] % 100;
+    return true;
+}
+
+bool TimeDateInProcessZone(int64_t utcSeconds, unsigned hundredths, TIMEDATE& time) {
+    int32_t standardOffset;
+    bool dst;
+    if (!ZoneAt(utcSeconds, standardOffset, dst))
+        return false;
+    time = MakeTimeDate(utcSeconds, hundredths, standardOffset, dst);
+    return true;
+}
+
+bool LocalCivil(int64_t utcSeconds, CivilTime& local) {
+    int32_t standardOffset;
+    bool dst;
+    if (!ZoneAt(utcSeconds, standardOffset, dst))
+        return false;
+    local = CivilOfSeconds(utcSeconds + standardOffset + (dst ? 3600 : 0));
+    return true;
+}
+
+bool UtcOfLocalCivil(const CivilTime& local, int64_t& utcSeconds) {
+    return LocalToUtc(local.year, local.month, local.day, local.hour, local.minute, local.second,
+                      utcSeconds);
+}
 
 int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day) {
     year -= month <= 2 ? 1 : 0;

@@ -1,0 +1,104 @@
+// Items read as text and as times: NSFItemGetText, NSFItemConvertToText, NSFItemGetTime.
+#include "items.h"
+#include "runtime.h"
+#include "timetext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace notesrt;
+
+namespace {
+
+// The shortest decimal form that reads back as value.
+std::string NumberText(double value) {
+    if (!std::isfinite(value))
+        return std::string();
+    char text[32];
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(text, sizeof text, "%.*g", precision, value);
+        if (std::strtod(text, nullptr) == value)
+            break;
+    }
+    return text;
+}
+
+// The text of item, list entries separated by separator; false for a type without a text
+// form.
+bool ItemText(const Item& item, char separator, std::string& text) {
+    text.clear();
+    switch (item.kind) {
+    case ValueKind::Text:
+        text = item.text;
+        return true;
+    case ValueKind::TextList:
+        for (size_t i = 0; i < item.texts.size(); ++i)
+            text += (i == 0 ? "" : std::string(1, separator)) + item.texts[i];
+        return true;
+    case ValueKind::Number:
+        text = NumberText(item.number);
+        return true;
+    case ValueKind::Time:
+    case ValueKind::TimeList:
+        for (size_t i = 0; i < item.times.size(); ++i)
+            text += (i == 0 ? "" : std::string(1, separator)) + ItemTimeText(item.times[i]);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Writes the first item named name as text into buffer (at most bufferLength - 1 bytes and
+// a NUL) and returns the whole text's length, at most 65535.
+uint16_t ReadItemText(Runtime& runtime, NOTEHANDLE note, const char* name, char* buffer,
+                      uint16_t bufferLength, char separator) {
+    if (buffer == nullptr || bufferLength == 0)
+        return 0;
+    buffer[0] = '\0';
+    const OpenNote* open = runtime.notes.Find(note);
+    size_t position;
+    std::string text;
+    if (open == nullptr || name == nullptr || !FindItem(open->note, name, 0, position) ||
+        !ItemText(open->note.items[position], separator, text))
+        return 0;
+    const size_t copied = std::min<size_t>(text.size(), bufferLength - 1u);
+    std::memcpy(buffer, text.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<uint16_t>(std::min<size_t>(text.size(), 0xFFFF));
+}
+
+} // namespace
+
+extern "C" NOTESRT_API uint16_t NSFItemGetText(NOTEHANDLE note, const char* name, char* buffer,
+                                               uint16_t bufferLength) {
+    return RunValueCall<uint16_t>("NSFItemGetText", 0, [&](Runtime& runtime) {
+        return ReadItemText(runtime, note, name, buffer, bufferLength, ';');
+    });
+}
+
+extern "C" NOTESRT_API uint16_t NSFItemConvertToText(NOTEHANDLE note, const char* name,
+                                                     char* buffer, uint16_t bufferLength,
+                                                     char separator) {
+    return RunValueCall<uint16_t>("NSFItemConvertToText", 0, [&](Runtime& runtime) {
+        return ReadItemText(runtime, note, name, buffer, bufferLength, separator);
+    });
+}
+
+extern "C" NOTESRT_API int NSFItemGetTime(NOTEHANDLE note, const char* name, TIMEDATE* time) {
+    return RunValueCall("NSFItemGetTime", 0, [&](Runtime& runtime) {
+        const OpenNote* open = runtime.notes.Find(note);
+        size_t position;
+        if (open == nullptr || name == nullptr || time == nullptr ||
+            !FindItem(open->note, name, 0, position))
+            return 0;
+        const Item& item = open->note.items[position];
+        if ((item.kind != ValueKind::Time && item.kind != ValueKind::TimeList) ||
+            item.times.empty())
+            return 0;
+        *time = item.times[0];
+        return 1;
+    });
+}

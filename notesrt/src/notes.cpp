@@ -1,0 +1,211 @@
+// Note handles: NSFNoteOpenExt, NSFNoteOpenByUNID, NSFNoteClose, the note information calls
+// and NSFNoteHasMIMEPart.
+#include "notes.h"
+
+#include <cstring>
+
+namespace notesrt {
+
+STATUS OpenNoteAt(Runtime& runtime, DBHANDLE dbHandle, const OpenDatabase& open, size_t position,
+                  bool rawMime, NOTEHANDLE* note) {
+    OpenNote opened;
+    opened.db = open.db;
+    opened.dbHandle = dbHandle;
+    opened.note = open.db->notes.at(position);
+    opened.rawMime = rawMime;
+    if (!rawMime)
+        ShowMimeAsRichText(opened.note);
+    const NOTEHANDLE handle = runtime.notes.Add(std::move(opened));
+    if (handle == 0)
+        return kErrTooManyHandles;
+    *note = handle;
+    return 0;
+}
+
+} // namespace notesrt
+
+using namespace notesrt;
+
+namespace {
+
+// The position of the note noteId in db; false when there is none.
+bool FindById(const Database& db, NOTEID noteId, size_t& position) {
+    const auto found = db.noteIndexById.find(noteId);
+    if (found == db.noteIndexById.end())
+        return false;
+    position = found->second;
+    return true;
+}
+
+bool FindByUnid(const Database& db, const UNID& unid, size_t& position) {
+    const auto found = db.noteIndexByUnid.find(KeyOfUnid(unid));
+    if (found == db.noteIndexByUnid.end())
+        return false;
+    position = found->second;
+    return true;
+}
+
+void WriteInfo(const Note& note, ORIGINATORID* oid, TIMEDATE* modified, uint16_t* noteClass) {
+    if (oid != nullptr)
+        *oid = note.oid;
+    if (modified != nullptr)
+        *modified = note.oid.SequenceTime;
+    if (noteClass != nullptr)
+        *noteClass = note.noteClass;
+}
+
+std::string NoteIdText(NOTEID noteId) {
+    return "note ID " + std::to_string(noteId);
+}
+
+} // namespace
+
+extern "C" NOTESRT_API STATUS NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_t flags,
+                                             NOTEHANDLE* note) {
+    return RunCall("NSFNoteOpenExt", true, [&](Runtime& runtime) -> STATUS {
+        const OpenDatabase* open = runtime.databases.Find(db);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        if (note == nullptr)
+            return kErrInvalidArgument;
+        size_t position;
+        if (!FindById(*open->db, noteId, position))
+            return Fail(kErrNoteNotFound, NoteIdText(noteId));
+        return OpenNoteAt(runtime, db, *open, position, (flags & OPEN_RAW_MIME) != 0, note);
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, uint16_t,
+                                                NOTEHANDLE* note) {
+    return RunCall("NSFNoteOpenByUNID", true, [&](Runtime& runtime) -> STATUS {
+        const OpenDatabase* open = runtime.databases.Find(db);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        if (unid == nullptr || note == nullptr)
+            return kErrInvalidArgument;
+        size_t position;
+        if (!FindByUnid(*open->db, *unid, position))
+            return ERR_NOT_FOUND;
+        return OpenNoteAt(runtime, db, *open, position, false, note);
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFNoteClose(NOTEHANDLE note) {
+    return RunCall("NSFNoteClose", true, [&](Runtime& runtime) -> STATUS {
+        if (!runtime.notes.Remove(note))
+            return kErrInvalidHandle;
+        FreeOwnedBlocks(runtime, note);
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFDbGetNoteInfoByUNID(DBHANDLE db, const UNID* unid, NOTEID* noteId,
+                                                     ORIGINATORID* oid, TIMEDATE* modified,
+                                                     uint16_t* noteClass) {
+    return RunCall("NSFDbGetNoteInfoByUNID", true, [&](Runtime& runtime) -> STATUS {
+        const OpenDatabase* open = runtime.databases.Find(db);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        if (unid == nullptr)
+            return kErrInvalidArgument;
+        size_t position;
+        if (!FindByUnid(*open->db, *unid, position))
+            return ERR_NOT_FOUND;
+        const Note& found = open->db->notes[position];
+        if (noteId != nullptr)
+            *noteId = found.noteId;
+        WriteInfo(found, oid, modified, noteClass);
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, ORIGINATORID* oid,
+                                               TIMEDATE* modified, uint16_t* noteClass) {
+    return RunCall("NSFDbGetNoteInfo", true, [&](Runtime& runtime) -> STATUS {
+        const OpenDatabase* open = runtime.databases.Find(db);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        size_t position;
+        if (!FindById(*open->db, noteId, position))
+            return Fail(kErrNoteNotFound, NoteIdText(noteId));
+        WriteInfo(open->db->notes[position], oid, modified, noteClass);
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API void NSFNoteGetInfo(NOTEHANDLE note, uint16_t attribute, void* value) {
+    RunPlainCall(0, [&](Runtime& runtime) {
+        const OpenNote* open = runtime.notes.Find(note);
+        if (open == nullptr || value == nullptr)
+            return 0;
+        switch (attribute) {
+        case _NOTE_DB:
+            std::memcpy(value, &open->dbHandle, sizeof open->dbHandle);
+            break;
+        case _NOTE_ID:
+            std::memcpy(value, &open->note.noteId, sizeof open->note.noteId);
+            break;
+        case _NOTE_OID:
+            std::memcpy(value, &open->note.oid, sizeof open->note.oid);
+            break;
+        case _NOTE_CLASS:
+            std::memcpy(value, &open->note.noteClass, sizeof open->note.noteClass);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API void NSFNoteSetInfo(NOTEHANDLE note, uint16_t attribute, const void* value) {
+    RunPlainCall(0, [&](Runtime& runtime) {
+        OpenNote* open = runtime.notes.Find(note);
+        if (open == nullptr)
+            return 0;
+        // Copies the attribute's value into field, or zero when value is null.
+        const auto assign = [value](auto& field) {
+            if (value != nullptr)
+                std::memcpy(&field, value, sizeof field);
+            else
+                std::memset(&field, 0, sizeof field);
+        };
+        switch (attribute) {
+        case _NOTE_DB: {
+            DBHANDLE db = 0;
+            assign(db);
+            const OpenDatabase* target = runtime.databases.Find(db);
+            if (target != nullptr) {
+                open->db = target->db;
+                open->dbHandle = db;
+            }
+            break;
+        }
+        case _NOTE_ID:
+            assign(open->note.noteId);
+            break;
+        case _NOTE_OID:
+            assign(open->note.oid);
+            break;
+        case _NOTE_CLASS:
+            assign(open->note.noteClass);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API int NSFNoteHasMIMEPart(NOTEHANDLE note) {
+    return RunPlainCall(0, [&](Runtime& runtime) {
+        const OpenNote* open = runtime.notes.Find(note);
+        if (open == nullptr || !open->rawMime)
+            return 0;
+        for (const Item& item : open->note.items) {
+            if (item.kind == ValueKind::Mime)
+                return 1;
+        }
+        return 0;
+    });
+}
