@@ -1,0 +1,119 @@
+#include "notesmime.h"
+
+#include "notesclib.h"
+#include "notesitems.h"
+#include "trace.h"
+
+#include <algorithm>
+#include <cstring>
+
+static constexpr char kTraceSource[] = "notesclib.cpp";
+
+namespace {
+
+constexpr char kUsAscii[] = "US-ASCII";                // the charset read without decoding
+constexpr uint32_t kAllBytes = 0xFFFFFFFF;             // data length meaning "everything"
+constexpr size_t kBodyTextLimit = kBodyBufferSize - 1; // text bytes a body buffer holds
+
+// Whether the entity's charset parameter is exactly "US-ASCII". A failed read is reported.
+bool HasUsAsciiCharset(PMIMEENTITY entity) {
+    DHANDLE param = NULLHANDLE;
+    uint32_t length = 0;
+    const STATUS status = MIMEEntityGetTypeParam(entity, MIME_PARAM_CHARSET, &param, &length);
+    if (status != NOERROR) {
+        NotesAPIErrHandler("MIMEEntityGetTypeParam", status);
+        return false;
+    }
+    const char* text = static_cast<const char*>(OSLockObject(param));
+    const size_t expected = sizeof kUsAscii - 1;
+    const bool same = text != nullptr &&
+                      std::find(text, text + length, '\0') - text == static_cast<long>(expected) &&
+                      std::memcmp(text, kUsAscii, expected) == 0;
+    OSUnlockObject(param);
+    return same;
+}
+
+} // namespace
+
+void GetMIMEData(NOTEHANDLE note, PMIMEENTITY entity, MIMEDataTarget& target) {
+    const uint32_t capacity = target.length & 0xFFFF;
+    target.length = 0;
+    const MIMESYMBOL type = MIMEEntityContentType(entity);
+    if (type != MIME_CONTENT_TEXT_PLAIN && type != MIME_CONTENT_TEXT_HTML) {
+        KORVO_TRACE(PM_SDK::kLevelProgress, "GetMIMEData", "This MIME part [type=%d] has no text.",
+                    static_cast<int>(type));
+        return;
+    }
+    DHANDLE data = NULLHANDLE;
+    uint32_t dataLength = 0;
+    STATUS status = NOERROR;
+    if (HasUsAsciiCharset(entity)) {
+        status = MIMEGetEntityData(note, entity, MIME_DATA_BODY, 0, kAllBytes, &data, &dataLength);
+    } else {
+        uint32_t unused = 0;
+        status = MIMEGetDecodedEntityData(note, entity, 0, kAllBytes, &data, &dataLength, &unused);
+    }
+    if (status != NOERROR) {
+        NotesAPIErrHandler("MIMEGetDecodedEntityData", status);
+        return;
+    }
+    const uint32_t length = std::min(capacity, dataLength);
+    const char* bytes = static_cast<const char*>(OSLockObject(data));
+    if (bytes != nullptr) {
+        std::memcpy(target.destination, bytes, length);
+        target.length = length;
+    }
+    target.destination[target.length] = '\0';
+    OSUnlockObject(data);
+}
+
+void GetBodyMIMEText(NOTEHANDLE note, char* buffer) {
+    if (buffer == nullptr) {
+        KORVO_TRACE(PM_SDK::kLevelFailure, "GetBodyMIMEText", "Invalid parameters!!");
+        return;
+    }
+    std::memset(buffer, 0, kBodyBufferSize);
+    HMIMEDIRECTORY directory = NULLHANDLE;
+    STATUS status = MIMEOpenDirectory(note, &directory);
+    if (status != NOERROR) {
+        NotesAPIErrHandler("MIMEOpenDirectory", status);
+        return;
+    }
+    PMIMEENTITY root = nullptr;
+    status = MIMEGetRootEntity(directory, &root);
+    if (status != NOERROR) {
+        NotesAPIErrHandler("MIMEGetRootEntity", status);
+        MIMEFreeDirectory(directory);
+        return;
+    }
+
+    size_t used = 0;
+    for (PMIMEENTITY entity = root;;) {
+        const int kind = MIMEEntityGetType(entity);
+        if (kind == MIME_ENTITY_NONE)
+            break;
+        if (kind == MIME_ENTITY_PART) {
+            uint32_t flags = 0;
+            const STATUS flagStatus = MIMEGetEntityPartFlags(note, entity, &flags);
+            if (flagStatus != NOERROR) {
+                NotesAPIErrHandler("MIMEGetEntityPartFlags", flagStatus);
+            } else if ((flags & MIME_PART_BODY_IN_DBOBJECT) == 0) {
+                MIMEDataTarget target{buffer + used, static_cast<uint32_t>(kBodyTextLimit - used)};
+                GetMIMEData(note, entity, target);
+                used += target.length;
+            }
+        }
+        if (used >= kBodyTextLimit) {
+            KORVO_TRACE(PM_SDK::kLevelFailure, "GetBodyMIMEText", "Text buffer is not enough !!");
+            break;
+        }
+        PMIMEENTITY next = nullptr;
+        status = MIMEIterateNext(directory, root, entity, &next);
+        if (status != NOERROR)
+            break;
+        entity = next;
+    }
+    MIMEFreeDirectory(directory);
+    if (status != NOERROR)
+        NotesAPIErrHandler("MIMEIterateNext", status);
+}
