@@ -1,0 +1,189 @@
+// The toolkit's trace sink: the file mode shows what the wide formatter writes; the other
+// modes are checked through standard output and a target object.
+#include "temp_tree.h"
+
+#include "rk/convert.h"
+#include "rk/fs.h"
+#include "rk/trace.h"
+
+#include "platform/fs.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace {
+
+void TraceW(const WCHAR* format, ...) {
+    va_list args;
+    va_start(args, format);
+    rk_vtrace_w(format, args);
+    va_end(args);
+}
+
+void TraceA(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    rk_vtrace_a(format, args);
+    va_end(args);
+}
+
+// Sends traces to a file of a temporary tree and reads them back.
+class TraceFile : public TempTree {
+  protected:
+    void SetUp() override {
+        TempTree::SetUp();
+        RK::_cstring_set(m_file, 0, Path("trace.log").c_str(), RK::kWholeString);
+        rk_set_trace(1, m_file.data(), 0);
+    }
+    void TearDown() override {
+        rk_set_trace(0, nullptr, 0);
+        TempTree::TearDown();
+    }
+
+    // Everything written so far; the file is removed.
+    std::string Written() {
+        std::string data;
+        rk_fs_read(Path("trace.log").c_str(), data);
+        platform::DeleteFileW(Path("trace.log").c_str());
+        return data;
+    }
+
+    std::string m_file; // the trace file's path in the ANSI code page
+};
+
+TEST_F(TraceFile, EachTraceIsAppendedAsALine) {
+    TraceW(W("one %d").c_str(), 1);
+    TraceA("two %s", "2");
+    EXPECT_EQ(Written(), "one 1\ntwo 2\n");
+}
+
+TEST_F(TraceFile, NarrowTextIsNotUsedAsAFormatAgain) {
+    TraceA("%s", "100%d %s");
+    EXPECT_EQ(Written(), "100%d %s\n");
+}
+
+TEST_F(TraceFile, NarrowTextIsCutAt2047Characters) {
+    const std::string longText(3000, 'x');
+    TraceA("%s", longText.c_str());
+    EXPECT_EQ(Written(), std::string(2047, 'x') + "\n");
+}
+
+TEST_F(TraceFile, FileThatCannotBeOpenedGetsNothing) {
+    RK::_cstring_set(m_file, 0, Path("missing/trace.log").c_str(), RK::kWholeString);
+    rk_set_trace(1, m_file.data(), 0);
+    TraceW(W("lost").c_str());
+    EXPECT_FALSE(platform::PathExistsW(Path("missing").c_str()));
+}
+
+// A wide format and what it must produce; format runs the trace.
+struct FormatRow {
+    const char* name;             // test name
+    std::string expected;         // the line written, without its "\n"
+    std::function<void()> format; // sends one trace
+};
+
+const WCHAR kWide[] = {WCHAR('w'), WCHAR('i'), WCHAR(0xE9), 0};
+
+const FormatRow kFormatRows[] = {
+    {"SignedIntegers", "-42|+7| 7|   42|42   |-0042|007",
+     [] { TraceW(W("%d|%+d|% d|%5d|%-5d|%05d|%.3i").c_str(), -42, 7, 7, 42, 42, -42, 7); }},
+    {"UnsignedIntegers", "4294967295|ff|FF|0xff|17|017|0",
+     [] { TraceW(W("%u|%x|%X|%#x|%o|%#o|%#x").c_str(), 4294967295u, 255, 255, 255, 15, 15, 0); }},
+    {"LengthModifiers", "-9000000000|-9000000000|-1|255|12345",
+     [] {
+         TraceW(W("%lld|%I64d|%hd|%hhu|%zu").c_str(), -9000000000LL, -9000000000LL, 65535, 511,
+                static_cast<size_t>(12345));
+     }},
+    {"WideAndNarrowStrings", "wi\xE9|wi\xE9|na\xE9|na\xE9|wi|   wi\xE9|wi\xE9   |",
+     [] {
+         TraceW(W("%s|%ls|%hs|%S|%.2s|%6s|%-6s|").c_str(), kWide, kWide, "na\xE9", "na\xE9", kWide,
+                kWide, kWide);
+     }},
+    {"NullStrings", "(null)|(null)",
+     [] {
+         TraceW(W("%s|%hs").c_str(), static_cast<const WCHAR*>(nullptr),
+                static_cast<const char*>(nullptr));
+     }},
+    {"Characters", "\xE9xy  |z",
+     [] { TraceW(W("%c%hc%C%-2c|%wc").c_str(), 0xE9, 'x', 'y', ' ', 'z'); }},
+    {"FloatingPoint", "3.142|1.500000e+02|0.0001|      2.50|-1.0E+03|+0.5|1e+100",
+     [] {
+         TraceW(W("%.3f|%e|%g|%10.2f|%-8.1E|%+.1f|%g").c_str(), 3.14159, 150.0, 0.0001, 2.5,
+                -1000.0, 0.5, 1e100);
+     }},
+    {"ZeroPaddedNegative", "-003.5|inf|-INF",
+     [] { TraceW(W("%06.1f|%f|%F").c_str(), -3.5, HUGE_VAL, -HUGE_VAL); }},
+    {"StarWidthAndPrecision", "  3.14|ab   |",
+     [] { TraceW(W("%*.*f|%-*s|").c_str(), 6, 2, 3.14159, 5, W("ab").c_str()); }},
+    {"PercentAndUnknown", "100%|%y|%", [] { TraceW(W("100%%|%y|%").c_str()); }},
+};
+
+class Formats : public TraceFile, public testing::WithParamInterface<FormatRow> {};
+
+TEST_P(Formats, WriteTheExpectedLine) {
+    GetParam().format();
+    EXPECT_EQ(Written(), GetParam().expected + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Formats, testing::ValuesIn(kFormatRows),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(TraceFile, PointerHasAllItsDigits) {
+    int object = 0;
+    TraceW(W("%p").c_str(), static_cast<void*>(&object));
+    const std::string written = Written();
+    EXPECT_EQ(written.size(), 2 * sizeof(void*) + 1);
+    EXPECT_EQ(std::stoull(written, nullptr, 16), reinterpret_cast<uintptr_t>(&object));
+}
+
+// A mode-3 target that keeps the format and the first two arguments it was handed.
+class Target : public RK::ITraceTarget {
+  public:
+    void VTrace(const WCHAR* format, va_list args) override {
+        m_format = format;
+        if (m_format == W("%ls")) {
+            m_text = va_arg(args, const WCHAR*);
+        } else {
+            m_first = va_arg(args, int);
+            m_second = va_arg(args, int);
+        }
+    }
+
+    WText m_format;   // the format received
+    WText m_text;     // the text argument of "%ls"
+    int m_first = 0;  // the first integer argument otherwise
+    int m_second = 0; // the second one
+};
+
+TEST(TraceTarget, ReceivesFormatAndArguments) {
+    Target target;
+    RK::ITraceTarget* sink = &target;
+    EXPECT_EQ(rk_set_trace(3, sink, 7), 0);
+    TraceW(W("%d-%d").c_str(), 3, 4);
+    EXPECT_EQ(Narrow(target.m_format), "%d-%d");
+    EXPECT_EQ(target.m_first, 3);
+    EXPECT_EQ(target.m_second, 4);
+    TraceA("n=%d%%", 5);
+    EXPECT_EQ(Narrow(target.m_format), "%ls");
+    EXPECT_EQ(Narrow(target.m_text), "n=5%");
+    EXPECT_EQ(rk_set_trace(3, nullptr, 0), 3);
+    TraceW(W("ignored").c_str());
+    EXPECT_EQ(rk_set_trace(0, nullptr, 0), 3);
+}
+
+TEST(TraceStandardOutput, WritesWithoutLineEnd) {
+    rk_set_trace(2, nullptr, 0);
+    testing::internal::CaptureStdout();
+    TraceW(W("a%d").c_str(), 1);
+    TraceA("b%s", "2");
+    const std::string out = testing::internal::GetCapturedStdout();
+    rk_set_trace(0, nullptr, 0);
+    EXPECT_EQ(out, "a1b2");
+}
+
+} // namespace
