@@ -1,5 +1,6 @@
 #include "calendarparse.h"
 
+#include "notestext.h"
 #include "noteunid.h"
 #include "trace.h"
 
@@ -113,10 +114,9 @@ void ParseCalendarData(DHANDLE handle, uint16_t length, std::vector<CalendarEven
         KORVO_TRACE(PM_SDK::kLevelFailure, "ParseCalendarData", "Invalid Calendar Data!!");
         return;
     }
-    std::string text;
-    if (const char* block = static_cast<const char*>(OSLockObject(handle)))
-        text.assign(block, length);
+    TextEntry text;
+    ConstructTextEntry(static_cast<const char*>(OSLockObject(handle)), length, text);
     OSUnlockObject(handle);
     OSMemFree(handle);
-    ParseCalendarText(text.data(), text.size(), entries);
+    ParseCalendarText(text.c_str(), text.length, entries);
 }

@@ -1,5 +1,6 @@
 #include "noteunid.h"
 
+#include "notesnotes.h"
 #include "trace.h"
 
 #include <cstring>
@@ -8,8 +9,7 @@ static constexpr char kTraceSource[] = "notesclib.cpp";
 
 namespace {
 
-constexpr size_t kUnidTextLength = 32; // hexadecimal digits of a UNID text
-constexpr size_t kGroupLength = 8;     // digits of one 32-bit word
+constexpr size_t kGroupLength = 8; // digits of one 32-bit word
 
 // The value of a hexadecimal digit, or -1.
 int HexDigit(char ch) {
