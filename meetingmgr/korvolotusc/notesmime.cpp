@@ -26,11 +26,19 @@ bool HasUsAsciiCharset(PMIMEENTITY entity) {
     }
     const char* text = static_cast<const char*>(OSLockObject(param));
     const size_t expected = sizeof kUsAscii - 1;
-    const bool same = text != nullptr &&
-                      std::find(text, text + length, '\0') - text == static_cast<long>(expected) &&
-                      std::memcmp(text, kUsAscii, expected) == 0;
+    const bool same =
+        text != nullptr &&
+        static_cast<size_t>(std::find(text, text + length, '\0') - text) == expected &&
+        std::memcmp(text, kUsAscii, expected) == 0;
     OSUnlockObject(param);
     return same;
+}
+
+// Releases a MIME directory; a failure is reported.
+void FreeDirectory(HMIMEDIRECTORY directory) {
+    const STATUS status = MIMEFreeDirectory(directory);
+    if (status != NOERROR)
+        NotesAPIErrHandler("MIMEFreeDirectory", status);
 }
 
 } // namespace
@@ -83,7 +91,7 @@ void GetBodyMIMEText(NOTEHANDLE note, char* buffer) {
     status = MIMEGetRootEntity(directory, &root);
     if (status != NOERROR) {
         NotesAPIErrHandler("MIMEGetRootEntity", status);
-        MIMEFreeDirectory(directory);
+        FreeDirectory(directory);
         return;
     }
 
@@ -113,7 +121,7 @@ void GetBodyMIMEText(NOTEHANDLE note, char* buffer) {
             break;
         entity = next;
     }
-    MIMEFreeDirectory(directory);
+    FreeDirectory(directory);
     if (status != NOERROR)
         NotesAPIErrHandler("MIMEIterateNext", status);
 }

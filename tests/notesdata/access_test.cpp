@@ -3,109 +3,93 @@
 #include "notesnotes.h"
 #include "noteunid.h"
 
-#include <array>
+#include <cstdio>
 #include <cstring>
 
 namespace {
 
-using korvo_test::Messages;
-using korvo_test::TakeTraceLines;
+using korvo_test::DataCase;
+using korvo_test::NotesDataTest;
 
-class AccessTest : public korvo_test::NotesDataTest {};
-
-TEST_F(AccessTest, FindsViewsByName) {
+// The view's note ID (0 when not found), note 100's UNID text, whether that text reads back
+// as the note's 16 bytes, and the note ID that the UNID read back opens.
+std::string Lookups(NotesDataTest& test) {
     NOTEID view = 0;
-    GetDBView(m_db, "$meetingsallbydate2", &view);
-    EXPECT_EQ(view, 8u);
-    NOTEID missing = 0;
-    GetDBView(m_db, "$Inbox", &missing);
-    GetDBView(NULLHANDLE, "$Inbox", &missing);
-    EXPECT_EQ(missing, 0u);
-    const auto trace = TakeTraceLines();
-    EXPECT_EQ(korvo_test::ReportedLabels(trace), std::vector<std::string>{"NIFFindView"});
-    EXPECT_EQ(trace.back().message, "Invalid parameters!!");
-}
-
-TEST_F(AccessTest, UnidTextReadFromANoteOpensItAgain) {
-    NOTEHANDLE note = NULLHANDLE;
-    OpenNoteByNoteID(m_db, 100, &note, false);
-    ASSERT_NE(note, NULLHANDLE);
+    GetDBView(test.m_db, "$meetingsallbydate2", &view);
     CString text;
-    GetNoteOID(note, text);
-    EXPECT_EQ(text, KORVO_W("8A3F0C6D4E1B22F1C1257E2B0036A1F2"));
-    ORIGINATORID oid = {};
-    NSFNoteGetInfo(note, _NOTE_OID, &oid);
-    CloseNote(note);
-
+    GetNoteOID(test.OpenNote(100), text);
+    const std::string narrow(text.begin(), text.end());
     UNID unid = {};
-    ConvertNoteUNIDFromChar(std::string(text.begin(), text.end()).c_str(), &unid);
-    EXPECT_EQ(std::memcmp(&unid, &oid, sizeof unid), 0);
-    OpenNoteByUNID(m_db, &unid, &note);
+    ConvertNoteUNIDFromChar(narrow.c_str(), &unid);
+    ORIGINATORID oid = {};
+    NSFNoteGetInfo(test.m_notes[0], _NOTE_OID, &oid);
+    NOTEHANDLE note = NULLHANDLE;
+    OpenNoteByUNID(test.m_db, &unid, &note);
     NOTEID noteId = 0;
     NSFNoteGetInfo(note, _NOTE_ID, &noteId);
-    EXPECT_EQ(noteId, 100u);
     CloseNote(note);
-    EXPECT_TRUE(TakeTraceLines().empty());
+    return std::to_string(view) + " " + narrow +
+           (std::memcmp(&unid, &oid, sizeof unid) == 0 ? " same " : " differs ") +
+           std::to_string(noteId);
 }
 
-TEST_F(AccessTest, RefusesMissingHandlesAndIds) {
-    NOTEHANDLE note = 77;
-    const UNID unid = {};
-    OpenNoteByUNID(NULLHANDLE, &unid, &note);
-    EXPECT_EQ(note, NULLHANDLE);
-    note = 77;
-    OpenNoteByNoteID(m_db, 0, &note, true);
-    EXPECT_EQ(note, NULLHANDLE);
-    CString text = KORVO_W("old");
-    GetNoteOID(NULLHANDLE, text);
-    EXPECT_TRUE(text.empty());
-    CloseNote(NULLHANDLE);
-    const auto trace = TakeTraceLines();
-    ASSERT_EQ(trace.size(), 3u);
-    EXPECT_EQ(trace[0].function, "OpenNoteByUNID");
-    EXPECT_EQ(trace[1].function, "OpenNoteByNoteID");
-    EXPECT_EQ(trace[2].function, "GetNoteOID");
-    EXPECT_EQ(trace[2].message, "Invalid parameters!!");
+// Opens note 100 by UNID, then by note ID, and closes what opened; "0" for each handle left 0.
+std::string Opens(NotesDataTest& test) {
+    const UNID unid = {{{0x4E1B22F1, 0x8A3F0C6D}}, {{0x0036A1F2, 0xC1257E2B}}};
+    NOTEHANDLE notes[2] = {1, 1};
+    OpenNoteByUNID(test.m_db, &unid, &notes[0]);
+    OpenNoteByNoteID(test.m_db, 100, &notes[1], true);
+    CloseNote(notes[0]);
+    CloseNote(notes[1]);
+    return std::string(notes[0] ? "open" : "0") + (notes[1] ? " open" : " 0");
 }
 
-struct UnidRow {
-    const char* text;              // the text read
-    std::array<uint32_t, 4> words; // file high, file low, note high, note low afterwards
-    const char* message;           // what is logged; null for nothing
-};
+// Closes a note that the fixture closes again at the end (after the injected failure).
+std::string Close(NotesDataTest& test) {
+    CloseNote(test.OpenNote(100));
+    return "";
+}
 
-class UnidTextTest : public ::testing::TestWithParam<UnidRow> {};
-
-TEST_P(UnidTextTest, ReadsFourGroupsOfEightDigits) {
-    const UnidRow& row = GetParam();
+// The words, high to low, of a UNID holding 2 1 4 3 after text was read into it.
+template <const char* text> std::string Unid(NotesDataTest&) {
     UNID unid = {{{1, 2}}, {{3, 4}}};
-    korvo_test::ClearTraceLines();
-    ConvertNoteUNIDFromChar(row.text, &unid);
-    EXPECT_EQ((std::array<uint32_t, 4>{unid.File.Innards[1], unid.File.Innards[0],
-                                       unid.Note.Innards[1], unid.Note.Innards[0]}),
-              row.words);
-    const auto messages = Messages(TakeTraceLines());
-    EXPECT_EQ(messages,
-              row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
+    ConvertNoteUNIDFromChar(text, &unid);
+    char words[40];
+    std::snprintf(words, sizeof words, "%X %X %X %X", unid.File.Innards[1], unid.File.Innards[0],
+                  unid.Note.Innards[1], unid.Note.Innards[0]);
+    return words;
 }
+
+constexpr char kBadDigits[] = "8a3f0c6g4e1b22f1c1257e2bXXXXXXXX";
+constexpr char k31[] = "8A3F0C6D4E1B22F1C1257E2B0036A1F";
+constexpr char k33[] = "8A3F0C6D4E1B22F1C1257E2B0036A1F20";
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, UnidTextTest,
-    ::testing::Values(UnidRow{"8A3F0C6D4E1B22F1C1257E2B0036A1F2",
-                              {0x8A3F0C6D, 0x4E1B22F1, 0xC1257E2B, 0x0036A1F2},
-                              nullptr},
-                      UnidRow{"8a3f0c6d4e1b22f1c1257e2b0036a1f2",
-                              {0x8A3F0C6D, 0x4E1B22F1, 0xC1257E2B, 0x0036A1F2},
-                              nullptr},
-                      UnidRow{"8A3F0C6G4E1B22F1C1257E2BXXXXXXXX",
-                              {0x8A3F0C6, 0x4E1B22F1, 0xC1257E2B, 0},
-                              nullptr},
-                      UnidRow{"8A3F0C6D4E1B22F1C1257E2B0036A1F",
-                              {2, 1, 4, 3},
-                              "Invalid UNID string[length=31], but UNID type need 32 bytes!!"},
-                      UnidRow{"8A3F0C6D4E1B22F1C1257E2B0036A1F23",
-                              {2, 1, 4, 3},
-                              "Invalid UNID string[length=33], but UNID type need 32 bytes!!"},
-                      UnidRow{nullptr, {2, 1, 4, 3}, "Invalid UNID string!!"}));
+    Access, NotesDataTest,
+    ::testing::Values(
+        DataCase{"Lookups", nullptr, Lookups, "8 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100", {}},
+        DataCase{"ViewFails",
+                 "NIFFindView@1=0x0404",
+                 Lookups,
+                 "0 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100",
+                 {"NIFFindView"}},
+        DataCase{"OpensFail",
+                 "NSFNoteOpenByUNID@1=0x404,NSFNoteOpenExt@1=0x404",
+                 Opens,
+                 "0 0",
+                 {"OpenNoteByUNID---NSFNoteOpenByUNID", "OpenNoteByNoteID---NSFNoteOpenExt"}},
+        DataCase{"CloseFails", "NSFNoteClose@1=0x0404", Close, "", {"CloseNote---NSFNoteClose"}},
+        DataCase{"BadDigits", nullptr, Unid<kBadDigits>, "8A3F0C6 4E1B22F1 C1257E2B 0", {}},
+        DataCase{"Unid31",
+                 nullptr,
+                 Unid<k31>,
+                 "2 1 4 3",
+                 {"Invalid UNID string[length=31], but UNID type need 32 bytes!!"}},
+        DataCase{"Unid33",
+                 nullptr,
+                 Unid<k33>,
+                 "2 1 4 3",
+                 {"Invalid UNID string[length=33], but UNID type need 32 bytes!!"}}),
+    korvo_test::CaseName);
 
 } // namespace

@@ -4,34 +4,45 @@
 #include "notesmime.h"
 #include "notestext.h"
 
-#include <memory>
-
 namespace {
 
-using korvo_test::Messages;
-using korvo_test::TakeTraceLines;
-using Strings = std::vector<std::string>;
+using korvo_test::DataCase;
+using korvo_test::NotesDataTest;
 
-class ItemTextTest : public korvo_test::NotesDataTest {
-  protected:
-    std::unique_ptr<char[]> m_body{new char[kBodyBufferSize]()}; // a body buffer
-};
+// The item of note 200 (or 100 for "Nul" and "Gone") read into a 256-byte buffer.
+template <const char* name> std::string Item(NotesDataTest& test) {
+    const NOTEID note = name[0] == 'F' || name[0] == 'D' ? 200 : 100;
+    GetTextByNoteItem(test.OpenNote(note), name, test.m_body.data(), 256);
+    return test.m_body.data();
+}
 
-struct ItemRow {
-    NOTEID note;      // where the item is
-    const char* item; // its name
-    uint16_t size;    // the buffer's size
-    std::string text; // what the buffer holds afterwards
-    Strings messages; // what is logged
-};
+// GetCompositeTextByNoteItem's answer and text.
+template <NOTEID note> std::string Body(NotesDataTest& test) {
+    const int result = GetCompositeTextByNoteItem(test.OpenNote(note), test.m_body.data());
+    return std::to_string(result) + ":" + test.m_body.data();
+}
 
-class ItemRowTest : public ItemTextTest, public ::testing::WithParamInterface<ItemRow> {};
+template <NOTEID note> std::string Mime(NotesDataTest& test) {
+    GetBodyMIMEText(test.OpenNote(note, OPEN_RAW_MIME), test.m_body.data());
+    return test.m_body.data();
+}
 
-TEST_P(ItemRowTest, CutsToTheBufferAndDropsNulBytes) {
-    const ItemRow& row = GetParam();
-    GetTextByNoteItem(OpenNote(row.note), row.item, m_body.get(), row.size);
-    EXPECT_EQ(std::string(m_body.get()), row.text);
-    EXPECT_EQ(Messages(TakeTraceLines()), row.messages);
+// The LMBCS and the UTF-8 blocks made from text, with their NULs.
+std::string Blocks(const CString& text) {
+    TextEntry lmbcs;
+    TextEntry utf8;
+    ConstructNotesLMBCSTextFromCString(text, lmbcs);
+    ConstructUTF8TextFromCString(text, utf8);
+    return std::string(lmbcs.c_str(), lmbcs.length + 1) +
+           std::string(utf8.c_str(), utf8.length + 1);
+}
+
+// The first 61439 bytes of note 200's body as the runtime converts it.
+std::string LongBody() {
+    std::string text;
+    for (int line = 0; text.size() < kBodyBufferSize; ++line)
+        text += std::string(99, static_cast<char>('a' + line % 26)) + "\r\n";
+    return "1:" + text.substr(0, kBodyBufferSize - 1);
 }
 
 std::string Overflow(const char* item) {
@@ -39,112 +50,88 @@ std::string Overflow(const char* item) {
            "], STACK Buffer Overflow!!";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Items, ItemRowTest,
-    ::testing::Values(ItemRow{200, "Fit", 256, std::string(255, 'x'), {}},
-                      ItemRow{200, "Full", 256, std::string(255, 'y'), {Overflow("Full")}},
-                      ItemRow{200, "Double", 256, std::string(255, 'z'), {Overflow("Double")}},
-                      ItemRow{100, "Subject", 8, "Design ", {Overflow("Subject")}},
-                      ItemRow{100, "Nul", 256, "ab", {}},
-                      ItemRow{100, "Missing", 256, "", {"Find no Note Item[Missing] !!"}}));
-
-struct BodyRow {
-    NOTEID note;      // the note read
-    uint32_t flags;   // how it is opened
-    int result;       // GetCompositeTextByNoteItem's answer; -1 to read with GetBodyMIMEText
-    std::string text; // the buffer afterwards
-    Strings messages; // what is logged
-};
-
-class BodyRowTest : public ItemTextTest, public ::testing::WithParamInterface<BodyRow> {};
-
-TEST_P(BodyRowTest, GathersTheBodyText) {
-    const BodyRow& row = GetParam();
-    const NOTEHANDLE note = OpenNote(row.note, row.flags);
-    if (row.result < 0)
-        GetBodyMIMEText(note, m_body.get());
-    else
-        EXPECT_EQ(GetCompositeTextByNoteItem(note, m_body.get()), row.result);
-    EXPECT_EQ(std::string(m_body.get()), row.text);
-    EXPECT_EQ(Messages(TakeTraceLines()), row.messages);
-}
-
-std::string LongBody() {
-    std::string text;
-    for (int line = 0; text.size() < kBodyBufferSize - 1; ++line)
-        text += (line > 0 ? "\r\n" : "") + std::string(99, static_cast<char>('a' + line % 26));
-    return text.substr(0, kBodyBufferSize - 1);
-}
+constexpr char kFit[] = "Fit", kFull[] = "Full", kDouble[] = "Double", kNul[] = "Nul",
+               kGone[] = "Gone";
+const char kBufferFull[] = "Text buffer is not enough !!";
+const std::string kBoth = "plain text|<p>caf\xC3\xA9</p>", kHtml = "<p>caf\xC3\xA9</p>";
 
 INSTANTIATE_TEST_SUITE_P(
-    Bodies, BodyRowTest,
-    ::testing::Values(BodyRow{100, 0, 1, "First paragraphSecond\r\nparagraphThird", {}},
-                      BodyRow{200, 0, 1, LongBody(), {"Text buffer is not enough !!"}},
-                      BodyRow{104, 0, 1, "plain text|", {}},
-                      BodyRow{116, 0, 0, "", {"Fail to get text for note item[Body]!!"}},
-                      BodyRow{104, OPEN_RAW_MIME, -1, "plain text|<p>caf\xC3\xA9</p>", {}},
-                      BodyRow{108,
-                              OPEN_RAW_MIME,
-                              -1,
-                              "Gr\xFC\xDF"
-                              "e",
-                              {}},
-                      BodyRow{204,
-                              OPEN_RAW_MIME,
-                              -1,
-                              std::string(kBodyBufferSize - 1, 'm'),
-                              {"Text buffer is not enough !!"}}));
-
-TEST_F(ItemTextTest, MimeBodyWithoutTextParts) {
-    GetBodyMIMEText(OpenNote(112, OPEN_RAW_MIME), m_body.get());
-    EXPECT_STREQ(m_body.get(), "");
-    const auto trace = TakeTraceLines();
-    ASSERT_EQ(trace.size(), 1u);
-    EXPECT_EQ(trace[0].level, 2);
-    EXPECT_EQ(trace[0].message.rfind("This MIME part [type=", 0), 0u) << trace[0].message;
-}
-
-struct ConstructRow {
-    CString text;      // the host text
-    std::string lmbcs; // ConstructNotesLMBCSTextFromCString's bytes
-    std::string utf8;  // ConstructUTF8TextFromCString's bytes
-};
-
-class ConstructTest : public ItemTextTest, public ::testing::WithParamInterface<ConstructRow> {};
-
-TEST_P(ConstructTest, MakesTerminatedBlocks) {
-    const ConstructRow& row = GetParam();
-    TextEntry lmbcs;
-    ConstructNotesLMBCSTextFromCString(row.text, lmbcs);
-    ASSERT_TRUE(lmbcs.text);
-    EXPECT_EQ(std::string(lmbcs.text.get(), lmbcs.length + 1), row.lmbcs + '\0');
-    TextEntry utf8;
-    ConstructUTF8TextFromCString(row.text, utf8);
-    ASSERT_TRUE(utf8.text);
-    EXPECT_EQ(std::string(utf8.text.get(), utf8.length + 1), row.utf8 + '\0');
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ConstructTest,
-    ::testing::Values(ConstructRow{KORVO_W(""), "", ""},
-                      ConstructRow{KORVO_W("caf\u00E9 \u20AC"), "caf\x82 \x14\x20\xAC",
-                                   "caf\xC3\xA9 \xE2\x82\xAC"},
-                      ConstructRow{CString(40000, u'\u00E9'), std::string(40000, '\x82'), [] {
-                                       std::string text;
-                                       for (int i = 0; i < 40000; ++i)
-                                           text += "\xC3\xA9";
-                                       return text;
-                                   }()}));
-
-TEST_F(ItemTextTest, TextEntryCopiesBytesOrRefuses) {
-    TextEntry entry;
-    ConstructTextEntry("a\0b", 3, entry);
-    EXPECT_EQ(std::string(entry.text.get(), 4), std::string("a\0b\0", 4));
-    ConstructTextEntry(nullptr, 5, entry);
-    EXPECT_FALSE(entry.text);
-    ConstructTextEntry("x", 0, entry);
-    EXPECT_EQ(entry.length, 0u);
-    EXPECT_EQ(Messages(TakeTraceLines()), Strings(2, "Invalid parameter !!"));
-}
+    Items, NotesDataTest,
+    ::testing::Values(
+        DataCase{"Fits", nullptr, Item<kFit>, std::string(255, 'x'), {}},
+        DataCase{"Full", nullptr, Item<kFull>, std::string(255, 'y'), {Overflow(kFull)}},
+        DataCase{"Double", nullptr, Item<kDouble>, std::string(255, 'z'), {Overflow(kDouble)}},
+        DataCase{"Nul", nullptr, Item<kNul>, "ab", {}},
+        DataCase{"Missing", nullptr, Item<kGone>, "", {"Find no Note Item[Gone] !!"}},
+        DataCase{
+            "ThreeBodies", nullptr, Body<100>, "1:First paragraphSecond\r\nparagraphThird", {}},
+        DataCase{"LongBody", nullptr, Body<200>, LongBody(), {kBufferFull}},
+        DataCase{"NoBody", nullptr, Body<116>, "0:", {"Fail to get text for note item[Body]!!"}},
+        DataCase{"ConvertFails",
+                 "ConvertItemToText@2=0x0404",
+                 Body<100>,
+                 "0:First paragraph",
+                 {"GetTextByBlockID---ConvertItemToText", "Fail to get rich text by block id !!"}},
+        DataCase{"NextFails",
+                 "NSFItemInfoNext@2=0x0404",
+                 Body<100>,
+                 "0:First paragraphSecond\r\nparagraph",
+                 {"NSFItemInfo---NSFItemInfoNext"}},
+        DataCase{"NoNextItem", "NSFItemInfoNext@1=0x0222", Body<100>, "1:First paragraph", {}},
+        DataCase{"MimeTextParts", nullptr, Mime<104>, kBoth, {}},
+        DataCase{"MimeLatin1",
+                 nullptr,
+                 Mime<108>,
+                 "Gr\xFC\xDF"
+                 "e",
+                 {}},
+        DataCase{"MimeNoText", nullptr, Mime<112>, "", {"This MIME part [type=52] has no text."}},
+        DataCase{"MimeLong", nullptr, Mime<204>, std::string(61439, 'm'), {kBufferFull}},
+        DataCase{"NoDirectory", "MIMEOpenDirectory@1=1", Mime<104>, "", {"MIMEOpenDirectory"}},
+        DataCase{"NoRoot", "MIMEGetRootEntity@1=1", Mime<104>, "", {"MIMEGetRootEntity"}},
+        DataCase{
+            "NoFlags", "MIMEGetEntityPartFlags@1=1", Mime<104>, kHtml, {"MIMEGetEntityPartFlags"}},
+        DataCase{"NoCharset",
+                 "MIMEEntityGetTypeParam@1=1",
+                 Mime<104>,
+                 kBoth,
+                 {"MIMEEntityGetTypeParam"}},
+        DataCase{
+            "NoPlainData", "MIMEGetEntityData@1=1", Mime<104>, kHtml, {"MIMEGetDecodedEntityData"}},
+        DataCase{"NoDecodedData",
+                 "MIMEGetDecodedEntityData@1=1",
+                 Mime<104>,
+                 "plain text|",
+                 {"MIMEGetDecodedEntityData"}},
+        DataCase{"NoNext", "MIMEIterateNext@3=1", Mime<104>, "plain text|", {"MIMEIterateNext"}},
+        DataCase{"EmptyText",
+                 nullptr,
+                 [](NotesDataTest&) { return Blocks(KORVO_W("")); },
+                 std::string(2, '\0'),
+                 {}},
+        DataCase{"Western",
+                 nullptr,
+                 [](NotesDataTest&) { return Blocks(KORVO_W("caf\u00E9 \u20AC")); },
+                 std::string("caf\x82 \x14\x20\xAC\0caf\xC3\xA9 \xE2\x82\xAC\0", 19),
+                 {}},
+        // More than the runtime translates in one call, split between whole characters.
+        DataCase{"LongText",
+                 nullptr,
+                 [](NotesDataTest&) { return Blocks(CString(40000, 0xE9)).substr(0, 40001); },
+                 std::string(40000, '\x82') + '\0',
+                 {}},
+        DataCase{"TextEntry",
+                 nullptr,
+                 [](NotesDataTest&) {
+                     TextEntry entry;
+                     ConstructTextEntry("a\0b", 3, entry);
+                     const std::string copy(entry.c_str(), entry.length + 1);
+                     ConstructTextEntry(nullptr, 5, entry);
+                     ConstructTextEntry("x", 0, entry);
+                     return copy + (entry.text ? "block" : "none");
+                 },
+                 std::string("a\0b\0none", 8),
+                 {"Invalid parameter !!", "Invalid parameter !!"}}),
+    korvo_test::CaseName);
 
 } // namespace

@@ -1,12 +1,15 @@
-// A Notes installation whose mail.nsf is tests/data/notesdata/mail.nsf plus notes made here
-// with texts too long for a fixture file. Each test starts the runtime with the database
-// open; at the end every note and the database are closed and the runtime must hold nothing.
+// The notes data suite: a Notes installation whose mail.nsf is tests/data/notesdata/mail.nsf
+// plus notes made here with texts too long for a fixture file. Each case runs with the
+// runtime started and the database open, under the faults it names; afterwards every note
+// and the database are closed and the runtime must hold nothing.
 #pragma once
 
 #include "notes_installation.h"
 #include "notesapi.h"
-#include "platform/wintypes.h"
+#include "notesmailcalendar.h"
 #include "trace_recorder.h"
+
+#include "platform/wintypes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,31 +18,43 @@
 
 namespace korvo_test {
 
-// Note IDs of the generated notes.
 constexpr NOTEID kLongTextsNote = 200; // items "Fit", "Full", "Double" and a long "Body"
 constexpr NOTEID kLongMimeNote = 204;  // one text/plain part of 70000 bytes
 constexpr NOTEID kLongTimesNote = 208; // "StartDateTime" with 3360 times
 
-class NotesDataTest : public ::testing::Test {
+using Strings = std::vector<std::string>;
+class NotesDataTest;
+
+// One case: what it does, what that returns and what is logged.
+struct DataCase {
+    const char* name;                   // the case's name
+    const char* faults;                 // runtime calls failed by injection; null for none
+    std::string (*run)(NotesDataTest&); // the case; returns what it read, as text
+    std::string out;                    // what run returns (in UTC when outNewYork is set)
+    Strings logged; // the messages; a failure the error handler logged shows as its label
+    const char* outNewYork = nullptr; // what run returns with TZ=America/New_York
+};
+
+class NotesDataTest : public ::testing::TestWithParam<DataCase> {
+  public:
+    // Opens a note of the database; it is closed at the end of the case.
+    NOTEHANDLE OpenNote(NOTEID noteId, uint32_t flags = 0);
+
+    NotesInstallation m_installation;                              // the temporary installation
+    DBHANDLE m_db = NULLHANDLE;                                    // mail.nsf
+    std::vector<NOTEHANDLE> m_notes;                               // notes opened by OpenNote
+    CNotesCalendar m_calendar;                                     // with its text buffer
+    std::vector<char> m_body = std::vector<char>(kBodyBufferSize); // a body buffer
+
   protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Opens a note of the database; it is closed at the end of the test.
-    NOTEHANDLE OpenNote(NOTEID noteId, uint32_t flags = 0);
-
-    NotesInstallation m_installation; // the temporary installation
-    DBHANDLE m_db = NULLHANDLE;       // mail.nsf, open during each test
-    std::vector<NOTEHANDLE> m_notes;  // notes opened through OpenNote
 };
 
-// The FILETIME of a UTC day at 15:30.
-FILETIME DayAt1530(int year, unsigned month, unsigned day);
+// The case's name, for test names.
+std::string CaseName(const ::testing::TestParamInfo<DataCase>& info);
 
-// The labels of the failures the error handler logged, in order.
-std::vector<std::string> ReportedLabels(const std::vector<TraceLine>& trace);
-
-// The messages of trace, in order.
-std::vector<std::string> Messages(const std::vector<TraceLine>& trace);
+// The FILETIME of a UTC day of 2026 at 15:30.
+FILETIME DayAt1530(unsigned month, unsigned day);
 
 } // namespace korvo_test

@@ -1,213 +1,159 @@
-// Time conversions, ranges, time items and lists, and durations, checked in the zone $TZ
-// names: UTC or America/New_York (whose daylight saving time starts on 2026-03-08 and ends
-// on 2026-11-01).
+// Time conversions, ranges, time items and lists, and durations, in UTC and in New York,
+// whose daylight saving time starts on 2026-03-08 and ends on 2026-11-01.
 #include "notes_data_fixture.h"
 #include "notestime.h"
 
-#include <cstdlib>
-#include <cstring>
-
 namespace {
 
-using korvo_test::Messages;
-using korvo_test::ReportedLabels;
-using korvo_test::TakeTraceLines;
-using Strings = std::vector<std::string>;
-
-// Index of the zone the test runs in (0 UTC, 1 New York); -1 for another zone.
-int ZoneIndex() {
-    const char* zone = std::getenv("TZ");
-    if (zone != nullptr && std::strcmp(zone, "UTC") == 0)
-        return 0;
-    if (zone != nullptr && std::strcmp(zone, "America/New_York") == 0)
-        return 1;
-    return -1;
-}
+using korvo_test::DataCase;
+using korvo_test::NotesDataTest;
 
 // The time as local "MM/DD/YYYY hh:mm:ss".
 std::string Text(const TIMEDATE& time) {
     char text[80] = {};
     uint16_t length = 0;
     const TFMT format = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
-    ConvertTIMEDATEToText(nullptr, &format, &time, text, sizeof text - 1, &length);
+    ConvertTIMEDATEToText(nullptr, &format, &time, text, sizeof text, &length);
     return std::string(text, length);
 }
 
-SYSTEMTIME Fields(int year, int month, int day, int hour, int minute, int second) {
-    SYSTEMTIME time = {};
-    time.wYear = static_cast<uint16_t>(year);
-    time.wMonth = static_cast<uint16_t>(month);
-    time.wDay = static_cast<uint16_t>(day);
-    time.wHour = static_cast<uint16_t>(hour);
-    time.wMinute = static_cast<uint16_t>(minute);
-    time.wSecond = static_cast<uint16_t>(second);
-    time.wMilliseconds = 123;
-    return time;
+// ConvertSYSTEMTIMEToNotesLocalTime's answer and time for a day of 2026 at 09:07.
+template <uint16_t month> std::string FromFields(NotesDataTest&) {
+    const SYSTEMTIME fields = {2026, month, 0, 5, 9, 7, 0, 999};
+    TIMEDATE time = {{1, 1}};
+    const int result = ConvertSYSTEMTIMEToNotesLocalTime(fields, &time);
+    return std::to_string(result) + " " + (time.Innards[0] == 0 ? "" : Text(time));
 }
 
-class TimeTest : public korvo_test::NotesDataTest {
-  protected:
-    void SetUp() override {
-        if (ZoneIndex() < 0)
-            GTEST_SKIP() << "TZ must be UTC or America/New_York";
-        NotesDataTest::SetUp();
-    }
-    void TearDown() override {
-        if (ZoneIndex() >= 0)
-            NotesDataTest::TearDown();
-    }
-    CNotesCalendar m_calendar; // its range and buffer
-};
+// The range set from a day and its length in minutes.
+template <unsigned month, unsigned day> std::string Range(NotesDataTest& test) {
+    const FILETIME time = korvo_test::DayAt1530(month, day);
+    SetCalendarTimeRange(test.m_calendar, time, time);
+    const TIMEDATE& start = test.m_calendar.m_tdRangeStart;
+    const TIMEDATE& end = test.m_calendar.m_tdRangeEnd;
+    return Text(start) + " " + Text(end) + " " + std::to_string(GetTimeDuration(start, end));
+}
 
-TEST_F(TimeTest, SystemTimeIsWrittenYearFirstAndReadAsLocalTime) {
+// The UTC fields an appointment time of note 100 converts to ("failed" for none).
+template <const char* item> std::string Appointment(NotesDataTest& test) {
     TIMEDATE time = {};
-    EXPECT_EQ(ConvertSYSTEMTIMEToNotesLocalTime(Fields(2011, 3, 5, 9, 7, 0), &time), 1);
-    EXPECT_EQ(Text(time), "03/05/2011 09:07:00");
-    EXPECT_EQ(ConvertSYSTEMTIMEToNotesLocalTime(Fields(2011, 13, 5, 9, 7, 0), &time), 0);
-    EXPECT_EQ(time.Innards[0] | time.Innards[1], 0u);
-    const auto trace = TakeTraceLines();
-    EXPECT_EQ(trace.at(0).message, "NotesTime[2011/03/05 09:07:00]");
-    EXPECT_EQ(ReportedLabels(trace),
-              Strings{"ConvertSYSTEMTIMEToNotesLocalTime---ConvertTextToTIMEDATE"});
-}
-
-struct RangeRow {
-    int year;
-    unsigned month, day;
-    std::string date;   // the day as text
-    int32_t minutes[2]; // the range's length in UTC and in New York
-};
-
-class RangeTest : public TimeTest, public ::testing::WithParamInterface<RangeRow> {};
-
-TEST_P(RangeTest, CoversTheLocalDay) {
-    const RangeRow& row = GetParam();
-    const FILETIME day = korvo_test::DayAt1530(row.year, row.month, row.day);
-    SetCalendarTimeRange(m_calendar, day, day);
-    EXPECT_EQ(Text(m_calendar.m_tdRangeStart), row.date + " 00:00:00");
-    EXPECT_EQ(Text(m_calendar.m_tdRangeEnd), row.date + " 23:59:00");
-    EXPECT_EQ(GetTimeDuration(m_calendar.m_tdRangeStart, m_calendar.m_tdRangeEnd),
-              row.minutes[ZoneIndex()]);
-}
-
-INSTANTIATE_TEST_SUITE_P(Days, RangeTest,
-                         ::testing::Values(RangeRow{2026, 3, 8, "03/08/2026", {1439, 1379}},
-                                           RangeRow{2026, 11, 1, "11/01/2026", {1439, 1499}},
-                                           RangeRow{2026, 12, 7, "12/07/2026", {1439, 1439}}));
-
-struct AppointmentRow {
-    const char* item; // a time item of note 100
-    int hour[2];      // the UTC hour the conversion gives in UTC and in New York
-};
-
-class AppointmentTimeTest : public TimeTest,
-                            public ::testing::WithParamInterface<AppointmentRow> {};
-
-TEST_P(AppointmentTimeTest, GivesUtcFields) {
-    const AppointmentRow& row = GetParam();
-    TIMEDATE time = {};
-    ASSERT_TRUE(GetTimeByNoteItem(OpenNote(100), row.item, &time));
     SYSTEMTIME fields = {};
-    fields.wDayOfWeek = 9;
-    ASSERT_EQ(ConvertAppointmentTimeToSYSTEMTIME(time, &fields), 1);
-    EXPECT_EQ(fields.wHour, row.hour[ZoneIndex()]);
-    EXPECT_EQ(fields.wMinute + fields.wSecond, 0);
-    EXPECT_EQ(fields.wDayOfWeek, 9);
+    if (!GetTimeByNoteItem(test.OpenNote(100), item, &time) ||
+        !ConvertAppointmentTimeToSYSTEMTIME(time, &fields))
+        return "failed";
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", fields.wYear, fields.wMonth,
+                  fields.wDay, fields.wHour, fields.wMinute, fields.wSecond);
+    return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Items, AppointmentTimeTest,
-                         ::testing::Values(AppointmentRow{"StartDateTime", {9, 9}},
-                                           AppointmentRow{"SummerStart", {9, 9}},
-                                           AppointmentRow{"LocalStart", {9, 13}}));
-
-TEST_F(TimeTest, MissingTimeItem) {
-    TIMEDATE time = {};
-    EXPECT_FALSE(GetTimeByNoteItem(OpenNote(100), "Subject", &time));
-    EXPECT_EQ(Messages(TakeTraceLines()), Strings{"Fail to get time for Note item[Subject]!!"});
+// ConvertNotesTimeToSYSTEMTIME's answer for a time that is not representable, and whether
+// it cleared the fields.
+std::string Unrepresentable(NotesDataTest&) {
+    SYSTEMTIME fields = {1, 1, 1, 1, 1, 1, 1, 1};
+    const int result = ConvertNotesTimeToSYSTEMTIME({{0xFFFFFFFF, 0}}, &fields);
+    return std::to_string(result) + (fields.wYear + fields.wMilliseconds == 0 ? " cleared" : "");
 }
 
-struct ListRow {
-    NOTEID note;            // the repeating appointment
-    unsigned month, day;    // the range's first day in 2026
-    int result;             // GetTimeListByNoteItem's answer
-    std::string start, end; // the instance's times
-    Strings messages;       // what is logged, the error handler's lines by their labels
-};
-
-class TimeListTest : public TimeTest, public ::testing::WithParamInterface<ListRow> {};
-
-TEST_P(TimeListTest, PicksTheInstanceOnTheRangeStartDate) {
-    const ListRow& row = GetParam();
-    ASSERT_TRUE(m_calendar.AllocateTextBuffer());
-    const FILETIME day = korvo_test::DayAt1530(2026, row.month, row.day);
-    SetCalendarTimeRange(m_calendar, day, day);
-    const NOTEHANDLE note = OpenNote(row.note);
-    TakeTraceLines();
+// The instance of a repeating note on the range's first day of 2026 ("0" for none).
+template <NOTEID note, unsigned month, unsigned day> std::string Instance(NotesDataTest& test) {
+    const FILETIME time = korvo_test::DayAt1530(month, day);
+    SetCalendarTimeRange(test.m_calendar, time, time);
+    korvo_test::ClearTraceLines();
     TIMEDATE start = {};
     TIMEDATE end = {};
-    EXPECT_EQ(GetTimeListByNoteItem(m_calendar, note, &start, &end), row.result);
-    if (row.result == 1) {
-        EXPECT_EQ(Text(start), row.start);
-        EXPECT_EQ(Text(end), row.end);
-    }
-    Strings messages;
-    for (const auto& line : TakeTraceLines())
-        messages.push_back(line.function == "NotesAPIErrHandler" ? ReportedLabels({line}).at(0)
-                                                                 : line.message);
-    EXPECT_EQ(messages, row.messages);
+    if (GetTimeListByNoteItem(test.m_calendar, test.OpenNote(note), &start, &end) != 1)
+        return "0";
+    return Text(start) + " " + Text(end);
 }
 
-const char kConvertLabel[] = "ConvertSYSTEMTIMEToNotesLocalTime---ConvertTextToTIMEDATE";
+// Minutes from 09:00:00 to 09:minute:second on a day.
+template <uint16_t minute, uint16_t second> std::string Duration(NotesDataTest&) {
+    TIMEDATE start = {};
+    TIMEDATE end = {};
+    ConvertSYSTEMTIMEToNotesLocalTime({2026, 3, 0, 8, 9, 0, 0, 0}, &start);
+    ConvertSYSTEMTIMEToNotesLocalTime({2026, 3, 0, 8, 9, minute, second, 0}, &end);
+    korvo_test::ClearTraceLines();
+    return std::to_string(GetTimeDuration(start, end));
+}
+
+constexpr char kSummer[] = "SummerStart", kLocal[] = "LocalStart", kSubject[] = "Subject";
+const char kConvert[] = "ConvertSYSTEMTIMEToNotesLocalTime---ConvertTextToTIMEDATE";
+const char kInvalid[] = "Begin time is not lager than end time !!! invalid!!!";
+const char kInstance[] = "03/08/2026 09:00:00 03/08/2026 10:30:00";
 
 INSTANTIATE_TEST_SUITE_P(
-    Instances, TimeListTest,
-    ::testing::Values(ListRow{116, 3, 7, 1, "03/07/2026 09:00:00", "03/07/2026 10:00:00", {}},
-                      ListRow{116, 3, 8, 1, "03/08/2026 09:00:00", "03/08/2026 10:30:00", {}},
-                      ListRow{116, 3, 9, 1, "03/09/2026 09:00:00", "03/09/2026 11:00:00", {}},
-                      ListRow{116, 3, 10, 0, "", "", {}},
-                      ListRow{120, 3, 8, 0, "", "", {kConvertLabel}},
-                      ListRow{korvo_test::kLongTimesNote,
-                              1,
-                              5,
-                              0,
-                              "",
-                              "",
-                              {"Time List buffer is not enough !!", kConvertLabel}}));
-
-TEST_F(TimeTest, TimeListNeedsTheSharedBuffer) {
-    TIMEDATE start = {};
-    TIMEDATE end = {};
-    EXPECT_EQ(GetTimeListByNoteItem(m_calendar, OpenNote(116), &start, &end), 0);
-    EXPECT_EQ(Messages(TakeTraceLines()), Strings{"Invalid parameters!!"});
-}
-
-struct DurationRow {
-    SYSTEMTIME start, end; // local times
-    int32_t minutes;       // GetTimeDuration's answer
-    bool refused;          // whether it is logged as invalid
-};
-
-class DurationTest : public TimeTest, public ::testing::WithParamInterface<DurationRow> {};
-
-TEST_P(DurationTest, CountsWholeMinutes) {
-    const DurationRow& row = GetParam();
-    TIMEDATE start = {};
-    TIMEDATE end = {};
-    ConvertSYSTEMTIMEToNotesLocalTime(row.start, &start);
-    ConvertSYSTEMTIMEToNotesLocalTime(row.end, &end);
-    TakeTraceLines();
-    EXPECT_EQ(GetTimeDuration(start, end), row.minutes);
-    EXPECT_EQ(Messages(TakeTraceLines()),
-              row.refused ? Strings{"Begin time is not lager than end time !!! invalid!!!"}
-                          : Strings{});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Durations, DurationTest,
+    Times, NotesDataTest,
     ::testing::Values(
-        DurationRow{Fields(2026, 3, 8, 9, 0, 0), Fields(2026, 3, 8, 9, 1, 29), 1, false},
-        DurationRow{Fields(2026, 3, 8, 9, 0, 0), Fields(2026, 3, 8, 11, 0, 59), 120, false},
-        DurationRow{Fields(2026, 3, 8, 9, 0, 0), Fields(2026, 3, 8, 9, 0, 0), 0, true},
-        DurationRow{Fields(2026, 3, 8, 9, 0, 1), Fields(2026, 3, 8, 9, 0, 0), 0, true}));
+        DataCase{"FromFields",
+                 nullptr,
+                 FromFields<3>,
+                 "1 03/05/2026 09:07:00",
+                 {"NotesTime[2026/03/05 09:07:00]"}},
+        DataCase{"FromBadFields",
+                 nullptr,
+                 FromFields<13>,
+                 "0 ",
+                 {"NotesTime[2026/13/05 09:07:00]", kConvert}},
+        DataCase{"SpringForward",
+                 nullptr,
+                 Range<3, 8>,
+                 "03/08/2026 00:00:00 03/08/2026 23:59:00 1439",
+                 {"NotesTime[2026/03/08 00:00:00]", "NotesTime[2026/03/08 23:59:00]"},
+                 "03/08/2026 00:00:00 03/08/2026 23:59:00 1379"},
+        DataCase{"FallBack",
+                 nullptr,
+                 Range<11, 1>,
+                 "11/01/2026 00:00:00 11/01/2026 23:59:00 1439",
+                 {"NotesTime[2026/11/01 00:00:00]", "NotesTime[2026/11/01 23:59:00]"},
+                 "11/01/2026 00:00:00 11/01/2026 23:59:00 1499"},
+        DataCase{"UtcAppointment",
+                 nullptr,
+                 Appointment<kSummer>,
+                 "2026-07-07 09:00:00",
+                 {},
+                 "2026-07-07 09:00:00"},
+        DataCase{"LocalAppointment",
+                 nullptr,
+                 Appointment<kLocal>,
+                 "2026-07-07 09:00:00",
+                 {},
+                 "2026-07-07 13:00:00"},
+        DataCase{"NoTime",
+                 nullptr,
+                 Appointment<kSubject>,
+                 "failed",
+                 {"Fail to get time for Note item[Subject]!!"}},
+        DataCase{"Unrepresentable", nullptr, Unrepresentable, "0 cleared", {}},
+        DataCase{"AdjustFails",
+                 "TimeDateAdjust@1=0x0404",
+                 Appointment<kSummer>,
+                 "failed",
+                 {"TimeDateAdjust"}},
+        DataCase{"Instance", nullptr, Instance<116, 3, 8>, kInstance, {}},
+        DataCase{"NoInstance", nullptr, Instance<116, 3, 10>, "0", {}},
+        DataCase{"EndListShort", nullptr, Instance<120, 3, 8>, "0", {kConvert}},
+        DataCase{"LongList",
+                 nullptr,
+                 Instance<korvo_test::kLongTimesNote, 1, 5>,
+                 "0",
+                 {"Time List buffer is not enough !!", kConvert}},
+        DataCase{"DateTextFails",
+                 "ConvertTIMEDATEToText@1=1",
+                 Instance<116, 3, 8>,
+                 "0",
+                 {"ConvertTIMEDATEToText", "Fail to get Date string !!"}},
+        DataCase{"EndTextFails", "ConvertTextToTIMEDATE@4=1", Instance<116, 3, 8>, "0", {kConvert}},
+        DataCase{"NoBuffer",
+                 nullptr,
+                 [](NotesDataTest& test) {
+                     test.m_calendar.FreeTextBuffer();
+                     return Instance<116, 3, 8>(test);
+                 },
+                 "0",
+                 {"Invalid parameters!!"}},
+        DataCase{"Seconds89", nullptr, Duration<1, 29>, "1", {}},
+        DataCase{"SameTime", nullptr, Duration<0, 0>, "0", {kInvalid}}),
+    korvo_test::CaseName);
 
 } // namespace
