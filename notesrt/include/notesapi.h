@@ -529,4 +529,99 @@ NOTESRT_API int32_t TimeDateDifference(const TIMEDATE* first, const TIMEDATE* se
 // Writes the current time, with the process's zone and DST.
 NOTESRT_API void OSCurrentTIMEDATE(TIMEDATE* time);
 
+// ---- Collections: the entries of a view ----
+
+// A position in a collection. In a flat view (this runtime's views are flat) Level is 0 and
+// Tumbler[0] is the number of an entry, counted from 1; 0 stands before the first entry.
+typedef struct {
+    uint16_t Level;       // depth of the position; 0 in a flat view
+    uint8_t MinLevel;     // lowest level a navigation may reach; 0
+    uint8_t MaxLevel;     // highest level a navigation may reach; 0
+    uint32_t Tumbler[32]; // entry number at each level; only Tumbler[0] is used
+} COLLECTIONPOSITION;
+
+// NIFFindByName flags: without FIND_PARTIAL a key must equal the text, with it a key must
+// begin with it; FIND_CASE_INSENSITIVE compares ignoring case.
+#define FIND_PARTIAL 0x0001
+#define FIND_CASE_INSENSITIVE 0x0002
+
+// NIFReadEntries navigators, return mask and signal flags.
+#define NAVIGATE_CURRENT 0          // stay at the position
+#define NAVIGATE_NEXT 1             // move to the following entry
+#define READ_MASK_NOTEID 0x00000001 // one 32-bit note ID per entry
+#define SIGNAL_MORE_TO_DO 0x0020    // more entries of the request remain to be read
+
+// Opens the collection of the view viewNoteId of viewDb, its entries computed from the
+// documents of dataDb (usually the same database). The view "$Users" lists every key of
+// every document whose Form is "Person" (ignoring case), sorted by key ignoring case; other
+// views have no entries. openFlags and unreadList are accepted and not examined. Writes the
+// collection into *collection; viewNote (the view note opened, closed with NSFNoteClose),
+// viewUnid, collapsedList and selectedList (always 0) may be null. The caller closes the
+// collection with NIFCloseCollection. ERR_NOT_FOUND when viewDb holds no such view.
+NOTESRT_API STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb, NOTEID viewNoteId,
+                                     uint16_t openFlags, DHANDLE unreadList,
+                                     HCOLLECTION* collection, NOTEHANDLE* viewNote, UNID* viewUnid,
+                                     DHANDLE* collapsedList, DHANDLE* selectedList);
+
+// Closes a collection.
+NOTESRT_API STATUS NIFCloseCollection(HCOLLECTION collection);
+
+// Finds the entries whose key matches name as findFlags say (0, FIND_CASE_INSENSITIVE, or
+// FIND_CASE_INSENSITIVE | FIND_PARTIAL; other flags fail). Writes the position of the first
+// match and the number of matches; ERR_NOT_FOUND, outputs unchanged, when none matches.
+NOTESRT_API STATUS NIFFindByName(HCOLLECTION collection, const char* name, uint16_t findFlags,
+                                 COLLECTIONPOSITION* position, uint32_t* matches);
+
+// Reads entries from *position: first skipNavigator moves skipCount entries (NAVIGATE_NEXT)
+// or stays (NAVIGATE_CURRENT), then up to returnCount entries are returned from there, the
+// first being the entry at the position (the first entry when the position stands before
+// it), in the direction of returnNavigator (NAVIGATE_NEXT). returnMask must be
+// READ_MASK_NOTEID: *buffer gets a new memory block (unlocked; the caller frees it) of one
+// 32-bit note ID per entry returned, 0 when none is. At most NotesrtCollectionPiece entries
+// come in one answer; while entries of the request remain, *signalFlags has
+// SIGNAL_MORE_TO_DO and *position stands after the last entry returned, and the same call
+// again continues the request where the last answer stopped. bufferLength, skipped, returned
+// and signalFlags may be null.
+NOTESRT_API STATUS NIFReadEntries(HCOLLECTION collection, COLLECTIONPOSITION* position,
+                                  uint16_t skipNavigator, uint32_t skipCount,
+                                  uint16_t returnNavigator, uint32_t returnCount,
+                                  uint32_t returnMask, DHANDLE* buffer, uint16_t* bufferLength,
+                                  uint32_t* skipped, uint32_t* returned, uint16_t* signalFlags);
+
+// ---- Searches ----
+
+// Identity of a note within its database file.
+typedef struct {
+    DBID File;     // the database's instance ID
+    TIMEDATE Note; // the note's modification time
+    NOTEID NoteID; // the note's ID
+} GLOBALINSTANCEID;
+
+// One note found by NSFSearch.
+typedef struct {
+    GLOBALINSTANCEID ID;       // the note within its database
+    ORIGINATORID OriginatorID; // the note's originator ID (its UNID first)
+    uint16_t NoteClass;        // NOTE_CLASS_DOCUMENT, NOTE_CLASS_VIEW, ...
+    uint8_t SERetFlags;        // SE_FMATCH when the note matches the search
+    uint8_t Privileges;        // 0
+    uint16_t SummaryLength;    // 0: no summary is given
+} SEARCH_MATCH;
+#define SE_FMATCH 0x01 // SERetFlags: the note matches
+
+typedef DHANDLE FORMULAHANDLE;        // a compiled selection formula
+typedef struct ITEM_TABLE ITEM_TABLE; // a note's summary items; never given here
+
+// Called once per note found, with the caller's parameter; answering non-zero ends the
+// search, and NSFSearch returns that answer. The match record is valid during the call.
+typedef STATUS (*NSFSEARCHPROC)(void* parameter, SEARCH_MATCH* match, ITEM_TABLE* summary);
+
+// Calls routine for every note of db whose class is in noteClassMask, in the database's
+// order, each with SE_FMATCH. formula must be 0 (formulas are not evaluated); viewTitle,
+// searchFlags and since are accepted and not examined. The runtime is not busy during the
+// calls, so routine may open and read the notes. *until (may be null) gets the time the
+// search started.
+NOTESRT_API STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, const char* viewTitle,
+                             uint16_t searchFlags, uint16_t noteClassMask, const TIMEDATE* since,
+                             NSFSEARCHPROC routine, void* parameter, TIMEDATE* until);
+
 } // extern "C"
