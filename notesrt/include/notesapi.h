@@ -624,4 +624,121 @@ NOTESRT_API STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, const char* vie
                              uint16_t searchFlags, uint16_t noteClassMask, const TIMEDATE* since,
                              NSFSEARCHPROC routine, void* parameter, TIMEDATE* until);
 
+// ---- Calendar ----
+
+// Signal flag of CalReadRange: entries remain; the next request with the same arguments
+// continues after the last entry given.
+#define SIGNAL_MORE_TO_DO 0x0020
+
+// Renders the appointments of db (documents whose Form is "Appointment") whose start lies
+// from start to end, both included, as iCalendar text in LMBCS: CR LF lines folded at 75
+// octets (never inside a character), one VCALENDAR with a VTIMEZONE for the local times it
+// writes and one VEVENT per single appointment and per instance of a repeating one (Repeats
+// "1", StartDateTime and EndDateTime lists), in start order. A VEVENT carries DTSTART and
+// DTEND in local time, DTSTAMP, SUMMARY (Subject), LOCATION (Location, when present) and,
+// as NAME:value lines without parameters, UID (the ApptUNID item, else the note's UNID),
+// X-LOTUS-UNID (the note's UNID), X-LOTUS-APPTTYPE (AppointmentType, when present),
+// X-LOTUS-ORGANIZER (Chair, when present) and, for an instance, RECURRENCE-ID (its start in
+// UTC, yyyymmddThhmmssZ).
+// skipCount entries are passed over and at most maxReturnCount are listed in all; the
+// return masks and flags are accepted and not examined; reserved and hooks may be null.
+// *calData gets the text in a new memory block (unlocked; the caller frees it) and
+// *calDataLength its length: a complete VCALENDAR of whole VEVENTs, at most 65535 bytes (and
+// at most NotesrtCalendarPiece VEVENTs when notes.ini sets it). *uidData (may be null) gets 0:
+// no UID list is made. *entriesProcessed (may be null) gets the number of VEVENTs given.
+// *signalFlags gets SIGNAL_MORE_TO_DO when entries remain, else 0. The continuation is
+// forgotten when an answer completes, when db is closed and when a request's arguments
+// differ from the last one's. A range without entries fails with ERR_NOT_FOUND.
+NOTESRT_API STATUS CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end, uint32_t skipCount,
+                                uint32_t maxReturnCount, uint32_t returnMaskInfo,
+                                uint32_t returnMaskData, void* reserved, DHANDLE* calData,
+                                uint16_t* calDataLength, DHANDLE* uidData,
+                                uint32_t* entriesProcessed, uint16_t* signalFlags, uint32_t flags,
+                                void* hooks);
+
+// Opens the appointment of db whose UID (its ApptUNID item, else its UNID as 32 hexadecimal
+// digits) is uid into *note, as NSFNoteOpenExt without OPEN_RAW_MIME does. With a
+// recurrenceId (yyyymmddThhmmssZ; null or empty for none) the appointment must be a
+// repeating one with an instance starting then. ERR_NOT_FOUND when there is no such
+// appointment or instance. flags are accepted and not examined; reserved may be null. The
+// caller closes the note with NSFNoteClose.
+NOTESRT_API STATUS CalOpenNoteHandle(DBHANDLE db, const char* uid, const char* recurrenceId,
+                                     NOTEHANDLE* note, uint32_t flags, void* reserved);
+
+// ---- Free/busy schedules ----
+
+typedef uint32_t HCNTNR;    // schedule container
+typedef uint32_t HCNTNROBJ; // object inside a container: a schedule or a continuation
+
+// Two times: a range from Lower to Upper.
+typedef struct {
+    TIMEDATE Lower; // the first time
+    TIMEDATE Upper; // the last time
+} TIMEDATE_PAIR;
+
+// A person's schedule inside a container.
+typedef struct {
+    TIMEDATE_PAIR Interval;  // the range it was retrieved for
+    uint32_t BusyCount;      // busy intervals overlapping that range
+    char Owner[MAXUSERNAME]; // the person's canonical name
+} SCHEDULE;
+
+// Head of a schedule list block; NumEntries SCHED_ENTRY records follow it.
+typedef struct {
+    uint32_t NumEntries;   // entries that follow
+    uint16_t ApptUnidSize; // bytes of an entry's appointment identifier: sizeof(UNID)
+    uint16_t Spare;        // 0
+} SCHED_LIST;
+
+// One busy interval of a schedule list: 36 bytes.
+typedef struct {
+    UNID ApptUnid;          // the UNID of the appointment's note
+    TIMEDATE_PAIR Interval; // busy from Lower to Upper
+    uint32_t Reserved;      // 0
+} SCHED_ENTRY;
+
+// The status that ends a schedule list extraction: no further list.
+#define ERR_SCHED_NO_MORE_LISTS 1006
+
+// Retrieves the schedules over *interval of the people named in *names (a LIST without data
+// type, as ListAllocate makes it with prefixDataType 0) into a new container (*container);
+// the caller releases it with SchContainer_Free. This runtime serves the current user
+// (names compared ignoring case) from their mail file, notes.ini's MailServer!!MailFile;
+// busy intervals are the appointments and their instances that overlap the interval and
+// whose $BusyPriority is not "2". A list that does not name the current user (an empty one
+// among them) answers 0 with *container 0. apptUnid and apptOrigDate (may be null) and
+// options are accepted and not examined; the three reserved arguments must be null.
+NOTESRT_API STATUS SchRetrieve(const void* apptUnid, const TIMEDATE* apptOrigDate, uint32_t options,
+                               const TIMEDATE_PAIR* interval, const LIST* names, HCNTNR* container,
+                               void* reserved1, void* reserved2, void* reserved3);
+
+// Finds the schedule of name (compared ignoring case) in the container: *scheduleObject
+// gets its object and *schedule (may be null) its record, valid until the container is
+// released. *serverError and *gatewayError (may be null) get 0, or, when the person's mail
+// file could not be read, *serverError gets the status of that failure, which is also
+// returned. ERR_NOT_FOUND when the container holds no schedule of that name.
+NOTESRT_API STATUS SchContainer_FindSchedule(HCNTNR container, const char* name,
+                                             uint16_t* serverError, uint32_t* gatewayError,
+                                             HCNTNROBJ* scheduleObject, SCHEDULE** schedule);
+
+// Writes the first schedule list of the schedule object: a new memory block (*list,
+// unlocked; the caller frees it) of *size bytes holding a SCHED_LIST and the busy intervals
+// that overlap *interval (null: the schedule's interval), in start order, at most
+// NotesrtSchedulePiece of them (100 unless notes.ini sets it); a schedule without busy times
+// gives a list of 0 entries. *more gets the continuation for
+// Schedule_ExtractMoreSchedList.
+NOTESRT_API STATUS Schedule_ExtractSchedList(HCNTNR container, HCNTNROBJ scheduleObject,
+                                             const TIMEDATE_PAIR* interval, uint32_t* size,
+                                             DHANDLE* list, HCNTNROBJ* more);
+
+// As Schedule_ExtractSchedList for the list after the one whose continuation is more, with
+// a new continuation in *more. When no interval remains it fails with
+// ERR_SCHED_NO_MORE_LISTS, *list 0, and the continuation is used up.
+NOTESRT_API STATUS Schedule_ExtractMoreSchedList(HCNTNR container, HCNTNROBJ more,
+                                                 const TIMEDATE_PAIR* interval, uint32_t* size,
+                                                 DHANDLE* list, HCNTNROBJ* nextMore);
+
+// Releases a container, its schedules and their records. Container 0 does nothing.
+NOTESRT_API void SchContainer_Free(HCNTNR container);
+
 } // extern "C"
