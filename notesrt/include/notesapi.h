@@ -354,8 +354,9 @@ NOTESRT_API STATUS NIFFindView(DBHANDLE db, const char* name, uint16_t noteClass
 // readable after db is closed.
 NOTESRT_API STATUS NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_t flags, NOTEHANDLE* note);
 
-// Opens the note of db whose UNID is *unid (flags as NSFNoteOpenExt's low 16 bits) into
-// *note; ERR_NOT_FOUND when db holds no such note. Closed with NSFNoteClose.
+// Opens the note of db whose UNID is *unid into *note, as NSFNoteOpenExt without
+// OPEN_RAW_MIME (flags change nothing); ERR_NOT_FOUND when db holds no such note. Closed with
+// NSFNoteClose.
 NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, uint16_t flags,
                                      NOTEHANDLE* note);
 

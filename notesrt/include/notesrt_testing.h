@@ -29,6 +29,11 @@ NOTESRT_API int NotesrtMemLockCount(DHANDLE handle);
 // name); STATUS is decimal or 0x-hexadecimal and not 0. Null or empty clears the plan.
 // Returns the number of entries that were not understood (they are left out). Without this
 // call the plan comes from $NOTESRT_FAULTS, read when the runtime is first used.
+// NSFItemGetText, NSFItemConvertToText, NSFItemGetTime and TimeGMToLocal, which answer with a
+// length or a flag, take part too: a planned failure makes them answer 0 (1 for
+// TimeGMToLocal) and do nothing else; STATUS is then only a marker. The other calls without a
+// status (locks, note attributes, has-MIME-part, entity kind and type, comparisons, the
+// current time, the settings record) are never failed and not counted.
 NOTESRT_API int NotesrtSetFaults(const char* plan);
 
 // Stops the runtime if it is started, clears the fault plan, the call counts, the status
