@@ -172,7 +172,7 @@ struct CaseRow {
     const char* text;     // input
     int end;              // end offset, kNone for null
     const char* expected; // text afterwards
-    unsigned stop;        // offset of the result
+    int stop;             // offset of the result
 };
 
 const CaseRow kCaseRows[] = {
@@ -497,9 +497,10 @@ std::string DumpRow(const unsigned char* data, unsigned count) {
                   "%08x : ", static_cast<unsigned>(reinterpret_cast<uintptr_t>(data)));
     std::string row = address;
     for (unsigned i = 0; i < 16; ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x ", data[i]);
-        row += i < count ? byte : "   ";
+        char byte[4] = "   ";
+        if (i < count)
+            std::snprintf(byte, sizeof byte, "%02x ", data[i]);
+        row += byte;
     }
     row += "   ";
     for (unsigned i = 0; i < count; ++i)

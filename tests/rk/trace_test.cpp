@@ -25,7 +25,7 @@ void TraceW(const WCHAR* format, ...) {
     va_end(args);
 }
 
-void TraceA(const char* format, ...) {
+[[gnu::format(printf, 1, 2)]] void TraceA(const char* format, ...) {
     va_list args;
     va_start(args, format);
     rk_vtrace_a(format, args);
@@ -142,7 +142,7 @@ TEST_F(TraceFile, PointerHasAllItsDigits) {
 }
 
 // A mode-3 target that keeps the format and the first two arguments it was handed.
-class Target : public RK::ITraceTarget {
+class Target final : public RK::ITraceTarget {
   public:
     void VTrace(const WCHAR* format, va_list args) override {
         m_format = format;

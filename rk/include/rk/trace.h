@@ -14,7 +14,8 @@
 // WCHAR text, %hs, %S, %hc and %C narrow text (in the ANSI code page), %ls, %ws, %lc and %wc
 // WCHAR text again. Integers take the length modifiers hh, h, l, ll, j, z, t, I, I32 and I64,
 // floating point values L; %p writes an address in upper-case hexadecimal with all its digits.
-// %n writes nothing and takes nothing; widths and precisions above 1048576 count as 1048576.
+// %n takes its pointer and stores nothing; widths and precisions above 1048576 count as
+// 1048576.
 #pragma once
 
 #include "rk/export.h"
@@ -44,7 +45,7 @@ RK_API int rk_set_trace(int mode, void* target, int extra);
 
 // Formats narrow text (printf rules of the C runtime) into at most 2047 characters, widens it
 // from the ANSI code page and sends it to the sink as it is: it is not used as a format again.
-RK_API void rk_vtrace_a(const char* format, va_list args);
+[[gnu::format(printf, 1, 0)]] RK_API void rk_vtrace_a(const char* format, va_list args);
 
 // Sends the wide format and its arguments to the sink, formatted as described above.
 RK_API void rk_vtrace_w(const WCHAR* format, va_list args);
