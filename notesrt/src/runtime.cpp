@@ -14,7 +14,9 @@ void StopRuntime(Runtime& runtime) {
     runtime.databases.Clear(runtime.generation);
     runtime.notes.Clear(runtime.generation);
     runtime.mimeDirectories.Clear(runtime.generation);
+    runtime.collections.Clear(runtime.generation);
     runtime.files.Clear();
+    runtime.usersViews.Clear();
     runtime.install = Installation();
     runtime.started = false;
 }

@@ -1,6 +1,7 @@
 // The runtime's process-wide state and the frame every call runs in.
 #pragma once
 
+#include "collections.h"
 #include "database.h"
 #include "dbfiles.h"
 #include "faults.h"
@@ -8,6 +9,7 @@
 #include "ini.h"
 #include "mimedirectory.h"
 #include "status.h"
+#include "users_view.h"
 
 #include <filesystem>
 #include <map>
@@ -72,7 +74,9 @@ struct Runtime {
     HandleTable<OpenDatabase> databases{2, 20, 8};        // database handles
     HandleTable<OpenNote> notes{3, 20, 8};                // note handles
     HandleTable<MimeDirectory> mimeDirectories{4, 20, 8}; // MIME directory handles
+    HandleTable<Collection> collections{1, 10, 5};        // collection handles (16 bits)
     DatabaseFiles files;                                  // database files read so far
+    UsersViewCache usersViews;                            // $Users entries of each model
 };
 
 Runtime& TheRuntime();

@@ -13,6 +13,7 @@ extern "C" NOTESRT_API void NotesrtGetCounts(NotesrtCounts* counts) {
     counts->databases = static_cast<uint32_t>(runtime.databases.Size());
     counts->notes = static_cast<uint32_t>(runtime.notes.Size());
     counts->mimeDirectories = static_cast<uint32_t>(runtime.mimeDirectories.Size());
+    counts->collections = static_cast<uint32_t>(runtime.collections.Size());
     counts->memoryAllocated = static_cast<uint32_t>(runtime.memory.Size());
     for (const auto& entry : runtime.memory) {
         if (entry.second.locks != 0)
