@@ -15,6 +15,7 @@ void StopRuntime(Runtime& runtime) {
     runtime.notes.Clear(runtime.generation);
     runtime.mimeDirectories.Clear(runtime.generation);
     runtime.collections.Clear(runtime.generation);
+    runtime.schedules.Clear(runtime.generation);
     runtime.files.Clear();
     runtime.usersViews.Clear();
     runtime.install = Installation();

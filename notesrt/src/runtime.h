@@ -1,6 +1,7 @@
 // The runtime's process-wide state and the frame every call runs in.
 #pragma once
 
+#include "calendarcursor.h"
 #include "collections.h"
 #include "database.h"
 #include "dbfiles.h"
@@ -8,6 +9,7 @@
 #include "handles.h"
 #include "ini.h"
 #include "mimedirectory.h"
+#include "schedulecontainer.h"
 #include "status.h"
 #include "users_view.h"
 
@@ -50,6 +52,7 @@ struct MemoryBlock {
 struct OpenDatabase {
     std::shared_ptr<Database> db; // the model, shared with other handles of the same file
     std::string path;             // the path it was opened with
+    CalendarCursor calendar;      // where an identical CalReadRange continues
 };
 
 // An open note handle: the note as it was read, with the changes made through the handle.
@@ -75,6 +78,7 @@ struct Runtime {
     HandleTable<OpenNote> notes{3, 20, 8};                // note handles
     HandleTable<MimeDirectory> mimeDirectories{4, 20, 8}; // MIME directory handles
     HandleTable<Collection> collections{1, 10, 5};        // collection handles (16 bits)
+    HandleTable<ScheduleContainer> schedules{6, 20, 8};   // schedule containers
     DatabaseFiles files;                                  // database files read so far
     UsersViewCache usersViews;                            // $Users entries of each model
 };

@@ -38,6 +38,7 @@ constexpr StatusText kStatusTexts[] = {
     {ERR_ITEM_NOT_FOUND, "Note item not found"},
     {ERR_NOT_FOUND, "Entry not found in index"},
     {ERR_ID_LOCKED, "Your ID file is locked by another process. Close it and try again."},
+    {ERR_SCHED_NO_MORE_LISTS, "No further schedule information"},
 };
 
 // Details of the latest failures, by error code. Guarded by its own lock because the error

@@ -14,6 +14,7 @@ extern "C" NOTESRT_API void NotesrtGetCounts(NotesrtCounts* counts) {
     counts->notes = static_cast<uint32_t>(runtime.notes.Size());
     counts->mimeDirectories = static_cast<uint32_t>(runtime.mimeDirectories.Size());
     counts->collections = static_cast<uint32_t>(runtime.collections.Size());
+    counts->scheduleContainers = static_cast<uint32_t>(runtime.schedules.Size());
     counts->memoryAllocated = static_cast<uint32_t>(runtime.memory.Size());
     for (const auto& entry : runtime.memory) {
         if (entry.second.locks != 0)

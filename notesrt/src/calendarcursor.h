@@ -1,0 +1,31 @@
+// Where a calendar range read that answered in part continues.
+#pragma once
+
+#include "notesapi.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace notesrt {
+
+// The arguments of a range read that decide what it lists.
+struct CalendarRequest {
+    TIMEDATE start = {};         // first start listed
+    TIMEDATE end = {};           // last start listed
+    uint32_t skipCount = 0;      // entries passed over
+    uint32_t maxReturnCount = 0; // entries listed in all
+    uint32_t returnMaskInfo = 0; // accepted, not examined
+    uint32_t returnMaskData = 0; // accepted, not examined
+    uint32_t flags = 0;          // accepted, not examined
+
+    bool operator==(const CalendarRequest& other) const;
+};
+
+// The continuation of the last range read through one database handle.
+struct CalendarCursor {
+    bool active = false;     // the last answer left entries to give
+    CalendarRequest request; // that read's arguments
+    size_t delivered = 0;    // entries given so far, after the skipped ones
+};
+
+} // namespace notesrt
