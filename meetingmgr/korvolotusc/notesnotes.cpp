@@ -32,6 +32,16 @@ void GetDBView(DBHANDLE db, const char* viewName, NOTEID* viewNoteId) {
         NotesAPIErrHandler("NIFFindView", status);
 }
 
+void CloseCollection(HCOLLECTION collection) {
+    if (collection == NULLHANDLE) {
+        KORVO_TRACE(PM_SDK::kLevelFailure, "CloseCollection", "Invalid parameters!!");
+        return;
+    }
+    const STATUS status = NIFCloseCollection(collection);
+    if (status != NOERROR)
+        NotesAPIErrHandler("CloseCollection---NIFCloseCollection", status);
+}
+
 void GetNoteOID(NOTEHANDLE note, CString& unidText) {
     unidText.clear();
     if (note == NULLHANDLE) {

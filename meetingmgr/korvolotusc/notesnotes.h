@@ -19,6 +19,9 @@ void FormatNoteUNID(const UNID& unid, char (&text)[kUnidTextLength + 1]);
 // callers set it to 0 beforehand and test it afterwards.
 void GetDBView(DBHANDLE db, const char* viewName, NOTEID* viewNoteId);
 
+// Closes an open collection; handle 0 is logged and ignored.
+void CloseCollection(HCOLLECTION collection);
+
 // Replaces unidText with the UNID text of the note's originator ID; it is emptied for note 0.
 void GetNoteOID(NOTEHANDLE note, CString& unidText);
 

@@ -2,6 +2,7 @@
 #include "notes_data_fixture.h"
 #include "notesnotes.h"
 #include "noteunid.h"
+#include "notesrt_testing.h"
 
 #include <cstdio>
 #include <cstring>
@@ -44,6 +45,22 @@ std::string Opens(NotesDataTest& test) {
     return std::string(notes[0] ? "open" : "0") + (notes[1] ? " open" : " 0");
 }
 
+// Opens the collection of view 8 and closes it, then closes handle 0. When the first close
+// fails under the fault plan, it is repeated without the plan: "retried".
+std::string Collection(NotesDataTest& test) {
+    HCOLLECTION collection = 0;
+    NIFOpenCollection(test.m_db, test.m_db, 8, 0, NULLHANDLE, &collection, nullptr, nullptr,
+                      nullptr, nullptr);
+    CloseCollection(collection);
+    NotesrtCounts counts{};
+    NotesrtGetCounts(&counts);
+    NotesrtSetFaults(nullptr);
+    if (counts.collections != 0)
+        CloseCollection(collection);
+    CloseCollection(0);
+    return counts.collections != 0 ? "retried" : "closed";
+}
+
 // Closes a note that the fixture closes again at the end (after the injected failure).
 std::string Close(NotesDataTest& test) {
     CloseNote(test.OpenNote(100));
@@ -78,6 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
                  Opens,
                  "0 0",
                  {"OpenNoteByUNID---NSFNoteOpenByUNID", "OpenNoteByNoteID---NSFNoteOpenExt"}},
+        DataCase{"CollectionCloseFails",
+                 "NIFCloseCollection@1=0x0404",
+                 Collection,
+                 "retried",
+                 {"CloseCollection---NIFCloseCollection", "Invalid parameters!!"}},
         DataCase{"CloseFails", "NSFNoteClose@1=0x0404", Close, "", {"CloseNote---NSFNoteClose"}},
         DataCase{"BadDigits", nullptr, Unid<kBadDigits>, "8A3F0C6 4E1B22F1 C1257E2B 0", {}},
         DataCase{"Unid31",
