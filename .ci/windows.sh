@@ -116,6 +116,7 @@ stop_wine() {
   wine_prefix=
 }
 trap stop_wine EXIT
+trap 'exit 130' INT TERM
 
 # A fresh 64-bit prefix for this run, with its server kept up until stop_wine.
 start_wine() {
