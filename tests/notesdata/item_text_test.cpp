@@ -62,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         DataCase{"Full", nullptr, Item<kFull>, std::string(255, 'y'), {Overflow(kFull)}},
         DataCase{"Double", nullptr, Item<kDouble>, std::string(255, 'z'), {Overflow(kDouble)}},
         DataCase{"Nul", nullptr, Item<kNul>, "ab", {}},
+        DataCase{"TextFails", "NSFItemGetText@1=1", Item<kFit>, "", {}},
         DataCase{"Missing", nullptr, Item<kGone>, "", {"Find no Note Item[Gone] !!"}},
         DataCase{
             "ThreeBodies", nullptr, Body<100>, "1:First paragraphSecond\r\nparagraphThird", {}},
