@@ -51,17 +51,17 @@ bool AppendItemText(BLOCKID value, uint32_t valueLength, char* buffer, size_t& u
 
 } // namespace
 
-void GetTextByNoteItem(NOTEHANDLE note, const char* itemName, char* buffer, uint16_t bufferSize) {
+bool GetTextByNoteItem(NOTEHANDLE note, const char* itemName, char* buffer, uint16_t bufferSize) {
     if (buffer == nullptr || itemName == nullptr || bufferSize == 0) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "GetTextByNoteItem", "Invalid parameters!!");
-        return;
+        return false;
     }
     std::memset(buffer, 0, bufferSize);
     const uint16_t nameLength = static_cast<uint16_t>(std::strlen(itemName));
     if (NSFItemInfo(note, itemName, nameLength, nullptr, nullptr, nullptr, nullptr) != NOERROR) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "GetTextByNoteItem", "Find no Note Item[%s] !!",
                     itemName);
-        return;
+        return false;
     }
     size_t length = NSFItemGetText(note, itemName, buffer, bufferSize);
     if (length >= bufferSize) {
@@ -71,6 +71,7 @@ void GetTextByNoteItem(NOTEHANDLE note, const char* itemName, char* buffer, uint
         length = bufferSize - 1u;
     }
     DropNulBytes(buffer, length);
+    return true;
 }
 
 int GetCompositeTextByNoteItem(NOTEHANDLE note, char* buffer) {

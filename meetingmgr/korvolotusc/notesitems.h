@@ -12,8 +12,8 @@ constexpr size_t kBodyBufferSize = 61440;
 // Reads the item itemName as text (LMBCS, as the runtime gives it) into buffer, which holds
 // bufferSize bytes: at most bufferSize - 1 bytes and a NUL, with every NUL byte inside the
 // text removed. A missing item leaves the text empty. Texts that do not fit are cut and
-// logged.
-void GetTextByNoteItem(NOTEHANDLE note, const char* itemName, char* buffer, uint16_t bufferSize);
+// logged. Returns whether the note has the item (false also for rejected arguments).
+bool GetTextByNoteItem(NOTEHANDLE note, const char* itemName, char* buffer, uint16_t bufferSize);
 
 // Reads every item "Body" of the note, in order, as plain text translated to UTF-8, into
 // buffer (kBodyBufferSize bytes, cleared by the caller): paragraphs end in CR LF and lines
