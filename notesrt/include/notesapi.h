@@ -742,4 +742,85 @@ NOTESRT_API STATUS Schedule_ExtractMoreSchedList(HCNTNR container, HCNTNROBJ mor
 // Releases a container, its schedules and their records. Container 0 does nothing.
 NOTESRT_API void SchContainer_Free(HCNTNR container);
 
+// ---- Mail ----
+
+// Header fields of MailAddHeaderItem and MailAddHeaderItemByHandle, and the items they set.
+#define MAIL_SENDTO_ITEM_NUM 0            // "SendTo": the recipients, a text list
+#define MAIL_FROM_ITEM_NUM 2              // "From": text
+#define MAIL_SUBJECT_ITEM_NUM 3           // "Subject": text
+#define MAIL_COMPOSEDDATE_ITEM_NUM 4      // "ComposedDate": a TIMEDATE
+#define MAIL_POSTEDDATE_ITEM_NUM 5        // "PostedDate": a TIMEDATE
+#define MAIL_FORM_ITEM_NUM 11             // "Form": text
+#define MAIL_DELIVERYPRIORITY_ITEM_NUM 14 // "DeliveryPriority": text
+#define MAIL_DELIVERYREPORT_ITEM_NUM 15   // "DeliveryReport": text
+
+// Opens the mail file named by path (as NSFDbOpen names a database, and failing as it
+// fails) into *messageFile. The caller closes it with MailCloseMessageFile.
+NOTESRT_API STATUS MailOpenMessageFile(const char* path, DHANDLE* messageFile);
+
+// Closes a mail file. Messages created in it stay open, but can no longer be stored into it.
+NOTESRT_API STATUS MailCloseMessageFile(DHANDLE messageFile);
+
+// Creates an empty message (a document without items) in the mail file into *message, a
+// note handle: its _NOTE_DB is the mail file, its _NOTE_ID 0 (not yet stored) and its
+// _NOTE_OID a new originator ID of the mail file. NSFNoteUpdate stores it. The caller closes
+// it with MailCloseMessage (or NSFNoteClose).
+NOTESRT_API STATUS MailCreateMessage(DHANDLE messageFile, NOTEHANDLE* message);
+
+// Closes a message, as NSFNoteClose closes a note.
+NOTESRT_API STATUS MailCloseMessage(NOTEHANDLE message);
+
+// Sets the item of header field itemCode (MAIL_..._ITEM_NUM) to the valueLength bytes of
+// value: text for the text fields, an 8-byte TIMEDATE for the two dates. An item of that
+// name is replaced. Other codes, and a date of another length, fail and change nothing.
+NOTESRT_API STATUS MailAddHeaderItem(NOTEHANDLE message, uint16_t itemCode, const char* value,
+                                     uint16_t valueLength);
+
+// As MailAddHeaderItem with the value in the memory block value: valueLength bytes, data
+// type first (TYPE_TEXT and text; TYPE_TEXT_LIST and a list, as ListAllocate makes it with
+// prefixDataType; TYPE_TIME and a TIMEDATE). flags are accepted and not examined. The block
+// is the runtime's from the call on, whether it succeeds or fails (a planned failure
+// included): the caller neither unlocks nor frees it.
+NOTESRT_API STATUS MailAddHeaderItemByHandle(NOTEHANDLE message, uint16_t itemCode, DHANDLE value,
+                                             uint16_t valueLength, uint16_t flags);
+
+// Sets the message's "Recipients" item to the text list in the memory block list: listSize
+// bytes with the data type first, as ListAllocate makes it with prefixDataType. The block is
+// the runtime's from the call on, whether it succeeds or fails (a planned failure included).
+NOTESRT_API STATUS MailAddRecipientsItem(NOTEHANDLE message, DHANDLE list, uint16_t listSize);
+
+// Creates an empty body: a new memory block in *bodyItem (unlocked; the caller frees it with
+// OSMemFree) and the bytes of it in use, 0, in *bodyItemLength. Its content is the
+// runtime's own; only the body calls below read and write it.
+NOTESRT_API STATUS MailCreateBodyItem(DHANDLE* bodyItem, uint32_t* bodyItemLength);
+
+// Appends the textLength bytes of text to the body as lines, every NUL byte ending one: "a"
+// adds one line, "a\0b" two, "a\0" the line "a" and an empty one, and no text an empty
+// line. *bodyItemLength is the body's length before the call and after it. Addresses from
+// earlier locks of the block are invalid afterwards.
+NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t* bodyItemLength,
+                                          const char* text, uint16_t textLength);
+
+// Sets the message's "Body" item to rich text whose paragraphs are the lines of the body
+// (its first bodyItemLength bytes), replacing every Body item it had. The body is copied:
+// bodyItem stays the caller's, unchanged. reserved is not examined and may be null.
+NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bodyItem,
+                                      uint32_t bodyItemLength, void* reserved);
+
+// Writes a new originator ID for a note of db into *oid: a UNID that no note of db has and
+// no earlier call gave, the file half being db's replica ID; sequence 0.
+NOTESRT_API STATUS NSFDbGenerateOID(DBHANDLE db, ORIGINATORID* oid);
+
+// Stores the note into the database its _NOTE_DB names and writes that database's file
+// back. A note whose _NOTE_ID is 0 is added (or, when the database holds a note of its UNID,
+// replaces that note and takes its note ID) and its new note ID goes into _NOTE_ID; a note
+// with a note ID replaces the note of that ID. The file is replaced at once and atomically (a
+// temporary file in its folder renamed over it): it holds the old content or the new, never
+// part of either, and every handle on the database sees the new content. A note stored into
+// a server's mail.box is a delivered message. updateFlags are accepted and not examined.
+// Fails, changing nothing, when _NOTE_DB is no longer open, the file is missing or damaged,
+// the note ID is not in the database, the class is neither NOTE_CLASS_DOCUMENT nor
+// NOTE_CLASS_VIEW, the UNID belongs to another note, or the file cannot be written.
+NOTESRT_API STATUS NSFNoteUpdate(NOTEHANDLE note, uint16_t updateFlags);
+
 } // extern "C"
