@@ -12,12 +12,9 @@ struct Handles {
     NOTEHANDLE note;          // note 100
     NOTEHANDLE mimeNote;      // note 200 opened with OPEN_RAW_MIME
     HMIMEDIRECTORY directory; // its MIME directory
-    PMIMEENTITY root;         // the directory's root
     PMIMEENTITY plain;        // its text/plain part
     BLOCKID body;             // item and value block of note 100's first Body
     uint32_t bodyLength;      // that value's length
-    BLOCKID file;             // item block of note 100's $FILE
-    std::string folder;       // a folder for extracted files
 };
 
 struct CallCase {
@@ -34,16 +31,13 @@ class CallFaultTest : public OpenDatabaseTest, public testing::WithParamInterfac
         handles.note = Open(100);
         handles.mimeNote = Open(200, OPEN_RAW_MIME);
         ASSERT_EQ(MIMEOpenDirectory(handles.mimeNote, &handles.directory), 0);
-        ASSERT_EQ(MIMEGetRootEntity(handles.directory, &handles.root), 0);
-        PMIMEENTITY alternative = nullptr;
-        ASSERT_EQ(MIMEIterateNext(handles.directory, handles.root, handles.root, &alternative), 0);
-        ASSERT_EQ(MIMEIterateNext(handles.directory, handles.root, alternative, &handles.plain), 0);
+        PMIMEENTITY root = nullptr, alternative = nullptr;
+        ASSERT_EQ(MIMEGetRootEntity(handles.directory, &root), 0);
+        ASSERT_EQ(MIMEIterateNext(handles.directory, root, root, &alternative), 0);
+        ASSERT_EQ(MIMEIterateNext(handles.directory, root, alternative, &handles.plain), 0);
         ASSERT_EQ(NSFItemInfo(handles.note, "Body", 4, nullptr, nullptr, &handles.body,
                               &handles.bodyLength),
                   0);
-        ASSERT_EQ(NSFItemInfo(handles.note, "$FILE", 5, &handles.file, nullptr, nullptr, nullptr),
-                  0);
-        handles.folder = install.root.string();
     }
     void TearDown() override {
         NotesrtSetFaults(nullptr);
@@ -72,11 +66,6 @@ uint32_t Status(STATUS status) {
     return status;
 }
 
-TIMEDATE SomeTime() {
-    TIMEDATE time = {{3600 * 100, 2461000}};
-    return time;
-}
-
 const CallCase kCalls[] = {
     {"NIFFindView",
      [](const Handles& h) {
@@ -92,65 +81,10 @@ const CallCase kCalls[] = {
          return Status(status);
      },
      kPlanned},
-    {"NSFNoteOpenByUNID",
-     [](const Handles& h) {
-         const UNID unid = {{{0xB, 0xA}}, {{0xD, 0xC}}};
-         NOTEHANDLE note = 0;
-         const STATUS status = NSFNoteOpenByUNID(h.db, &unid, 0, &note);
-         NSFNoteClose(note);
-         return Status(status);
-     },
-     kPlanned},
-    {"NSFNoteClose",
-     [](const Handles& h) {
-         NOTEHANDLE note = 0;
-         NSFNoteOpenExt(h.db, 100, 0, &note);
-         const STATUS status = NSFNoteClose(note);
-         if (status != 0)
-             NSFNoteClose(note);
-         return Status(status);
-     },
-     kPlanned},
-    {"NSFDbGetNoteInfoByUNID",
-     [](const Handles& h) {
-         const UNID unid = {{{0xB, 0xA}}, {{0xD, 0xC}}};
-         NOTEID id = 0;
-         return Status(NSFDbGetNoteInfoByUNID(h.db, &unid, &id, nullptr, nullptr, nullptr));
-     },
-     kPlanned},
-    {"NSFDbGetNoteInfo",
-     [](const Handles& h) {
-         ORIGINATORID oid;
-         return Status(NSFDbGetNoteInfo(h.db, 100, &oid, nullptr, nullptr));
-     },
-     kPlanned},
-    {"NSFItemInfo",
-     [](const Handles& h) {
-         return Status(NSFItemInfo(h.note, "Subject", 7, nullptr, nullptr, nullptr, nullptr));
-     },
-     kPlanned},
-    {"NSFItemInfoNext",
-     [](const Handles& h) {
-         return Status(
-             NSFItemInfoNext(h.note, h.body, "Body", 4, nullptr, nullptr, nullptr, nullptr));
-     },
-     kPlanned},
     {"NSFItemGetText",
      [](const Handles& h) {
          char text[32];
          return uint32_t{NSFItemGetText(h.note, "Subject", text, sizeof text)};
-     },
-     0},
-    {"NSFItemConvertToText",
-     [](const Handles& h) {
-         char text[64];
-         return uint32_t{NSFItemConvertToText(h.note, "Dates", text, sizeof text, ';')};
-     },
-     0},
-    {"NSFItemGetTime",
-     [](const Handles& h) {
-         TIMEDATE time;
-         return static_cast<uint32_t>(NSFItemGetTime(h.note, "StartDateTime", &time));
      },
      0},
     {"ConvertItemToText",
@@ -160,20 +94,6 @@ const CallCase kCalls[] = {
          const STATUS status =
              ConvertItemToText(h.body, h.bodyLength, "\r\n", 100, &text, &length, 1);
          OSMemFree(text);
-         return Status(status);
-     },
-     kPlanned},
-    {"NSFNoteExtractFile",
-     [](const Handles& h) {
-         return Status(NSFNoteExtractFile(h.note, h.file, (h.folder + "/photo").c_str(), nullptr));
-     },
-     kPlanned},
-    {"MIMEOpenDirectory",
-     [](const Handles& h) {
-         HMIMEDIRECTORY directory = 0;
-         const STATUS status = MIMEOpenDirectory(h.mimeNote, &directory);
-         if (status == 0)
-             MIMEFreeDirectory(directory);
          return Status(status);
      },
      kPlanned},
@@ -187,31 +107,6 @@ const CallCase kCalls[] = {
          return Status(status);
      },
      kPlanned},
-    {"MIMEGetRootEntity",
-     [](const Handles& h) {
-         PMIMEENTITY root = nullptr;
-         return Status(MIMEGetRootEntity(h.directory, &root));
-     },
-     kPlanned},
-    {"MIMEIterateNext",
-     [](const Handles& h) {
-         PMIMEENTITY next = nullptr;
-         return Status(MIMEIterateNext(h.directory, h.root, h.root, &next));
-     },
-     kPlanned},
-    {"MIMEGetEntityPartFlags",
-     [](const Handles& h) {
-         uint32_t flags = 0;
-         return Status(MIMEGetEntityPartFlags(h.mimeNote, h.plain, &flags));
-     },
-     kPlanned},
-    {"MIMEEntityGetTypeParam",
-     [](const Handles& h) {
-         DHANDLE value = 0;
-         uint32_t length = 0;
-         return Status(MIMEEntityGetTypeParam(h.plain, MIME_PARAM_CHARSET, &value, &length));
-     },
-     kPlanned},
     {"MIMEGetDecodedEntityData",
      [](const Handles& h) {
          DHANDLE data = 0;
@@ -220,43 +115,13 @@ const CallCase kCalls[] = {
              MIMEGetDecodedEntityData(h.mimeNote, h.plain, 0, 0xFFFFFFFF, &data, &length, nullptr));
      },
      kPlanned},
-    {"MIMEGetEntityData",
-     [](const Handles& h) {
-         DHANDLE data = 0;
-         uint32_t length = 0;
-         return Status(
-             MIMEGetEntityData(h.mimeNote, h.plain, MIME_DATA_BODY, 0, 0xFFFFFFFF, &data, &length));
-     },
-     kPlanned},
-    {"ConvertTextToTIMEDATE",
-     [](const Handles&) {
-         char text[] = "12/07/2026 09:00:00";
-         char* cursor = text;
-         TIMEDATE time;
-         return Status(ConvertTextToTIMEDATE(nullptr, nullptr, &cursor, 80, &time));
-     },
-     kPlanned},
-    {"ConvertTIMEDATEToText",
-     [](const Handles&) {
-         const TIMEDATE time = SomeTime();
-         char text[80];
-         uint16_t length = 0;
-         return Status(ConvertTIMEDATEToText(nullptr, nullptr, &time, text, 80, &length));
-     },
-     kPlanned},
     {"TimeGMToLocal",
      [](const Handles&) {
          TIME time = {};
-         time.GM = SomeTime();
+         time.GM = TIMEDATE{{3600 * 100, 2461000}};
          return static_cast<uint32_t>(TimeGMToLocal(&time));
      },
      1},
-    {"TimeDateAdjust",
-     [](const Handles&) {
-         TIMEDATE time = SomeTime();
-         return Status(TimeDateAdjust(&time, 0, 0, 5, 0, 0, 0));
-     },
-     kPlanned},
 };
 
 INSTANTIATE_TEST_SUITE_P(Calls, CallFaultTest, testing::ValuesIn(kCalls),

@@ -143,15 +143,11 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"2011/03/05 09:07:00", 0x188, "/", kDateTime, {2011, 3, 5, 9, 7, 0, 0}, -5},
         ParseCase{"05.03.2011 21:07", 0x048, ".", kDateTime, {2011, 3, 5, 21, 7, 0, 0}, -5},
         ParseCase{"03/05/11 09:07:00 PM", 0x120, "/", kDateTime, {2011, 3, 5, 21, 7, 0, 0}, -5},
-        ParseCase{"03/05/2011 12:15:00 am", 0x120, "/", kDateTime, {2011, 3, 5, 0, 15, 0, 0}, -5},
-        ParseCase{"01/01/50 00:00:00", 0x128, "/", kDateTime, {1950, 1, 1, 0, 0, 0, 0}, -5},
         ParseCase{"12/07/2026 09:00:00.5", 0, "/", kDateTime, {2026, 12, 7, 9, 0, 0, 50}, -5},
         ParseCase{"03/08/2026 01:30:00", 0, "/", kDateTime, {2026, 3, 8, 1, 30, 0, 0}, -5},
         ParseCase{"03/08/2026 03:30:00", 0, "/", kDateTime, {2026, 3, 8, 3, 30, 0, 0}, -4},
-        ParseCase{"07/01/2026 12:00:00", 0, "/", kDateTime, {2026, 7, 1, 12, 0, 0, 0}, -4},
         ParseCase{"11/01/2026 00:30:00", 0, "/", kDateTime, {2026, 11, 1, 0, 30, 0, 0}, -4},
         ParseCase{"11/01/2026 12:00:00", 0, "/", kDateTime, {2026, 11, 1, 12, 0, 0, 0}, -5},
-        ParseCase{"03/08/2026", 0, "/", kDate, {2026, 3, 8, 0, 0, 0, 0}, -5},
         ParseCase{"03/08/2026", 0, "/", kDateTime, {2026, 3, 8, 0, 0, 0, 0}, -5}));
 
 class BadTextTest : public TimeTest, public testing::WithParamInterface<const char*> {};
@@ -198,34 +194,27 @@ TEST_P(FormatTest, WritesLocalTimeInTheSettingsForm) {
               zone == Zone::NewYork ? row.newYork : row.utc);
 }
 
-constexpr TFMT kTime = {TDFMT_FULL, TTFMT_FULL, TZFMT_NEVER, TSFMT_TIME};
 constexpr TFMT kShort = {TDFMT_FULL, TTFMT_PARTIAL, TZFMT_NEVER, TSFMT_DATETIME};
 constexpr TFMT kFull = {TDFMT_FULL, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
 
 INSTANTIATE_TEST_SUITE_P(
     Times, FormatTest,
-    testing::Values(
-        FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0, "/", kFull, "07/01/2026 16:00:00",
-                   "07/01/2026 12:00:00"},
-        FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0, "/", kDate, "07/01/2026", "07/01/2026"},
-        FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x120, "/", kFull, "07/01/2026 04:00:00 PM",
-                   "07/01/2026 12:00:00 PM"},
-        FormatCase{Utc(2026, 1, 1, 5, 0, 0), 0x120, "/", kFull, "01/01/2026 05:00:00 AM",
-                   "01/01/2026 12:00:00 AM"},
-        FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x188, "/", kDate, "2026/07/01", "2026/07/01"},
-        FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x048, ".", kShort, "01.07.26 16:00",
-                   "01.07.26 12:00"},
-        FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0, "/", kTime, "16:00:00", "12:00:00"},
-        FormatCase{Utc(2026, 1, 1, 3, 0, 0), 0, "/", kFull, "01/01/2026 03:00:00",
-                   "12/31/2025 22:00:00"},
-        FormatCase{Utc(2026, 3, 8, 6, 59, 59), 0, "/", kFull, "03/08/2026 06:59:59",
-                   "03/08/2026 01:59:59"},
-        FormatCase{Utc(2026, 3, 8, 7, 0, 0), 0, "/", kFull, "03/08/2026 07:00:00",
-                   "03/08/2026 03:00:00"},
-        FormatCase{Utc(2026, 11, 1, 5, 30, 0), 0, "/", kFull, "11/01/2026 05:30:00",
-                   "11/01/2026 01:30:00"},
-        FormatCase{Utc(2026, 11, 1, 6, 30, 0), 0, "/", kFull, "11/01/2026 06:30:00",
-                   "11/01/2026 01:30:00"}));
+    testing::Values(FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x120, "/", kFull,
+                               "07/01/2026 04:00:00 PM", "07/01/2026 12:00:00 PM"},
+                    FormatCase{Utc(2026, 1, 1, 5, 0, 0), 0x120, "/", kFull,
+                               "01/01/2026 05:00:00 AM", "01/01/2026 12:00:00 AM"},
+                    FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x188, "/", kDate, "2026/07/01",
+                               "2026/07/01"},
+                    FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x048, ".", kShort, "01.07.26 16:00",
+                               "01.07.26 12:00"},
+                    FormatCase{Utc(2026, 3, 8, 6, 59, 59), 0, "/", kFull, "03/08/2026 06:59:59",
+                               "03/08/2026 01:59:59"},
+                    FormatCase{Utc(2026, 3, 8, 7, 0, 0), 0, "/", kFull, "03/08/2026 07:00:00",
+                               "03/08/2026 03:00:00"},
+                    FormatCase{Utc(2026, 11, 1, 5, 30, 0), 0, "/", kFull, "11/01/2026 05:30:00",
+                               "11/01/2026 01:30:00"},
+                    FormatCase{Utc(2026, 11, 1, 6, 30, 0), 0, "/", kFull, "11/01/2026 06:30:00",
+                               "11/01/2026 01:30:00"}));
 
 TEST_F(TimeTest, RefusesTimesAndFormatsItCannotWrite) {
     char buffer[8];
@@ -338,41 +327,20 @@ INSTANTIATE_TEST_SUITE_P(Steps, AdjustTest,
                                                     "11/14/2025 08:00:00",
                                                     "11/14/2025 08:00:00",
                                                     -5356800,
-                                                    -5356800},
-                                         AdjustCase{"12/31/2025 23:00:00",
-                                                    {0, 0, 0, 0, 1, 0},
-                                                    "01/31/2026 23:00:00",
-                                                    "01/31/2026 23:00:00",
-                                                    2678400,
-                                                    2678400}));
+                                                    -5356800}));
 
-struct CompareCase {
-    TIMEDATE first;     // first time
-    TIMEDATE second;    // second time
-    int compare;        // TimeDateCompare
-    int32_t difference; // TimeDateDifference
-};
-
-class CompareTest : public TimeTest, public testing::WithParamInterface<CompareCase> {};
-
-TEST_P(CompareTest, ComparesInstantsWhateverTheirZone) {
-    EXPECT_EQ(TimeDateCompare(&GetParam().first, &GetParam().second), GetParam().compare);
-    EXPECT_EQ(TimeDateDifference(&GetParam().first, &GetParam().second), GetParam().difference);
+TEST_F(TimeTest, ComparesInstantsWhateverTheirZone) {
+    const TIMEDATE start = Utc(2026, 3, 8, 7, 0, 0);
+    TIMEDATE sameInNewYork = start;
+    sameInNewYork.Innards[1] |= 0x85000000u;
+    const TIMEDATE later = Utc(2026, 3, 8, 7, 1, 29, 99);
+    EXPECT_EQ(TimeDateCompare(&start, &sameInNewYork), 0);
+    EXPECT_EQ(TimeDateDifference(&sameInNewYork, &start), 0);
+    EXPECT_EQ(TimeDateCompare(&later, &start), 1);
+    EXPECT_EQ(TimeDateCompare(&start, &later), -1);
+    EXPECT_EQ(TimeDateDifference(&later, &start), 89);
+    EXPECT_EQ(TimeDateDifference(&start, &later), -89);
 }
-
-TIMEDATE InZone(TIMEDATE time, uint32_t zoneBits) {
-    time.Innards[1] |= zoneBits;
-    return time;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, CompareTest,
-    testing::Values(CompareCase{Utc(2026, 3, 8, 7, 0, 0),
-                                InZone(Utc(2026, 3, 8, 7, 0, 0), 0x85000000u), 0, 0},
-                    CompareCase{Utc(2026, 3, 8, 7, 1, 29), Utc(2026, 3, 8, 7, 0, 0), 1, 89},
-                    CompareCase{Utc(2026, 3, 8, 7, 0, 0), Utc(2026, 3, 8, 7, 1, 29), -1, -89},
-                    CompareCase{Utc(2026, 3, 9, 0, 0, 0, 1), Utc(2026, 3, 8, 0, 0, 0), 1, 86400},
-                    CompareCase{Utc(2026, 3, 8, 0, 0, 0, 99), Utc(2026, 3, 8, 0, 0, 0), 1, 0}));
 
 TEST_F(TimeTest, CurrentTimeIsNowInTheProcessZone) {
     TIMEDATE now;
