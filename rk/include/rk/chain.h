@@ -23,7 +23,7 @@ class RK_API CChain {
     // The following node.
     CChain* GetNext() const;
     // The preceding node, found by walking once round the ring; the node itself for a ring of
-    // one.
+    // one, null for a node in no ring.
     CChain* GetPrev() const;
     // Puts this node into the ring of after, right behind after.
     void Insert(CChain* after);
