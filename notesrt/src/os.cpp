@@ -1,10 +1,11 @@
-// Time-zone services: the C library's local time on POSIX, the Win32 zone functions on
+// Time-zone services and file replacement: the C library on POSIX, the Win32 functions on
 // Windows.
 #include "os.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <stdio.h>
 #include <time.h>
 #endif
 
@@ -66,6 +67,12 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst) {
     return true;
 }
 
+bool ReplaceFileWith(const std::filesystem::path& replacement,
+                     const std::filesystem::path& target) {
+    return MoveFileExW(replacement.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 #else
 
 bool LocalToUtc(int year, int month, int day, int hour, int minute, int second, int64_t& utc) {
@@ -92,6 +99,11 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst) {
     dst = fields.tm_isdst > 0;
     standardOffsetEast = static_cast<int32_t>(fields.tm_gmtoff) - (dst ? 3600 : 0);
     return true;
+}
+
+bool ReplaceFileWith(const std::filesystem::path& replacement,
+                     const std::filesystem::path& target) {
+    return rename(replacement.c_str(), target.c_str()) == 0;
 }
 
 #endif

@@ -1,7 +1,8 @@
-// The process's time zone, from the operating system.
+// The process's time zone, and replacing a file, from the operating system.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 
 namespace notesrt {
 
@@ -12,5 +13,9 @@ bool LocalToUtc(int year, int month, int day, int hour, int minute, int second, 
 // The zone at the instant utc: its standard offset east of GMT in seconds, and whether
 // daylight saving time is in effect then.
 bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst);
+
+// Renames replacement to target, replacing target in one step, so target always holds its
+// old content or the new one; false when the system refuses.
+bool ReplaceFileWith(const std::filesystem::path& replacement, const std::filesystem::path& target);
 
 } // namespace notesrt

@@ -1,0 +1,92 @@
+// Message bodies: MailCreateBodyItem, MailAppendBodyItemLine, MailAddBodyItemExt.
+//
+// A body is a memory block of the caller's holding its lines in the byte form of rich-text
+// values: one record per line, a 32-bit length and the line's LMBCS bytes.
+#include "itemedit.h"
+#include "itemvalue.h"
+#include "memory.h"
+
+#include <string_view>
+
+using namespace notesrt;
+
+namespace {
+
+// The lines of the first length bytes of the caller's body block handle.
+STATUS ReadBody(Runtime& runtime, DHANDLE handle, uint32_t length,
+                std::vector<std::string>& lines) {
+    const MemoryBlock* block = runtime.memory.Find(handle);
+    if (block == nullptr || block->owner != 0)
+        return kErrInvalidHandle;
+    if (length > block->bytes.size() ||
+        !ReadParagraphs(std::string_view(block->bytes.data(), length), lines))
+        return Fail(kErrInvalidArgument, "not a message body");
+    return 0;
+}
+
+void AppendLine(std::vector<char>& bytes, std::string_view line) {
+    const auto length = static_cast<uint32_t>(line.size());
+    const char* raw = reinterpret_cast<const char*>(&length);
+    bytes.insert(bytes.end(), raw, raw + sizeof length);
+    bytes.insert(bytes.end(), line.begin(), line.end());
+}
+
+} // namespace
+
+extern "C" NOTESRT_API STATUS MailCreateBodyItem(DHANDLE* bodyItem, uint32_t* bodyItemLength) {
+    return RunCall("MailCreateBodyItem", true, [&](Runtime& runtime) -> STATUS {
+        if (bodyItem == nullptr || bodyItemLength == nullptr)
+            return kErrInvalidArgument;
+        if (STATUS status = NewBlock(runtime, std::string(), bodyItem))
+            return status;
+        *bodyItemLength = 0;
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t* bodyItemLength,
+                                                     const char* text, uint16_t textLength) {
+    return RunCall("MailAppendBodyItemLine", true, [&](Runtime& runtime) -> STATUS {
+        if (bodyItemLength == nullptr || (text == nullptr && textLength != 0))
+            return kErrInvalidArgument;
+        std::vector<std::string> lines;
+        if (STATUS status = ReadBody(runtime, bodyItem, *bodyItemLength, lines))
+            return status;
+        MemoryBlock* block = runtime.memory.Find(bodyItem);
+        const std::string_view added(text == nullptr ? "" : text, textLength);
+        if (size_t{*bodyItemLength} + added.size() + sizeof(uint32_t) * (added.size() + 1) >
+            kMaxBlockSize)
+            return kErrNoMemory;
+        std::vector<char> bytes(block->bytes.begin(),
+                                block->bytes.begin() +
+                                    static_cast<std::ptrdiff_t>(*bodyItemLength));
+        size_t start = 0;
+        for (;;) {
+            const size_t end = added.find('\0', start);
+            AppendLine(bytes, added.substr(start, end - start));
+            if (end == std::string_view::npos)
+                break;
+            start = end + 1;
+        }
+        block->bytes = std::move(bytes);
+        *bodyItemLength = static_cast<uint32_t>(block->bytes.size());
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bodyItem,
+                                                 uint32_t bodyItemLength, void*) {
+    return RunCall("MailAddBodyItemExt", true, [&](Runtime& runtime) -> STATUS {
+        OpenNote* open = runtime.notes.Find(message);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        Item body;
+        body.name = "Body";
+        body.kind = ValueKind::RichText;
+        body.type = TYPE_COMPOSITE;
+        if (STATUS status = ReadBody(runtime, bodyItem, bodyItemLength, body.texts))
+            return status;
+        SetNoteItem(runtime, *open, std::move(body));
+        return 0;
+    });
+}

@@ -1,0 +1,23 @@
+// Notes in the JSON form of database files, for writing databases back.
+#pragma once
+
+#include "database.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace notesrt {
+
+// Writes note as a database file holds it into object: its note ID, its UNID, its class and
+// its items, each item in the value form that reads back to the same value. A value that no
+// readable form carries exactly (text that does not survive the way through UTF-8, rich text
+// whose paragraphs hold line breaks, a time outside the years 1 to 9999, a number that is
+// not finite) is written as a raw value of its bytes. False, with problem set, for a note
+// class that database files cannot hold.
+bool NoteToJson(const Note& note, nlohmann::json& object, std::string& problem);
+
+// Bytes as base64 text, with padding and without line breaks.
+std::string EncodeBase64(const std::string& bytes);
+
+} // namespace notesrt

@@ -1,0 +1,180 @@
+// Storing notes: NSFNoteUpdate and NSFDbGenerateOID.
+#include "notestore.h"
+
+#include "dbload.h"
+#include "filereplace.h"
+#include "notejson.h"
+#include "paths.h"
+#include "timedate.h"
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+namespace notesrt {
+namespace {
+
+using Json = nlohmann::json;
+
+// The note half of the originator ID given last, as one 64-bit number (Innards[1] high).
+uint64_t g_lastNoteHalf = 0;
+
+uint64_t Combined(const TIMEDATE& time) {
+    return (static_cast<uint64_t>(time.Innards[1]) << 32) | time.Innards[0];
+}
+
+TIMEDATE Split(uint64_t value) {
+    TIMEDATE time;
+    time.Innards[0] = static_cast<uint32_t>(value & 0xFFFFFFFFu);
+    time.Innards[1] = static_cast<uint32_t>(value >> 32);
+    return time;
+}
+
+TIMEDATE Now() {
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    const int64_t seconds = now / 1000;
+    const auto hundredths = static_cast<unsigned>(now % 1000 / 10);
+    TIMEDATE time;
+    if (!TimeDateInProcessZone(seconds, hundredths, time))
+        time = MakeTimeDate(seconds, hundredths, 0, false);
+    return time;
+}
+
+bool ReadFileText(const std::filesystem::path& file, std::string& text) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return false;
+    std::ifstream stream(file, std::ios::binary);
+    std::ostringstream content;
+    content << stream.rdbuf();
+    text = content.str();
+    return static_cast<bool>(stream);
+}
+
+// A note ID for a note added at position of db: the one the position would derive when it is
+// free, else the next free multiple of 4 above it.
+NOTEID FreeNoteId(const Database& db, size_t position) {
+    auto candidate = static_cast<NOTEID>(4 * (position + 1));
+    while (candidate == 0 || db.noteIndexById.count(candidate) != 0)
+        candidate += 4;
+    return candidate;
+}
+
+std::filesystem::path Normal(const std::filesystem::path& file) {
+    std::error_code error;
+    return std::filesystem::absolute(file, error).lexically_normal();
+}
+
+// Gives every database handle on file the model db.
+void ShareModel(Runtime& runtime, const std::filesystem::path& file,
+                const std::shared_ptr<Database>& db) {
+    const std::filesystem::path target = Normal(file);
+    std::vector<DBHANDLE> handles;
+    for (const auto& entry : runtime.databases) {
+        std::filesystem::path other;
+        if (ResolveFile(runtime.install, entry.second.path, other) == 0 && Normal(other) == target)
+            handles.push_back(entry.first);
+    }
+    for (const DBHANDLE handle : handles)
+        runtime.databases.Find(handle)->db = db;
+}
+
+} // namespace
+
+ORIGINATORID NewOriginatorId(const Database& db) {
+    uint64_t noteHalf = std::max(Combined(Now()), g_lastNoteHalf + 1);
+    ORIGINATORID oid = {};
+    oid.File.Innards[1] = db.replicaId.Innards[0];
+    oid.File.Innards[0] = db.replicaId.Innards[1];
+    for (;; ++noteHalf) {
+        oid.Note = Split(noteHalf);
+        const UNID unid = {oid.File, oid.Note};
+        if (db.noteIndexByUnid.count(KeyOfUnid(unid)) == 0)
+            break;
+    }
+    g_lastNoteHalf = noteHalf;
+    oid.Sequence = 0;
+    oid.SequenceTime = oid.Note;
+    return oid;
+}
+
+STATUS StoreNote(Runtime& runtime, OpenNote& open) {
+    const OpenDatabase* target = runtime.databases.Find(open.dbHandle);
+    if (target == nullptr)
+        return Fail(kErrInvalidHandle, "the note's database is not open");
+    std::filesystem::path file;
+    if (STATUS status = ResolveFile(runtime.install, target->path, file))
+        return status;
+    const std::string name = file.u8string();
+    std::string content;
+    if (!ReadFileText(file, content))
+        return Fail(kErrFileNotFound, name);
+    Database current;
+    std::string problem;
+    if (!ParseDatabase(content, current, problem))
+        return Fail(kErrDatabaseDamaged, name + ": " + problem);
+
+    Note stored = open.note;
+    size_t position = current.notes.size();
+    bool replace = true;
+    if (stored.noteId != 0) {
+        const auto found = current.noteIndexById.find(stored.noteId);
+        if (found == current.noteIndexById.end())
+            return Fail(kErrNoteNotFound, "note ID " + std::to_string(stored.noteId));
+        position = found->second;
+    } else {
+        const auto found = current.noteIndexByUnid.find(KeyOfUnid(UnidOfNote(stored)));
+        replace = found != current.noteIndexByUnid.end();
+        position = replace ? found->second : current.notes.size();
+        stored.noteId = replace ? current.notes[position].noteId : FreeNoteId(current, position);
+    }
+    Json object;
+    if (!NoteToJson(stored, object, problem))
+        return Fail(kErrInvalidArgument, problem);
+    Json root = Json::parse(content);
+    Json& notes = root["notes"];
+    if (notes.is_null())
+        notes = Json::array();
+    if (replace)
+        notes[position] = std::move(object);
+    else
+        notes.push_back(std::move(object));
+    const std::string text = root.dump(2) + "\n";
+    auto updated = std::make_shared<Database>();
+    if (!ParseDatabase(text, *updated, problem))
+        return Fail(kErrInvalidArgument, problem);
+    if (STATUS status = ReplaceFileContent(file, text))
+        return status;
+    ShareModel(runtime, file, updated);
+    open.db = updated;
+    open.note.noteId = stored.noteId;
+    return 0;
+}
+
+} // namespace notesrt
+
+using namespace notesrt;
+
+extern "C" NOTESRT_API STATUS NSFDbGenerateOID(DBHANDLE db, ORIGINATORID* oid) {
+    return RunCall("NSFDbGenerateOID", true, [&](Runtime& runtime) -> STATUS {
+        const OpenDatabase* open = runtime.databases.Find(db);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        if (oid == nullptr)
+            return kErrInvalidArgument;
+        *oid = NewOriginatorId(*open->db);
+        return 0;
+    });
+}
+
+extern "C" NOTESRT_API STATUS NSFNoteUpdate(NOTEHANDLE note, uint16_t) {
+    return RunCall("NSFNoteUpdate", true, [&](Runtime& runtime) -> STATUS {
+        OpenNote* open = runtime.notes.Find(note);
+        if (open == nullptr)
+            return kErrInvalidHandle;
+        return StoreNote(runtime, *open);
+    });
+}
