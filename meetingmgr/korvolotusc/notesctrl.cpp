@@ -1,6 +1,8 @@
 #include "notesctrl.h"
 
 #include "notesclib.h"
+#include "notescontact.h"
+#include "notestext.h"
 #include "trace.h"
 
 #include "platform/dialog.h"
@@ -14,6 +16,7 @@ namespace {
 constexpr int32_t kGuardNotFound = 0;
 constexpr int32_t kGuardFailed = 1;
 
+constexpr int32_t kInitContacts = 2;   // Init's type for contact resolution
 constexpr STATUS kIdFileLocked = 6022; // the one status the user can fix and retry
 constexpr size_t kDialogText = 512;    // bytes of the retry dialog's text
 const WCHAR kDialogCaption[] = KORVO_W("Vendra Parlo - IBM Notes Integration");
@@ -29,6 +32,26 @@ bool UserWantsRetry() {
            platform::kIdRetry;
 }
 
+// A host text in the ANSI code page, for the log.
+RK::CStringT<char> AnsiText(const CString& text) {
+    RK::CStringT<char> ansi;
+    RK::_cstring_set(ansi, 0, text.c_str(), static_cast<unsigned>(text.size()));
+    return ansi;
+}
+
+// Searches the local address book for query: by key (beginning with it when partial), and
+// by IM login too when alsoByIMLogin. Appends the records found to results.
+void SearchLocalAddressBook(const CString& query, bool partial, bool alsoByIMLogin,
+                            std::vector<ContactInfo>& results) {
+    TextEntry key;
+    ConstructNotesLMBCSTextFromCString(query, key);
+    CNotesContacts* contacts = CNotesContacts::GetInstance();
+    contacts->SelectAddressBook(0);
+    contacts->SearchContactsInfoByPrimaryField(key.text.get(), partial ? 1 : 0, results, 0);
+    if (alsoByIMLogin)
+        contacts->SearchContactsInfoByIMAddress(key.text.get(), results);
+}
+
 } // namespace
 
 CNotesCtrl::CNotesCtrl() = default;
@@ -36,6 +59,7 @@ CNotesCtrl::CNotesCtrl() = default;
 CNotesCtrl::~CNotesCtrl() {
     if (m_bNotesInitiated)
         StopNotes();
+    CNotesContacts::DestroyInstance();
 }
 
 bool CNotesCtrl::PassesGuard(const char* function) const {
@@ -50,7 +74,7 @@ int32_t CNotesCtrl::Init(int32_t initType) {
                 m_bNotesInitiated, initType);
     if (!m_bNotesInitiated)
         InitiateNotes();
-    if (m_bNotesInitiated) {
+    if (m_bNotesInitiated && InitializeContext(initType)) {
         KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Init", "Success");
         return 0;
     }
@@ -64,6 +88,23 @@ int32_t CNotesCtrl::Init(int32_t initType) {
     return 1;
 }
 
+bool CNotesCtrl::InitializeContext(int32_t initType) {
+    switch (initType) {
+    case kInitContacts:
+        return InitializeContactResolutionContext();
+    default:
+        return true;
+    }
+}
+
+bool CNotesCtrl::InitializeContactResolutionContext() {
+    if (CNotesContacts::GetInstance()->OpenAddressBook(nullptr) != 0)
+        return true;
+    KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::InitializeContactResolutionContext",
+                "Failed!!");
+    return false;
+}
+
 void CNotesCtrl::Uninit() {
     if (m_bNotesInitiated)
         StopNotes();
@@ -71,6 +112,7 @@ void CNotesCtrl::Uninit() {
 
 void CNotesCtrl::StopNotes() {
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Uninit", "begin");
+    CNotesContacts::GetInstance()->CloseAddressBooks();
     UninitNotesLibrary();
     m_bNotesInitiated = 0;
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Uninit", "end");
@@ -113,12 +155,34 @@ int32_t CNotesCtrl::GetCurProfileInfo(BSTR*) {
 
 void CNotesCtrl::ClearCache() {}
 
-int32_t CNotesCtrl::ResolveContact(CString&, std::vector<ContactInfo>&, bool, int32_t) {
-    PassesGuard("CNotesCtrl::ResolveContact");
-    return kGuardFailed;
+int32_t CNotesCtrl::ResolveContact(CString& query, std::vector<ContactInfo>& results,
+                                   bool resolveByUri, int32_t) {
+    if (!PassesGuard("CNotesCtrl::ResolveContact"))
+        return kGuardFailed;
+    KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::ResolveContact",
+                "Query string[%s],resolveByUri[%d]", AnsiText(query).c_str(), resolveByUri ? 1 : 0);
+    results.clear();
+    if (query.empty())
+        return 0;
+    SearchLocalAddressBook(query, false, false, results);
+    return results.empty() ? 1 : 0;
 }
 
-int32_t CNotesCtrl::ResolveContactBySearchQuery(std::vector<CString>&, std::vector<ContactInfo>&) {
-    PassesGuard("CNotesCtrl::ResolveContactBySearchQuery");
-    return kGuardFailed;
+int32_t CNotesCtrl::ResolveContactBySearchQuery(std::vector<CString>& terms,
+                                                std::vector<ContactInfo>& results) {
+    if (!PassesGuard("CNotesCtrl::ResolveContactBySearchQuery"))
+        return kGuardFailed;
+    CString query;
+    for (size_t i = 0; i < terms.size(); ++i) {
+        if (i > 0)
+            query += ' ';
+        query += terms[i];
+    }
+    KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::ResolveContactBySearchQuery",
+                "Query string[%s]", AnsiText(query).c_str());
+    results.clear();
+    if (query.empty())
+        return 0;
+    SearchLocalAddressBook(query, true, terms.size() == 1, results);
+    return results.empty() ? 1 : 0;
 }

@@ -11,7 +11,7 @@ class CNotesCtrl : public IKorvoLotus {
     CNotesCtrl();
     CNotesCtrl(const CNotesCtrl&) = delete;
     CNotesCtrl& operator=(const CNotesCtrl&) = delete;
-    // Stops the runtime when this object started it.
+    // Stops the runtime when this object started it and destroys the contact searcher.
     ~CNotesCtrl();
 
     int32_t Init(int32_t initType) override;
@@ -37,9 +37,14 @@ class CNotesCtrl : public IKorvoLotus {
     bool PassesGuard(const char* function) const;
     // Starts the runtime with the installation the registry names; sets m_bNotesInitiated.
     void InitiateNotes();
+    // Prepares what initType asks for once the runtime is started; false when that failed.
+    bool InitializeContext(int32_t initType);
+    // Opens the local address book for contact resolution; false when it cannot be opened.
+    bool InitializeContactResolutionContext();
     // Reads the mail server from notes.ini into m_szMailServer when the mail type is "0".
     void GetServerMode();
-    // Stops the runtime this object started (the body of Uninit after its guard).
+    // Closes the address books and stops the runtime this object started (the body of Uninit
+    // after its guard).
     void StopNotes();
 
     int32_t m_bNotesInitiated = 0; // 1 while this object has the Notes runtime started
