@@ -1,0 +1,160 @@
+// Writing notes back as JSON: every value reads back to the same value (a raw value where no
+// readable form carries it exactly), and a file is replaced whole or not at all.
+#include "dbload.h"
+#include "filereplace.h"
+#include "identifiers.h"
+#include "itemvalue.h"
+#include "notejson.h"
+#include "status.h"
+#include "temp_install.h"
+#include "timedate.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+namespace {
+
+using namespace notesrt;
+using Json = nlohmann::json;
+
+Item Value(ValueKind kind, uint16_t type) {
+    Item item;
+    item.name = "Field";
+    item.kind = kind;
+    item.type = type;
+    return item;
+}
+
+Item Text(const std::string& lmbcs) {
+    Item item = Value(ValueKind::Text, TYPE_TEXT);
+    item.text = lmbcs;
+    return item;
+}
+
+Item Texts(ValueKind kind, uint16_t type, std::vector<std::string> texts) {
+    Item item = Value(kind, type);
+    item.texts = std::move(texts);
+    return item;
+}
+
+Item Number(double number) {
+    Item item = Value(ValueKind::Number, TYPE_NUMBER);
+    item.number = number;
+    return item;
+}
+
+Item Time(const char* iso) {
+    Item item = Value(ValueKind::Time, TYPE_TIME);
+    item.times.resize(1);
+    EXPECT_TRUE(ParseIsoTime(iso, item.times[0])) << iso;
+    return item;
+}
+
+Item Mime() {
+    Item item = Value(ValueKind::Mime, TYPE_MIME_PART);
+    item.mime.contentType = "multipart/mixed";
+    item.mime.multipart = true;
+    item.mime.parts.resize(2);
+    item.mime.parts[0].charset = "UTF-8";
+    item.mime.parts[0].contentType = "text/plain";
+    item.mime.parts[0].data = "caf\xC3\xA9";
+    item.mime.parts[1].contentType = "image/png";
+    item.mime.parts[1].data = std::string("\x89PNG\0\xFF", 6);
+    item.mime.parts[1].attachment = true;
+    return item;
+}
+
+struct JsonRow {
+    const char* name;     // what the row shows
+    Item item;            // the value written
+    std::string expected; // its JSON value, "raw" for a raw value of its bytes, or empty
+                          // where the form depends on the zone
+};
+
+class NoteJsonTest : public testing::TestWithParam<JsonRow> {};
+
+TEST_P(NoteJsonTest, ReadsBackToTheSameValue) {
+    Note note;
+    note.noteId = 12;
+    UNID unid;
+    ASSERT_TRUE(UnidFromHex("C1257E2B0036A1F20000000000000002", unid));
+    note.oid.File = unid.File;
+    note.oid.Note = unid.Note;
+    note.items.push_back(GetParam().item);
+    Json object;
+    std::string problem;
+    ASSERT_TRUE(NoteToJson(note, object, problem));
+    const Json& value = object["items"][0][1];
+    if (GetParam().expected == "raw") {
+        EXPECT_TRUE(value.contains("raw")) << value.dump();
+    } else if (!GetParam().expected.empty()) {
+        EXPECT_EQ(value.dump(), GetParam().expected);
+    }
+
+    Database db;
+    ASSERT_TRUE(ParseDatabase(Json{{"notes", {object}}}.dump(), db, problem)) << problem;
+    const Note& read = db.notes.at(0);
+    EXPECT_EQ(read.noteId, 12u);
+    EXPECT_EQ(UnidToHex(UnidOfNote(read)), "C1257E2B0036A1F20000000000000002");
+    const Item& back = read.items.at(0);
+    EXPECT_EQ(back.type, GetParam().item.type);
+    EXPECT_EQ(ValueBytes(back), ValueBytes(GetParam().item));
+    Json again;
+    ASSERT_TRUE(NoteToJson(read, again, problem));
+    EXPECT_EQ(again, object);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, NoteJsonTest,
+    testing::Values(
+        JsonRow{"Text", Text("Plan \x14\x04\x10 \x84"), R"("Plan А ä")"},
+        JsonRow{"TextWithNul", Text(std::string("a\0b", 3)), R"("a\u0000b")"},
+        JsonRow{"TextIcuGroup", Text("\x10\x82\xA0"), R"({"lmbcs":"EIKg"})"},
+        JsonRow{"TextList", Texts(ValueKind::TextList, TYPE_TEXT_LIST, {"a", "", "CN=B/O=C"}),
+                R"(["a","","CN=B/O=C"])"},
+        JsonRow{"TextListIcuGroup",
+                Texts(ValueKind::TextList, TYPE_TEXT_LIST, {"a", "\x10\x82\xA0"}), "raw"},
+        JsonRow{"Number", Number(2.5), "2.5"}, JsonRow{"NotANumber", Number(std::nan("")), "raw"},
+        JsonRow{"LocalTime", Time("2026-12-07T09:00:00.37"),
+                R"({"time":"2026-12-07T09:00:00.37"})"},
+        JsonRow{"RepeatedHourAfterDst", Time("2026-11-01T01:30:00-05:00"), ""},
+        JsonRow{"BerlinTime", Time("2026-12-07T09:00:00+01:00"),
+                R"({"time":"2026-12-07T09:00:00+01:00"})"},
+        JsonRow{"UtcTime", Time("2026-12-07T09:00:00Z"), ""},
+        JsonRow{"RichText",
+                Texts(ValueKind::RichText, TYPE_COMPOSITE, {"Line one", "", "Line two"}),
+                R"({"richtext":"Line one\n\nLine two"})"},
+        JsonRow{"RichTextLineBreakInside", Texts(ValueKind::RichText, TYPE_COMPOSITE, {"a\nb"}),
+                "raw"},
+        JsonRow{"RichTextNoParagraph", Texts(ValueKind::RichText, TYPE_COMPOSITE, {}), "raw"},
+        JsonRow{"Mime", Mime(),
+                R"({"mime":{"contentType":"multipart/mixed","parts":[{"charset":"UTF-8",)"
+                R"("contentType":"text/plain","text":"café"},{"attachment":true,"base64":)"
+                R"("iVBORwD/","contentType":"image/png"}]}})"}),
+    [](const testing::TestParamInfo<JsonRow>& row) { return row.param.name; });
+
+TEST(NoteJson, RefusesClassesTheFileCannotHold) {
+    Note note;
+    note.noteClass = 0x0004;
+    Json object;
+    std::string problem;
+    EXPECT_FALSE(NoteToJson(note, object, problem));
+    EXPECT_EQ(problem, "note class 4 cannot be stored");
+}
+
+TEST(FileReplace, AFailedRenameLeavesTheTargetAndNoTemporaryFile) {
+    TempInstall install;
+    install.Write("data/mail.box/kept", "x");
+    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "mail.box", "{}"), kErrCannotWriteFile);
+    EXPECT_EQ(install.Read("data/mail.box/kept"), "x");
+    size_t entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(install.root / "data"))
+        entries += entry.path().filename() == "mail.box" ? 0 : 1;
+    EXPECT_EQ(entries, 0u);
+    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "names.nsf", "{}"), 0);
+    EXPECT_EQ(install.Read("data/names.nsf"), "{}");
+}
+
+} // namespace
