@@ -115,16 +115,11 @@ const PointerRow kPointerRows[] = {
     {"RstriMissing", PointerSearch::Rstri, "abcdef", kNone, "xy", kNone},
 };
 
-template <typename T>
-int Offset(const T* text, const T* (*search)(const T*, const T*, T), const PointerRow& row, T c) {
-    const T* found = search(text, row.end == kNone ? nullptr : text + row.end, c);
-    return found == nullptr ? kNone : static_cast<int>(found - text);
-}
-
-template <typename T>
-int Offset(const T* text, const T* (*search)(const T*, const T*, const T*), const PointerRow& row,
-           const T* sub) {
-    const T* found = search(text, row.end == kNone ? nullptr : text + row.end, sub);
+// The offset of what search finds in text for needle (a character or a text), or kNone.
+template <typename T, typename Needle>
+int Offset(const T* text, const T* (*search)(const T*, const T*, Needle), const PointerRow& row,
+           Needle needle) {
+    const T* found = search(text, row.end == kNone ? nullptr : text + row.end, needle);
     return found == nullptr ? kNone : static_cast<int>(found - text);
 }
 
@@ -155,15 +150,6 @@ TEST_P(PointerSearches, NarrowAndWide) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, PointerSearches, testing::ValuesIn(kPointerRows), Name<PointerRow>);
-
-TEST(WideFolding, CoversLettersBeyondAscii) {
-    const WText text = KORVO_W("stra\u00dfe \u00c9T\u00c9 \u0391\u0392\u0393 \u0416");
-    EXPECT_EQ(rk_wstr_stri(text.c_str(), nullptr, KORVO_W("\u00e9t\u00e9")), text.c_str() + 7);
-    EXPECT_EQ(rk_wstr_stri(text.c_str(), nullptr, KORVO_W("\u03b1\u03b2\u03b3")),
-              text.c_str() + 11);
-    EXPECT_EQ(rk_rstr_chri(text.c_str(), kWhole, WCHAR(0x0436)), 15u);
-    EXPECT_EQ(rk_wstr_match(KORVO_W("\u0130\u1E9E"), KORVO_W("i\u00df"), WCHAR(';'), false), 1);
-}
 
 // upr / lwr: the text afterwards and the offset where the walk stopped.
 struct CaseRow {
@@ -373,11 +359,6 @@ TEST_P(DecimalParsing, NarrowAndWide) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, DecimalParsing, testing::ValuesIn(kDecimalRows), Name<DecimalRow>);
 
-TEST(DecimalParsing, NullTextGivesNull) {
-    double value = 0;
-    EXPECT_EQ(rk_str_tod(static_cast<const char*>(nullptr), nullptr, value), nullptr);
-}
-
 // Splitting: the lines and next positions of successive calls until 0 or no progress.
 struct LinesRow {
     const char* name;               // test name
@@ -420,75 +401,53 @@ TEST_P(LineSplitting, NarrowAndWide) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, LineSplitting, testing::ValuesIn(kLinesRows), Name<LinesRow>);
 
-// UTF-16 to UTF-8; dst is filled with '#' (one guard byte beyond dstLen).
-struct ToUtf8Row {
-    const char* name;     // test name
-    std::u16string src;   // units
-    unsigned srcLen;      // as passed
-    unsigned dstLen;      // room
-    std::string expected; // the dstLen + 1 bytes afterwards
+// The UTF-8 conversions where no reference applies: room, lengths, NULs and bad input (the
+// Basic Multilingual Plane and surrogates are compared with iconv in the reference suite).
+struct Utf8Row {
+    const char* name;    // test name
+    bool toUtf8;         // UTF-16 to UTF-8 rather than back
+    std::u16string wide; // the UTF-16 side: source, or the units expected
+    std::string bytes;   // the UTF-8 side: the bytes expected, or source
+    unsigned srcLen;     // as passed
+    unsigned dstLen;     // room
 };
 
-const ToUtf8Row kToUtf8Rows[] = {
-    {"TwoByteUnit", u"\u00e9", 1, 4, "\xC3\xA9###"},
-    {"ThreeByteUnit", u"\u20ac", 1, 4, "\xE2\x82\xAC##"},
-    {"SurrogatesEncodedApart", u"\U0001F600", 2, 6, "\xED\xA0\xBD\xED\xB8\x80#"},
-    {"StopsBeforeSequenceThatDoesNotFit", u"a\u20ac", 2, 3, "a###"},
-    {"WholeStringStopsAtNul", u"ab", kWhole, 4, "ab###"},
-    {"CountedNulIsWritten", std::u16string(u"a\0b", 3), 3, 4, std::string("a\0b##", 5)},
-    {"NoRoom", u"a", 1, 0, "#"},
+const Utf8Row kUtf8Rows[] = {
+    {"StopsBeforeSequenceThatDoesNotFit", true, u"a\u20ac", "a", 2, 3},
+    {"WholeStringStopsAtNul", true, u"ab", "ab", kWhole, 4},
+    {"CountedNulIsWritten", true, std::u16string(u"a\0b", 3), std::string("a\0b", 3), 3, 4},
+    {"NoRoomForUtf8", true, u"", "", 1, 0},
+    {"ContinuationNotValidated", false, u"\x00E9", "\xC3\x29", 2, 4},
+    {"SequencePastSrcLen", false, u"a", "a\xE2\x82\xAC", 3, 4},
+    {"StrayContinuationStops", false, u"a", "a\x80z", 3, 4},
+    {"InvalidLeadStops", false, u"a", "a\xF8z", 3, 4},
+    {"RoomLimitsUtf16", false, u"ab", "abc", 3, 2},
+    {"NulInsideSequence", false, u"a", std::string("a\xE2\x82\0", 4), kWhole, 4},
 };
 
-class ToUtf8 : public testing::TestWithParam<ToUtf8Row> {};
+class Utf8 : public testing::TestWithParam<Utf8Row> {};
 
-TEST_P(ToUtf8, WritesAndCounts) {
-    const ToUtf8Row& row = GetParam();
-    const WText src(row.src.begin(), row.src.end());
-    std::string dst(row.dstLen + 1, '#');
-    const unsigned written = rk_rstr_convert(reinterpret_cast<unsigned char*>(dst.data()),
-                                             row.dstLen, src.c_str(), row.srcLen);
-    EXPECT_EQ(dst, row.expected);
-    EXPECT_EQ(written,
-              row.expected.find('#') == std::string::npos ? row.dstLen : row.expected.find('#'));
+TEST_P(Utf8, WritesNoMoreThanItCounts) {
+    const Utf8Row& row = GetParam();
+    if (row.toUtf8) {
+        const WText src(row.wide.begin(), row.wide.end());
+        std::string dst(row.dstLen + 1, '#');
+        EXPECT_EQ(rk_rstr_convert(reinterpret_cast<unsigned char*>(dst.data()), row.dstLen,
+                                  src.c_str(), row.srcLen),
+                  row.bytes.size());
+        EXPECT_EQ(dst.substr(0, row.bytes.size() + 1), row.bytes + "#");
+    } else {
+        WText dst(row.dstLen + 1, WCHAR('#'));
+        EXPECT_EQ(rk_rstr_convert(dst.data(), row.dstLen,
+                                  reinterpret_cast<const unsigned char*>(row.bytes.c_str()),
+                                  row.srcLen),
+                  row.wide.size());
+        EXPECT_EQ(dst.substr(0, row.wide.size() + 1),
+                  WText(row.wide.begin(), row.wide.end()) + WCHAR('#'));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ToUtf8, testing::ValuesIn(kToUtf8Rows), Name<ToUtf8Row>);
-
-// UTF-8 to UTF-16; dst is filled with '#'.
-struct FromUtf8Row {
-    const char* name;        // test name
-    std::string src;         // bytes
-    unsigned srcLen;         // as passed
-    unsigned dstLen;         // room
-    std::u16string expected; // the units written
-};
-
-const FromUtf8Row kFromUtf8Rows[] = {
-    {"ThreeBytes", "\xE2\x82\xAC", 3, 4, u"\u20ac"},
-    {"FourBytesKeepLow16Bits", "\xF0\x9F\x98\x80", 4, 4, u"\xF600"},
-    {"ContinuationNotValidated", "\xC3\x29", 2, 4, u"\x00E9"},
-    {"SequencePastSrcLen", "a\xE2\x82\xAC", 3, 4, u"a"},
-    {"StrayContinuationStops", "a\x80z", 3, 4, u"a"},
-    {"InvalidLeadStops", "a\xF8z", 3, 4, u"a"},
-    {"RoomLimits", "abc", 3, 2, u"ab"},
-    {"WholeStringStopsAtNul", "ab", kWhole, 4, u"ab"},
-    {"WholeStringNulInsideSequence", std::string("a\xE2\x82\0", 4), kWhole, 4, u"a"},
-};
-
-class FromUtf8 : public testing::TestWithParam<FromUtf8Row> {};
-
-TEST_P(FromUtf8, WritesAndCounts) {
-    const FromUtf8Row& row = GetParam();
-    WText dst(row.dstLen + 1, WCHAR('#'));
-    const unsigned written =
-        rk_rstr_convert(dst.data(), row.dstLen,
-                        reinterpret_cast<const unsigned char*>(row.src.c_str()), row.srcLen);
-    ASSERT_EQ(written, row.expected.size());
-    EXPECT_EQ(dst.substr(0, written), WText(row.expected.begin(), row.expected.end()));
-    EXPECT_EQ(dst[written], WCHAR('#'));
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, FromUtf8, testing::ValuesIn(kFromUtf8Rows), Name<FromUtf8Row>);
+INSTANTIATE_TEST_SUITE_P(Rows, Utf8, testing::ValuesIn(kUtf8Rows), Name<Utf8Row>);
 
 // The expected dump row for count bytes at data.
 std::string DumpRow(const unsigned char* data, unsigned count) {
@@ -508,7 +467,7 @@ std::string DumpRow(const unsigned char* data, unsigned count) {
     return row + "\n";
 }
 
-TEST(HexString, RowsOfSixteenBytes) {
+TEST(HexString, RowsOfSixteenBytesAndEmptyText) {
     unsigned char data[20];
     for (unsigned i = 0; i < sizeof data; ++i)
         data[i] = static_cast<unsigned char>(i * 13 + 7);
@@ -516,69 +475,47 @@ TEST(HexString, RowsOfSixteenBytes) {
     data[2] = '\n';
     RK::CHexString dump(data, sizeof data);
     EXPECT_EQ(std::string(dump), DumpRow(data, 16) + DumpRow(data + 16, 4));
-    RK::CHexString same(data, data + sizeof data);
-    EXPECT_EQ(std::string(same), std::string(dump));
-}
-
-TEST(HexString, EmptyRangeGivesEmptyText) {
-    const char data[] = "x";
+    EXPECT_EQ(std::string(RK::CHexString(data, data + sizeof data)), std::string(dump));
     EXPECT_STREQ(static_cast<char*>(RK::CHexString(data, data)), "");
-    EXPECT_STREQ(static_cast<char*>(RK::CHexString(data, 0u)), "");
 }
 
-// URL encoding and decoding.
+// URL coding: plain encodes to encoded (when encodes is set), and encoded decodes to
+// decoded with the count given.
 struct UrlRow {
     const char* name;    // test name
-    std::string decoded; // the bytes
-    std::string encoded; // their encoded form
+    bool encodes;        // plain encodes to encoded (malformed rows only decode)
+    std::string plain;   // the bytes encoded
+    std::string encoded; // the encoded text
+    std::string decoded; // what decoding encoded writes
+    int count;           // what decoding returns
 };
 
 const UrlRow kUrlRows[] = {
-    {"BlankAndSlash", "a b/c", "a+b%2fc"},
-    {"KeptCharacters", "AZaz09-_.", "AZaz09-_."},
-    {"HighAndNulBytes", std::string("\xFF\0~", 3), "%ff%00%7e"},
+    {"BlankAndSlash", true, "a b/c", "a+b%2fc", "a b/c", 5},
+    {"KeptCharacters", true, "AZaz09-_.", "AZaz09-_.", "AZaz09-_.", 9},
+    {"HighAndNulBytes", true, std::string("\xFF\0~", 3), "%ff%00%7e", std::string("\xFF\0~", 3), 3},
+    {"NothingToEncode", true, "", "", "", 0},
+    {"InvalidEscapeWritesNothing", false, "", "a%4Gb", "ab", 3},
+    {"UpperCaseHex", false, "", "%4A%4a", "JJ", 2},
+    {"TruncatedEscapeEnds", false, "", "ab%4", "ab", 2},
+    {"PercentAtEnd", false, "", "ab%", "ab", 2},
 };
 
 class UrlCoding : public testing::TestWithParam<UrlRow> {};
 
 TEST_P(UrlCoding, EncodesAndDecodes) {
     const UrlRow& row = GetParam();
-    std::string encoded(3 * row.decoded.size() + 1, '#');
-    rka_urlenc(row.decoded.data(), encoded.data(), static_cast<int>(row.decoded.size()));
-    EXPECT_EQ(encoded.c_str(), row.encoded);
+    if (row.encodes) {
+        std::string encoded(3 * row.plain.size() + 1, '#');
+        rka_urlenc(row.plain.data(), encoded.data(), static_cast<int>(row.plain.size()));
+        EXPECT_EQ(encoded.substr(0, row.encoded.size() + 1), row.encoded + '\0');
+    }
     std::string decoded(row.encoded.size() + 1, '#');
-    EXPECT_EQ(rka_urldec(row.encoded.c_str(), decoded.data()),
-              static_cast<int>(row.decoded.size()));
+    EXPECT_EQ(rka_urldec(row.encoded.c_str(), decoded.data()), row.count);
     EXPECT_EQ(decoded.substr(0, row.decoded.size() + 1), row.decoded + '\0');
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, UrlCoding, testing::ValuesIn(kUrlRows), Name<UrlRow>);
-
-// Decoding of malformed input: the text written and the count.
-struct UrlDecodeRow {
-    const char* name;    // test name
-    const char* src;     // encoded text
-    const char* decoded; // text written
-    int count;           // result
-};
-
-const UrlDecodeRow kUrlDecodeRows[] = {
-    {"InvalidEscapeWritesNothing", "a%4Gb", "ab", 3},
-    {"UpperCaseHex", "%4A%4a", "JJ", 2},
-    {"TruncatedEscapeEnds", "ab%4", "ab", 2},
-    {"PercentAtEnd", "ab%", "ab", 2},
-    {"Empty", "", "", 0},
-};
-
-class UrlDecoding : public testing::TestWithParam<UrlDecodeRow> {};
-
-TEST_P(UrlDecoding, WritesAndCounts) {
-    char dst[16];
-    EXPECT_EQ(rka_urldec(GetParam().src, dst), GetParam().count);
-    EXPECT_STREQ(dst, GetParam().decoded);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, UrlDecoding, testing::ValuesIn(kUrlDecodeRows), Name<UrlDecodeRow>);
 
 TEST(UrlCoding, RoundTripOfEveryByteValue) {
     std::string bytes(256, '\0');
@@ -589,19 +526,6 @@ TEST(UrlCoding, RoundTripOfEveryByteValue) {
     std::string decoded(encoded.size(), '#');
     EXPECT_EQ(rka_urldec(encoded.c_str(), decoded.data()), 256);
     EXPECT_EQ(decoded.substr(0, 256), bytes);
-    for (int i = 0; i < 256; ++i) {
-        char one[4];
-        rka_urlenc(bytes.data() + i, one, 1);
-        char back[4];
-        ASSERT_EQ(rka_urldec(one, back), 1) << i;
-        EXPECT_EQ(back[0], bytes[i]) << i;
-    }
-}
-
-TEST(UrlCoding, NonPositiveLengthGivesEmptyText) {
-    char dst[4] = "xyz";
-    rka_urlenc("abc", dst, 0);
-    EXPECT_STREQ(dst, "");
 }
 
 } // namespace
