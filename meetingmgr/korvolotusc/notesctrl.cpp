@@ -2,10 +2,12 @@
 
 #include "notesclib.h"
 #include "notescontact.h"
+#include "notesmailmessage.h"
 #include "notestext.h"
 #include "trace.h"
 
 #include "platform/dialog.h"
+#include "platform/oleauto.h"
 #include "rk/convert.h"
 
 static constexpr char kTraceSource[] = "notesctrl.cpp";
@@ -118,9 +120,29 @@ void CNotesCtrl::StopNotes() {
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::Uninit", "end");
 }
 
-int32_t CNotesCtrl::SendMail(BSTR, BSTR, BSTR, int32_t) {
-    PassesGuard("CNotesCtrl::SendMail");
-    return kGuardNotFound;
+int32_t CNotesCtrl::SendMail(BSTR subject, BSTR recipients, BSTR body, int32_t) {
+    if (!PassesGuard("CNotesCtrl::SendMail"))
+        return kGuardNotFound;
+    if (subject == nullptr || recipients == nullptr) {
+        KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::SendMail", "invalid parameter !!");
+        return 0;
+    }
+    const CString subjectText(subject, platform::SysStringLen(subject));
+    const CString recipientsText(recipients, platform::SysStringLen(recipients));
+    const CString bodyText =
+        body == nullptr ? CString() : CString(body, platform::SysStringLen(body));
+    KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::SendMail",
+                "Subject[%s],strRecips[%s],strbody[%s]", AnsiText(subjectText).c_str(),
+                AnsiText(recipientsText).c_str(), AnsiText(bodyText).c_str());
+    if (recipientsText.empty()) {
+        KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::SendMail", "No recipients!!");
+        return 0;
+    }
+    CNotesMailMessage message;
+    message.OpenMailFile(m_szMailServer);
+    if (message.CreateNotesMessage(subjectText, recipientsText, bodyText) == 1)
+        message.SendNotesMessage();
+    return 1;
 }
 
 int32_t CNotesCtrl::GetSMTPFromDispName(BSTR, BSTR*) {

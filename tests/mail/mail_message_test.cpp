@@ -1,0 +1,457 @@
+// Sending a memo: composed in the mail file, delivered into the server's mail.box and kept in
+// the mail file, read back from both files; names split into the recipient lists; bodies
+// into lines; every runtime call of composing and delivery failed by plan; SendMail's checks.
+#include "notesctrl.h"
+#include "notesmailmessage.h"
+#include "notes_installation.h"
+#include "notesrt_testing.h"
+#include "trace_recorder.h"
+
+#include "platform/oleauto.h"
+#include "platform/testing/scoped_registry.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+using Json = nlohmann::json;
+using korvo_test::NotesInstallation;
+using korvo_test::PathText;
+using korvo_test::TraceLine;
+
+const char kServer[] = "CN=Mail1/O=Acme";
+const char kBox[] = "servers/Mail1/mail.box";
+const char kMailFile[] = "servers/Mail1/mail/alee.nsf";
+constexpr size_t kFixtureNotes = 4; // notes of the mail file before any memo
+
+std::string Fixture(const std::string& name) {
+    std::ifstream stream(std::filesystem::path(MAIL_FIXTURES) / name, std::ios::binary);
+    std::ostringstream content;
+    content << stream.rdbuf();
+    return content.str();
+}
+
+// The trace lines with this level and message.
+size_t Count(const std::vector<TraceLine>& trace, int level, const std::string& message) {
+    return static_cast<size_t>(std::count_if(trace.begin(), trace.end(), [&](const TraceLine& l) {
+        return l.level == level && l.message == message;
+    }));
+}
+
+class MailTest : public testing::Test {
+  protected:
+    // Installs the mail server with its address book, mail file and mail.box (and a local
+    // mail file and mail.box for SendMail, which finds no server before the calendar's Init)
+    // and starts the runtime.
+    void Install(bool withMailFile = true, bool withMailBox = true) {
+        NotesrtReset();
+        std::vector<std::string> ini{"MailType=0", std::string("MailServer=") + kServer};
+        if (withMailFile)
+            ini.push_back("MailFile=mail/alee.nsf");
+        installation = std::make_unique<NotesInstallation>(ini);
+        for (const char* folder : {"", "servers/Mail1/"}) {
+            installation->WriteDataFile(std::string(folder) + "names.nsf", Fixture("names.nsf"));
+            installation->WriteDataFile(std::string(folder) + "mail/alee.nsf", Fixture("alee.nsf"));
+            if (withMailBox)
+                installation->WriteDataFile(std::string(folder) + "mail.box", Fixture("mail.box"));
+        }
+        std::string dir = PathText(installation->Root());
+        std::string ini_ = "=" + PathText(installation->IniPath());
+        char* argv[] = {dir.data(), ini_.data()};
+        ASSERT_EQ(NotesInitExtended(2, argv), 0);
+        korvo_test::ClearTraceLines();
+    }
+    void TearDown() override {
+        NotesrtSetFaults(nullptr);
+        NotesrtReset();
+    }
+    // Sends a memo as SendMail does; CreateNotesMessage's answer.
+    static int Send(const char* server, const CString& subject, const CString& recipients,
+                    const CString& body) {
+        CNotesMailMessage message;
+        message.OpenMailFile(server);
+        const int created = message.CreateNotesMessage(subject, recipients, body);
+        if (created == 1)
+            message.SendNotesMessage();
+        return created;
+    }
+    // The notes of a database file below the data directory.
+    Json Notes(const std::string& relative) const {
+        std::ifstream stream(installation->DataDirectory() / relative, std::ios::binary);
+        return stream ? Json::parse(stream)["notes"] : Json::array();
+    }
+
+    std::unique_ptr<NotesInstallation> installation; // the installation of the test
+};
+
+TEST_F(MailTest, TheMemoIsDeliveredAndKeptUnderItsOwnIdentity) {
+    Install();
+    EXPECT_EQ(Send(kServer, KORVO_W("Status"), KORVO_W("bo.chen@acme.example, CN=Cy Diaz/O=Acme"),
+                   KORVO_W("Line one\r\nLine two")),
+              1);
+    const Json delivered = Notes(kBox);
+    const Json kept = Notes(kMailFile);
+    ASSERT_EQ(delivered.size(), 1u);
+    ASSERT_EQ(kept.size(), kFixtureNotes + 1);
+    Json items = delivered[0]["items"];
+    EXPECT_EQ(kept.back()["items"], items);
+    EXPECT_NE(kept.back()["unid"], delivered[0]["unid"]);
+    EXPECT_EQ(kept.back()["unid"].get<std::string>().substr(0, 16), "C1257E2B0036A1F2");
+    EXPECT_EQ(delivered[0]["unid"].get<std::string>().substr(0, 16), "852580AA00501234");
+    ASSERT_EQ(items.size(), 10u);
+    for (const size_t date : {9, 7}) {
+        EXPECT_TRUE(items[date][1].contains("time")) << items[date];
+        items.erase(date);
+    }
+    EXPECT_EQ(items, Json::parse(R"([
+        ["SendTo", ["bo.chen@acme.example", "CN=CyDiaz/O=Acme"]],
+        ["Recipients", ["bo.chen@acme.example", "CN=CyDiaz/O=Acme"]],
+        ["Form", "Memo"], ["From", "CN=Ann Lee/O=Acme"], ["Subject", "Status"],
+        ["DeliveryPriority", "N"], ["DeliveryReport", "B"],
+        ["Body", {"richtext": "Line one\nLine two"}]])"));
+    const auto trace = korvo_test::TakeTraceLines();
+    EXPECT_EQ(Count(trace, 2, "Success"), 1u);
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](auto& l) { return l.level == 0; }), 0);
+    NotesrtCounts counts;
+    NotesrtGetCounts(&counts);
+    EXPECT_EQ(counts.databases + counts.notes + counts.memoryAllocated, 0u);
+}
+
+// The entries of a text list with its data type in front.
+std::vector<std::string> Entries(const RecipientList& list) {
+    const char* bytes = static_cast<const char*>(OSLockObject(list.m_hList));
+    uint16_t count;
+    std::memcpy(&count, bytes + 2, sizeof count);
+    std::vector<std::string> entries;
+    size_t offset = 4u + 2u * count;
+    for (uint16_t i = 0; i < count; ++i) {
+        uint16_t length;
+        std::memcpy(&length, bytes + 4 + 2 * i, sizeof length);
+        entries.emplace_back(bytes + offset, length);
+        offset += length;
+    }
+    OSUnlockObject(list.m_hList);
+    return entries;
+}
+
+struct NamesRow {
+    std::string text;                 // the recipients text (LMBCS, blanks removed)
+    std::vector<std::string> entries; // the entries of both lists
+    size_t tooLong;                   // names refused as too long
+};
+
+class RecipientNamesTest : public MailTest, public testing::WithParamInterface<NamesRow> {};
+
+TEST_P(RecipientNamesTest, BothListsGetTheNamesBetweenCommas) {
+    Install();
+    RecipientList sendTo, recipients;
+    for (RecipientList* list : {&sendTo, &recipients}) {
+        ASSERT_EQ(ListAllocate(0, 0, 1, &list->m_hList, &list->m_pList, &list->m_wListSize), 0);
+        OSUnlockObject(list->m_hList);
+    }
+    CNotesMailMessage::FillMessageRecipientsList(GetParam().text.c_str(), sendTo, recipients);
+    EXPECT_EQ(Entries(sendTo), GetParam().entries);
+    EXPECT_EQ(Entries(recipients), GetParam().entries);
+    EXPECT_EQ(recipients.m_wCount, GetParam().entries.size());
+    EXPECT_EQ(Count(korvo_test::TakeTraceLines(), 0,
+                    "The Recipient's name is too long, buffer is not enough, skip the Recipient!!"),
+              GetParam().tooLong);
+    EXPECT_EQ(OSMemFree(sendTo.m_hList) + OSMemFree(recipients.m_hList), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RecipientNamesTest,
+    testing::Values(
+        NamesRow{"bo@acme.example,CN=CyDiaz/O=Acme", {"bo@acme.example", "CN=CyDiaz/O=Acme"}, 0},
+        NamesRow{",bo@acme.example,,cy@acme.example,", {"bo@acme.example", "cy@acme.example"}, 0},
+        NamesRow{std::string(255, 'x') + ",cy", {std::string(255, 'x'), "cy"}, 0},
+        NamesRow{std::string(256, 'x') + ",cy", {"cy"}, 1},
+        NamesRow{"cy," + std::string(300, 'x'), {"cy"}, 1}, NamesRow{"", {}, 0}));
+
+struct BodyRow {
+    const char* name; // what the row shows
+    CString body;     // the body given
+    Json stored;      // the Body item's value in the memo; null for no Body item
+};
+
+class MemoBodyTest : public MailTest, public testing::WithParamInterface<BodyRow> {};
+
+TEST_P(MemoBodyTest, LinesEndAtLineFeedsAndCarriageReturnsAreDropped) {
+    Install();
+    ASSERT_EQ(Send(kServer, KORVO_W("Status"), KORVO_W("bo@acme.example"), GetParam().body), 1);
+    const Json memo = Notes(kBox).at(0);
+    Json body;
+    for (const Json& item : memo["items"])
+        if (item[0] == "Body")
+            body = item[1];
+    EXPECT_EQ(body, GetParam().stored);
+}
+
+// 700 lines of 100 characters: more than one call of the runtime takes.
+CString LongBody(const char* separator) {
+    std::string text;
+    for (int line = 0; line < 700; ++line)
+        text +=
+            std::string(100, static_cast<char>('a' + line % 26)) + (line < 699 ? separator : "");
+    return CString(text.begin(), text.end());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, MemoBodyTest,
+    testing::Values(BodyRow{"CrLfAndLoneLf", KORVO_W("Hello\r\nworld\nagain\r\n"),
+                            Json{{"richtext", "Hello\nworld\nagain\n"}}},
+                    BodyRow{"LoneCr", KORVO_W("a\rb"), Json{{"richtext", "ab"}}},
+                    BodyRow{"OnlyCr", KORVO_W("\r"), Json{{"richtext", ""}}},
+                    BodyRow{"Empty", CString(), Json()},
+                    BodyRow{"Accents", KORVO_W("Gr\u00FC\u00DFe \u03A9"),
+                            Json{{"richtext", "Grüße Ω"}}},
+                    BodyRow{"LongerThanOneCall", LongBody("\r\n"),
+                            Json{{"richtext",
+                                  [] {
+                                      const CString wide = LongBody("\n");
+                                      return std::string(wide.begin(), wide.end());
+                                  }()}}}),
+    [](const testing::TestParamInfo<BodyRow>& row) { return std::string(row.param.name); });
+
+struct SendRow {
+    const char* name;       // what the row shows
+    const char* plan;       // the fault plan
+    const char* server;     // OpenMailFile's server
+    bool mailFile;          // notes.ini names the mail file
+    bool mailBox;           // the server has a mail.box
+    CString subject;        // the memo's subject
+    int created;            // CreateNotesMessage's answer
+    size_t delivered;       // memos in mail.box afterwards
+    size_t kept;            // memos added to the mail file
+    const char* missing;    // an item the memos lack; null for none
+    TraceLine line;         // a line of the trace
+    uint32_t leftDatabases; // databases left open (a close that failed)
+    uint32_t leftNotes;     // notes left open
+    uint32_t leftMemory;    // memory handles left allocated
+};
+
+class SendFaultTest : public MailTest, public testing::WithParamInterface<SendRow> {};
+
+TEST_P(SendFaultTest, ComposingStopsOrGoesOnAndNoFileIsDamaged) {
+    const SendRow& row = GetParam();
+    Install(row.mailFile, row.mailBox);
+    ASSERT_EQ(NotesrtSetFaults(row.plan), 0);
+    EXPECT_EQ(
+        Send(row.server, row.subject, KORVO_W("bo@acme.example, CN=Cy Diaz/O=Acme"), KORVO_W("Hi")),
+        row.created);
+    NotesrtSetFaults(nullptr);
+    const auto trace = korvo_test::TakeTraceLines();
+    EXPECT_NE(std::find(trace.begin(), trace.end(), row.line), trace.end()) << row.line;
+    NotesrtCounts counts;
+    NotesrtGetCounts(&counts);
+    EXPECT_EQ(counts.databases, row.leftDatabases);
+    EXPECT_EQ(counts.notes, row.leftNotes);
+    EXPECT_EQ(counts.memoryAllocated, row.leftMemory);
+
+    const Json delivered = Notes(kBox);
+    const Json kept = Notes(kMailFile);
+    EXPECT_EQ(delivered.size(), row.delivered);
+    ASSERT_EQ(kept.size(), kFixtureNotes + row.kept);
+    std::vector<Json> memos;
+    if (!delivered.empty())
+        memos.push_back(delivered[0]);
+    if (row.kept != 0)
+        memos.push_back(kept.back());
+    for (const Json& memo : memos)
+        for (const Json& item : memo["items"])
+            EXPECT_NE(item[0], row.missing == nullptr ? "" : row.missing);
+    for (const char* file : {kBox, kMailFile}) {
+        if (!row.mailBox && file == kBox)
+            continue;
+        DBHANDLE db = 0;
+        EXPECT_EQ(NSFDbOpen(file, &db), 0) << file;
+        EXPECT_EQ(NSFDbClose(db), 0);
+    }
+}
+
+const char* const kApi = "notesclib.cpp";
+const char* const kMail = "notesmailcalendar.cpp";
+const CString kSubject = KORVO_W("Status");
+
+// A row of a planned failure of call whose error handler line is the trace line looked for.
+SendRow Planned(const char* name, const char* plan, const char* label, int created,
+                size_t delivered, size_t kept, const char* missing = nullptr) {
+    return SendRow{name,
+                   plan,
+                   kServer,
+                   true,
+                   true,
+                   kSubject,
+                   created,
+                   delivered,
+                   kept,
+                   missing,
+                   {0, kApi, "NotesAPIErrHandler", std::string(label) + " -- error[4660]:"},
+                   0,
+                   0,
+                   0};
+}
+
+SendRow Leaving(SendRow row, uint32_t databases, uint32_t notes, uint32_t memory) {
+    row.leftDatabases = databases;
+    row.leftNotes = notes;
+    row.leftMemory = memory;
+    return row;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SendFaultTest,
+    testing::Values(
+        SendRow{"EmptySubject",
+                "",
+                kServer,
+                true,
+                true,
+                CString(),
+                1,
+                1,
+                1,
+                "Subject",
+                {2, kMail, "SendMailMessage", "Success"},
+                0,
+                0,
+                0},
+        SendRow{"NoMailFileInIni",
+                "",
+                kServer,
+                false,
+                true,
+                kSubject,
+                0,
+                0,
+                0,
+                nullptr,
+                {0, kMail, "CNotesMailMessage::OpenMailFile",
+                 "Fail to read MailFile value in notes.ini."},
+                0,
+                0,
+                0},
+        SendRow{"UnreachableServer",
+                "",
+                "CN=Gone/O=Acme",
+                true,
+                true,
+                kSubject,
+                0,
+                0,
+                0,
+                nullptr,
+                {0, kMail, "CNotesMailMessage::CreateNotesMessage", "Fail to create Message!!"},
+                0,
+                0,
+                0},
+        SendRow{"NoMailBox",
+                "",
+                kServer,
+                true,
+                false,
+                kSubject,
+                1,
+                0,
+                0,
+                nullptr,
+                {0, kMail, "CNotesMailMessage::SendNotesMessage",
+                 "SendNoteMessage:Domino Server is unavailable!!!"},
+                0,
+                0,
+                0},
+        Planned("PathConstruct", "OSPathNetConstruct@1=0x1234", "OSPathNetConstruct", 0, 0, 0),
+        Planned("OpenMailFile", "MailOpenMessageFile@1=0x1234", "MailOpenMessageFile", 0, 0, 0),
+        Planned("CreateMessage", "MailCreateMessage@1=0x1234", "MailCreateMessage", 0, 0, 0),
+        Planned("CreateBody", "MailCreateBodyItem@1=0x1234", "MailCreateBodyItem", 0, 0, 0),
+        Planned("RecipientsList", "ListAllocate@1=0x1234", "ListAllocate", 0, 0, 0),
+        Planned("SendToList", "ListAllocate@2=0x1234", "ListAllocate", 0, 0, 0),
+        Planned("ListEntry", "ListAddEntry@1=0x1234", "ListAddEntry", 1, 1, 1),
+        Planned("SendToItem", "MailAddHeaderItemByHandle@1=0x1234", "MailAddHeaderItemByHandle", 1,
+                1, 1, "SendTo"),
+        Planned("RecipientsItem", "MailAddRecipientsItem@1=0x1234", "MailAddRecipientsItem", 1, 1,
+                1, "Recipients"),
+        Planned("OwnerName", "SECKFMGetUserName@1=0x1234", "SECKFMGetUserName", 1, 1, 1, "From"),
+        Planned("FormItem", "MailAddHeaderItem@1=0x1234", "MailAddHeaderItem", 1, 1, 1, "Form"),
+        Planned("PostedDate", "MailAddHeaderItem@7=0x1234", "MailAddHeaderItem", 1, 1, 1,
+                "PostedDate"),
+        Planned("BodyLine", "MailAppendBodyItemLine@1=0x1234", "MailAppendBodyItemLine", 1, 1, 1,
+                "Body"),
+        Planned("BodyItem", "MailAddBodyItemExt@1=0x1234", "MailAddBodyItemExt", 1, 1, 1, "Body"),
+        Planned("OpenMailBox", "NSFDbOpen@1=0x1234", "NSFDbOpen", 1, 0, 0),
+        Planned("NewOid", "NSFDbGenerateOID@1=0x1234", "NSFDbGenerateOID", 1, 0, 0),
+        Planned("Delivery", "NSFNoteUpdate@1=0x1234", "NSFNoteUpdate", 1, 0, 1),
+        Planned("StoreBack", "NSFNoteUpdate@2=0x1234", "NSFNoteUpdate", 1, 1, 0),
+        Leaving(Planned("CloseMailBox", "NSFDbClose@1=0x1234", "NSFDbClose", 1, 1, 1), 1, 0, 0),
+        Leaving(Planned("CloseMessage", "MailCloseMessage@1=0x1234", "MailCloseMessage", 1, 1, 1),
+                0, 1, 0),
+        Leaving(Planned("FreeBody", "OSMemFree@1=0x1234", "OSMemFree", 1, 1, 1), 0, 0, 1),
+        Leaving(Planned("CloseMailFile", "MailCloseMessageFile@1=0x1234", "MailCloseMessageFile", 1,
+                        1, 1),
+                1, 0, 0)),
+    [](const testing::TestParamInfo<SendRow>& row) { return std::string(row.param.name); });
+
+struct OperationRow {
+    const char* name;     // what the row shows
+    const WCHAR* subject; // SendMail's arguments; null passes a null BSTR
+    const WCHAR* recipients;
+    const WCHAR* body;
+    int32_t result;      // SendMail's answer
+    size_t delivered;    // memos in the local mail.box afterwards
+    std::string message; // a line of the trace under "CNotesCtrl::SendMail"
+};
+
+class SendMailTest : public MailTest, public testing::WithParamInterface<OperationRow> {};
+
+TEST_P(SendMailTest, ChecksItsArgumentsAndAnswersOneOnceTheMemoIsHandedOn) {
+    Install();
+    NotesrtReset();
+    platform::testing::ScopedRegistry registry;
+    registry.SetValue("SOFTWARE\\IBM\\NOTES\\INSTALLER", "PROGDIR", PathText(installation->Root()));
+    registry.SetValue("Software\\Vendra Systems, Inc.\\MeetingIntegration", "NotesIniPath",
+                      PathText(installation->IniPath()));
+    const OperationRow& row = GetParam();
+    BSTR subject = row.subject ? platform::SysAllocString(row.subject) : nullptr;
+    BSTR recipients = row.recipients ? platform::SysAllocString(row.recipients) : nullptr;
+    BSTR body = row.body ? platform::SysAllocString(row.body) : nullptr;
+    {
+        CNotesCtrl control;
+        EXPECT_EQ(control.SendMail(subject, recipients, body, 0), 0);
+        ASSERT_EQ(control.Init(0), 0);
+        korvo_test::ClearTraceLines();
+        EXPECT_EQ(control.SendMail(subject, recipients, body, 0), row.result);
+        const auto trace = korvo_test::TakeTraceLines();
+        EXPECT_NE(std::find_if(trace.begin(), trace.end(),
+                               [&](const TraceLine& l) {
+                                   return l.function == "CNotesCtrl::SendMail" &&
+                                          l.message == row.message;
+                               }),
+                  trace.end())
+            << row.message;
+        EXPECT_EQ(Notes("mail.box").size(), row.delivered);
+    }
+    for (BSTR text : {subject, recipients, body})
+        platform::SysFreeString(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, SendMailTest,
+    testing::Values(OperationRow{"NullSubject", nullptr, KORVO_W("bo@acme.example"), KORVO_W("Hi"),
+                                 0, 0, "invalid parameter !!"},
+                    OperationRow{"NullRecipients", KORVO_W("Plan"), nullptr, KORVO_W("Hi"), 0, 0,
+                                 "invalid parameter !!"},
+                    OperationRow{"NoRecipients", KORVO_W("Plan"), KORVO_W(""), KORVO_W("Hi"), 0, 0,
+                                 "No recipients!!"},
+                    OperationRow{"OnlyBlanks", KORVO_W("Plan"), KORVO_W("   "), KORVO_W("Hi"), 1, 1,
+                                 "Subject[Plan],strRecips[   ],strbody[Hi]"},
+                    OperationRow{"NullBody", KORVO_W("Plan"), KORVO_W("bo@acme.example"), nullptr,
+                                 1, 1, "Subject[Plan],strRecips[bo@acme.example],strbody[]"}),
+    [](const testing::TestParamInfo<OperationRow>& row) { return std::string(row.param.name); });
+
+} // namespace
