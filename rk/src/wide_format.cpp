@@ -50,8 +50,8 @@ class Output {
 
 enum class Length { None, Char, Short, Long, LongLong, IntMax, Size, PtrDiff, Int32, Wide, Double };
 
-// One conversion specification.
-struct Spec {
+// One conversion directive ("%" up to its conversion character).
+struct Directive {
     bool left = false;            // '-': pad on the right
     bool plus = false;            // '+': always write a sign
     bool space = false;           // ' ': a blank where a plus sign would go
@@ -82,39 +82,41 @@ bool Starts(const WCHAR* p, const char* text) {
     return true;
 }
 
-// Reads the flags, width, precision and length of the specification after '%'.
-void ReadSpec(const WCHAR*& p, Arguments& args, Spec& spec) {
+// Reads the flags, width, precision and length of the directive after '%'.
+void ReadDirective(const WCHAR*& p, Arguments& args, Directive& directive) {
     for (;; ++p) {
         if (*p == WCHAR('-'))
-            spec.left = true;
+            directive.left = true;
         else if (*p == WCHAR('+'))
-            spec.plus = true;
+            directive.plus = true;
         else if (*p == WCHAR(' '))
-            spec.space = true;
+            directive.space = true;
         else if (*p == WCHAR('#'))
-            spec.alternate = true;
+            directive.alternate = true;
         else if (*p == WCHAR('0'))
-            spec.zero = true;
+            directive.zero = true;
         else
             break;
     }
     if (*p == WCHAR('*')) {
         ++p;
         const int width = va_arg(args.list, int);
-        spec.left = spec.left || width < 0;
-        spec.width = width < 0 ? (width < -kMaxField ? kMaxField : -width)
-                               : (width > kMaxField ? kMaxField : width);
+        directive.left = directive.left || width < 0;
+        directive.width = width < 0 ? (width < -kMaxField ? kMaxField : -width)
+                                    : (width > kMaxField ? kMaxField : width);
     } else {
-        spec.width = ReadNumber(p);
+        directive.width = ReadNumber(p);
     }
     if (*p == WCHAR('.')) {
         ++p;
         if (*p == WCHAR('*')) {
             ++p;
             const int precision = va_arg(args.list, int);
-            spec.precision = precision < 0 ? -1 : precision > kMaxField ? kMaxField : precision;
+            directive.precision = precision < 0           ? -1
+                                  : precision > kMaxField ? kMaxField
+                                                          : precision;
         } else {
-            spec.precision = ReadNumber(p);
+            directive.precision = ReadNumber(p);
         }
     }
     static const struct {
@@ -126,26 +128,26 @@ void ReadSpec(const WCHAR*& p, Arguments& args, Spec& spec) {
                       {"I32", Length::Int32}, {"I", Length::Size},    {"w", Length::Wide}};
     for (const auto& modifier : kModifiers) {
         if (Starts(p, modifier.text)) {
-            spec.length = modifier.length;
+            directive.length = modifier.length;
             p += std::strlen(modifier.text);
             break;
         }
     }
-    spec.conversion = *p;
+    directive.conversion = *p;
 }
 
 // Writes body padded to the width: blanks on the left or right, or zeros after the prefix.
-void PutPadded(Output& out, const Spec& spec, const std::string& prefix, const WideText& body,
-               bool zeroPad) {
+void PutPadded(Output& out, const Directive& directive, const std::string& prefix,
+               const WideText& body, bool zeroPad) {
     const size_t used = prefix.size() + body.size();
-    const size_t pad = static_cast<size_t>(spec.width) > used ? spec.width - used : 0;
-    if (!spec.left && !zeroPad)
+    const size_t pad = static_cast<size_t>(directive.width) > used ? directive.width - used : 0;
+    if (!directive.left && !zeroPad)
         out.PutRepeated(WCHAR(' '), pad);
     out.PutNarrow(prefix);
-    if (!spec.left && zeroPad)
+    if (!directive.left && zeroPad)
         out.PutRepeated(WCHAR('0'), pad);
     out.Put(body.data(), body.size());
-    if (spec.left)
+    if (directive.left)
         out.PutRepeated(WCHAR(' '), pad);
 }
 
@@ -205,36 +207,36 @@ std::string Digits(uint64_t value, unsigned base, bool upper, int precision) {
     return text;
 }
 
-std::string SignPrefix(bool negative, const Spec& spec) {
-    return negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
+std::string SignPrefix(bool negative, const Directive& directive) {
+    return negative ? "-" : directive.plus ? "+" : directive.space ? " " : "";
 }
 
-void PutInteger(Output& out, Arguments& args, const Spec& spec) {
-    const WCHAR c = spec.conversion;
-    const bool zeroPad = spec.zero && spec.precision < 0;
+void PutInteger(Output& out, Arguments& args, const Directive& directive) {
+    const WCHAR c = directive.conversion;
+    const bool zeroPad = directive.zero && directive.precision < 0;
     if (c == WCHAR('d') || c == WCHAR('i')) {
-        const int64_t value = ReadSigned(args, spec.length);
+        const int64_t value = ReadSigned(args, directive.length);
         const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : value;
-        PutPadded(out, spec, SignPrefix(value < 0, spec),
-                  Widen(Digits(magnitude, 10, false, spec.precision)), zeroPad);
+        PutPadded(out, directive, SignPrefix(value < 0, directive),
+                  Widen(Digits(magnitude, 10, false, directive.precision)), zeroPad);
         return;
     }
-    const uint64_t value = ReadUnsigned(args, spec.length);
+    const uint64_t value = ReadUnsigned(args, directive.length);
     const bool upper = c == WCHAR('X');
     const unsigned base = c == WCHAR('o') ? 8 : c == WCHAR('u') ? 10 : 16;
-    std::string digits = Digits(value, base, upper, spec.precision);
+    std::string digits = Digits(value, base, upper, directive.precision);
     std::string prefix;
-    if (spec.alternate && base == 8 && (digits.empty() || digits[0] != '0'))
+    if (directive.alternate && base == 8 && (digits.empty() || digits[0] != '0'))
         digits.insert(0, 1, '0');
-    if (spec.alternate && base == 16 && value != 0)
+    if (directive.alternate && base == 16 && value != 0)
         prefix = upper ? "0X" : "0x";
-    PutPadded(out, spec, prefix, Widen(digits), zeroPad);
+    PutPadded(out, directive, prefix, Widen(digits), zeroPad);
 }
 
-void PutPointer(Output& out, Arguments& args, const Spec& spec) {
+void PutPointer(Output& out, Arguments& args, const Directive& directive) {
     const auto value = reinterpret_cast<uintptr_t>(va_arg(args.list, void*));
-    PutPadded(out, spec, "", Widen(Digits(value, 16, true, static_cast<int>(2 * sizeof(void*)))),
-              false);
+    PutPadded(out, directive, "",
+              Widen(Digits(value, 16, true, static_cast<int>(2 * sizeof(void*)))), false);
 }
 
 // Formats magnitude (not negative) with one of the C runtime's fixed formats.
@@ -281,8 +283,8 @@ std::string FormatMagnitude(double magnitude, WCHAR conversion, bool alternate, 
     return std::string(text, static_cast<size_t>(length) < sizeof text ? length : sizeof text - 1);
 }
 
-void PutFloat(Output& out, Arguments& args, const Spec& spec) {
-    const double value = spec.length == Length::Double
+void PutFloat(Output& out, Arguments& args, const Directive& directive) {
+    const double value = directive.length == Length::Double
                              ? static_cast<double>(va_arg(args.list, long double))
                              : va_arg(args.list, double);
     const bool finite = std::isfinite(value);
@@ -293,16 +295,17 @@ void PutFloat(Output& out, Arguments& args, const Spec& spec) {
         text = "inf";
     } else {
         // Precisions are cut to 300 digits, well beyond the digits a double holds.
-        const int precision = spec.precision > 300 ? 300 : spec.precision;
-        text = FormatMagnitude(std::fabs(value), spec.conversion, spec.alternate, precision);
+        const int precision = directive.precision > 300 ? 300 : directive.precision;
+        text =
+            FormatMagnitude(std::fabs(value), directive.conversion, directive.alternate, precision);
     }
-    const WCHAR c = spec.conversion;
+    const WCHAR c = directive.conversion;
     if (c == WCHAR('E') || c == WCHAR('F') || c == WCHAR('G') || c == WCHAR('A')) {
         for (char& ch : text)
             ch = static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
     }
-    PutPadded(out, spec, SignPrefix(std::signbit(value) && !std::isnan(value), spec), Widen(text),
-              spec.zero && finite);
+    PutPadded(out, directive, SignPrefix(std::signbit(value) && !std::isnan(value), directive),
+              Widen(text), directive.zero && finite);
 }
 
 // Narrow text in the ANSI code page, widened; at most precision bytes of it.
@@ -315,49 +318,50 @@ WideText WidenAnsi(const char* text, int precision) {
     return wide;
 }
 
-bool NarrowArgument(const Spec& spec) {
-    const bool upperCase = spec.conversion == WCHAR('S') || spec.conversion == WCHAR('C');
-    return spec.length == Length::Short ||
-           (upperCase && spec.length != Length::Long && spec.length != Length::Wide);
+bool NarrowArgument(const Directive& directive) {
+    const bool upperCase = directive.conversion == WCHAR('S') || directive.conversion == WCHAR('C');
+    return directive.length == Length::Short ||
+           (upperCase && directive.length != Length::Long && directive.length != Length::Wide);
 }
 
-void PutString(Output& out, Arguments& args, const Spec& spec) {
+void PutString(Output& out, Arguments& args, const Directive& directive) {
     WideText text;
-    if (NarrowArgument(spec)) {
+    if (NarrowArgument(directive)) {
         const char* narrow = va_arg(args.list, const char*);
-        text = WidenAnsi(narrow != nullptr ? narrow : "(null)", spec.precision);
+        text = WidenAnsi(narrow != nullptr ? narrow : "(null)", directive.precision);
     } else {
         const WCHAR* wide = va_arg(args.list, const WCHAR*);
         if (wide == nullptr)
             wide = KORVO_W("(null)");
-        for (size_t i = 0;
-             wide[i] != 0 && (spec.precision < 0 || i < static_cast<size_t>(spec.precision)); ++i)
+        for (size_t i = 0; wide[i] != 0 && (directive.precision < 0 ||
+                                            i < static_cast<size_t>(directive.precision));
+             ++i)
             text.push_back(wide[i]);
     }
-    PutPadded(out, spec, "", text, false);
+    PutPadded(out, directive, "", text, false);
 }
 
-void PutCharacter(Output& out, Arguments& args, const Spec& spec) {
+void PutCharacter(Output& out, Arguments& args, const Directive& directive) {
     WideText text;
-    if (NarrowArgument(spec)) {
+    if (NarrowArgument(directive)) {
         const char narrow[2] = {static_cast<char>(va_arg(args.list, int)), '\0'};
         text = narrow[0] == '\0' ? WideText(1, WCHAR()) : WidenAnsi(narrow, 1);
     } else {
         text.push_back(static_cast<WCHAR>(va_arg(args.list, int)));
     }
-    PutPadded(out, spec, "", text, false);
+    PutPadded(out, directive, "", text, false);
 }
 
 // Writes one conversion; false when the conversion character is not known.
-bool PutConversion(Output& out, Arguments& args, const Spec& spec) {
-    switch (static_cast<char>(spec.conversion)) {
+bool PutConversion(Output& out, Arguments& args, const Directive& directive) {
+    switch (static_cast<char>(directive.conversion)) {
     case 'd':
     case 'i':
     case 'u':
     case 'o':
     case 'x':
     case 'X':
-        PutInteger(out, args, spec);
+        PutInteger(out, args, directive);
         return true;
     case 'e':
     case 'E':
@@ -367,18 +371,18 @@ bool PutConversion(Output& out, Arguments& args, const Spec& spec) {
     case 'G':
     case 'a':
     case 'A':
-        PutFloat(out, args, spec);
+        PutFloat(out, args, directive);
         return true;
     case 's':
     case 'S':
-        PutString(out, args, spec);
+        PutString(out, args, directive);
         return true;
     case 'c':
     case 'C':
-        PutCharacter(out, args, spec);
+        PutCharacter(out, args, directive);
         return true;
     case 'p':
-        PutPointer(out, args, spec);
+        PutPointer(out, args, directive);
         return true;
     case 'n':
         static_cast<void>(va_arg(args.list, void*));
@@ -404,10 +408,10 @@ WideText FormatWide(const WCHAR* format, va_list args, size_t limit) {
             out.Put(*p++);
             continue;
         }
-        Spec spec;
-        ReadSpec(p, arguments, spec);
+        Directive directive;
+        ReadDirective(p, arguments, directive);
         // A conversion character above 0xFF is unknown; one that is not there ends the format.
-        const bool known = spec.conversion < 0x100 && PutConversion(out, arguments, spec);
+        const bool known = directive.conversion < 0x100 && PutConversion(out, arguments, directive);
         if (*p != 0)
             ++p;
         if (!known)
