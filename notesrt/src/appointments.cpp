@@ -80,7 +80,6 @@ std::vector<Occurrence> OccurrencesOf(const Note& note, size_t position) {
     for (size_t i = 0; i < count; ++i) {
         Occurrence occurrence;
         occurrence.position = position;
-        occurrence.index = i;
         occurrence.instance = repeating;
         occurrence.start = starts[i];
         if (!InstantOf(occurrence.start, occurrence.startAt))

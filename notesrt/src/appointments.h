@@ -14,7 +14,6 @@ namespace notesrt {
 // One appointment time: a single appointment, or one instance of a repeating one.
 struct Occurrence {
     size_t position = 0;   // the note's position in the database
-    size_t index = 0;      // the instance's position in the note's time lists; 0 for a single
     bool instance = false; // an instance of a repeating appointment
     TIMEDATE start = {};   // when it starts
     TIMEDATE end = {};     // when it ends; the start when the note gives no later end

@@ -5,18 +5,6 @@
 #include "timedate.h"
 
 #include <algorithm>
-#include <cstring>
-
-namespace notesrt {
-
-bool CalendarRequest::operator==(const CalendarRequest& other) const {
-    return std::memcmp(&start, &other.start, sizeof start) == 0 &&
-           std::memcmp(&end, &other.end, sizeof end) == 0 && skipCount == other.skipCount &&
-           maxReturnCount == other.maxReturnCount && returnMaskInfo == other.returnMaskInfo &&
-           returnMaskData == other.returnMaskData && flags == other.flags;
-}
-
-} // namespace notesrt
 
 using namespace notesrt;
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace notesrt {
 
@@ -18,7 +19,12 @@ struct CalendarRequest {
     uint32_t returnMaskData = 0; // accepted, not examined
     uint32_t flags = 0;          // accepted, not examined
 
-    bool operator==(const CalendarRequest& other) const;
+    bool operator==(const CalendarRequest& other) const {
+        return std::memcmp(&start, &other.start, sizeof start) == 0 &&
+               std::memcmp(&end, &other.end, sizeof end) == 0 && skipCount == other.skipCount &&
+               maxReturnCount == other.maxReturnCount && returnMaskInfo == other.returnMaskInfo &&
+               returnMaskData == other.returnMaskData && flags == other.flags;
+    }
 };
 
 // The continuation of the last range read through one database handle.

@@ -27,24 +27,21 @@ void AddObservance(Observances& observances, const Observance& observance) {
     observances.emplace(observance.initial ? INT64_MIN : observance.onset, observance);
 }
 
-std::string Line(const std::string& line) {
-    return FoldedLine(line);
-}
-
 std::string Timezone(const std::string& tzid, const Observances& observances) {
-    std::string text = Line("BEGIN:VTIMEZONE") + Line("TZID:" + tzid);
+    std::string text = FoldedLine("BEGIN:VTIMEZONE") + FoldedLine("TZID:" + tzid);
     for (const auto& entry : observances) {
         const Observance& observance = entry.second;
         const std::string kind = observance.daylight ? "DAYLIGHT" : "STANDARD";
-        text += Line("BEGIN:" + kind);
-        text += Line("DTSTART:" + (observance.initial
-                                       ? std::string("16010101T000000")
-                                       : DateTimeText(observance.onset + observance.offsetFrom)));
-        text += Line("TZOFFSETFROM:" + OffsetText(observance.offsetFrom));
-        text += Line("TZOFFSETTO:" + OffsetText(observance.offsetTo));
-        text += Line("END:" + kind);
+        text += FoldedLine("BEGIN:" + kind);
+        text +=
+            FoldedLine("DTSTART:" + (observance.initial
+                                         ? std::string("16010101T000000")
+                                         : DateTimeText(observance.onset + observance.offsetFrom)));
+        text += FoldedLine("TZOFFSETFROM:" + OffsetText(observance.offsetFrom));
+        text += FoldedLine("TZOFFSETTO:" + OffsetText(observance.offsetTo));
+        text += FoldedLine("END:" + kind);
     }
-    return text + Line("END:VTIMEZONE");
+    return text + FoldedLine("END:VTIMEZONE");
 }
 
 // The note's last modification time in UTC, the start of 1970 when it has none.
@@ -56,7 +53,7 @@ std::string StampOf(const Note& note) {
     return DateTimeText(seconds) + "Z";
 }
 
-// One VEVENT, and the observances its local times need.
+// Writes the VEVENTs of one answer and collects the observances their local times need.
 class EventWriter {
   public:
     EventWriter(const Database& db, const ZoneHistory& zone, std::string tzid)
@@ -65,20 +62,20 @@ class EventWriter {
     std::string Write(const Occurrence& occurrence, Observances& observances) const {
         const Note& note = m_db.notes[occurrence.position];
         const int64_t start = SecondsOf(occurrence.startAt);
-        std::string text = Line("BEGIN:VEVENT");
-        text += Line("DTSTART;TZID=" + m_tzid + ":" + LocalText(start, observances));
-        text += Line("DTEND;TZID=" + m_tzid + ":" +
-                     LocalText(SecondsOf(occurrence.endAt), observances));
-        text += Line("DTSTAMP:" + StampOf(note));
+        std::string text = FoldedLine("BEGIN:VEVENT");
+        text += FoldedLine("DTSTART;TZID=" + m_tzid + ":" + LocalText(start, observances));
+        text += FoldedLine("DTEND;TZID=" + m_tzid + ":" +
+                           LocalText(SecondsOf(occurrence.endAt), observances));
+        text += FoldedLine("DTSTAMP:" + StampOf(note));
         if (occurrence.instance)
-            text += Line("RECURRENCE-ID:" + DateTimeText(start) + "Z");
+            text += FoldedLine("RECURRENCE-ID:" + DateTimeText(start) + "Z");
         text += TextLine(note, "SUMMARY", "Subject");
         text += TextLine(note, "LOCATION", "Location");
-        text += Line("UID:" + PlainValue(UidOf(note)));
-        text += Line("X-LOTUS-UNID:" + UnidToHex(UnidOfNote(note)));
+        text += FoldedLine("UID:" + PlainValue(UidOf(note)));
+        text += FoldedLine("X-LOTUS-UNID:" + UnidToHex(UnidOfNote(note)));
         text += PlainLine(note, "X-LOTUS-APPTTYPE", "AppointmentType");
         text += PlainLine(note, "X-LOTUS-ORGANIZER", "Chair");
-        return text + Line("END:VEVENT");
+        return text + FoldedLine("END:VEVENT");
     }
 
   private:
@@ -90,12 +87,12 @@ class EventWriter {
 
     static std::string TextLine(const Note& note, const char* property, const char* item) {
         const std::string value = ItemTextOf(note, item);
-        return value.empty() ? std::string() : Line(property + (":" + EscapedText(value)));
+        return value.empty() ? std::string() : FoldedLine(property + (":" + EscapedText(value)));
     }
 
     static std::string PlainLine(const Note& note, const char* property, const char* item) {
         const std::string value = PlainValue(ItemTextOf(note, item));
-        return value.empty() ? std::string() : Line(property + (":" + value));
+        return value.empty() ? std::string() : FoldedLine(property + (":" + value));
     }
 
     const Database& m_db;      // the appointments' database
@@ -124,9 +121,9 @@ STATUS BuildCalendarAnswer(const Database& db, const std::vector<Occurrence>& ev
     const std::string tzid =
         "Local Time (GMT" + OffsetText(ZoneHistory::StandardOffsetAt(first)) + ")";
     const EventWriter writer(db, zone, tzid);
-    const std::string head =
-        Line("BEGIN:VCALENDAR") + Line("VERSION:2.0") + Line("PRODID:-//notesrt//Calendar//EN");
-    const std::string tail = Line("END:VCALENDAR");
+    const std::string head = FoldedLine("BEGIN:VCALENDAR") + FoldedLine("VERSION:2.0") +
+                             FoldedLine("PRODID:-//notesrt//Calendar//EN");
+    const std::string tail = FoldedLine("END:VCALENDAR");
 
     Observances observances;
     std::string body;
