@@ -18,6 +18,7 @@ namespace {
 constexpr int32_t kGuardNotFound = 0;
 constexpr int32_t kGuardFailed = 1;
 
+constexpr int32_t kInitCalendar = 1;   // Init's type for calendar use
 constexpr int32_t kInitContacts = 2;   // Init's type for contact resolution
 constexpr STATUS kIdFileLocked = 6022; // the one status the user can fix and retry
 constexpr size_t kDialogText = 512;    // bytes of the retry dialog's text
@@ -92,6 +93,8 @@ int32_t CNotesCtrl::Init(int32_t initType) {
 
 bool CNotesCtrl::InitializeContext(int32_t initType) {
     switch (initType) {
+    case kInitCalendar:
+        return InitializeCalendarContext() != 0;
     case kInitContacts:
         return InitializeContactResolutionContext();
     default:
@@ -144,38 +147,6 @@ int32_t CNotesCtrl::SendMail(BSTR subject, BSTR recipients, BSTR body, int32_t) 
         message.SendNotesMessage();
     return 1;
 }
-
-int32_t CNotesCtrl::GetSMTPFromDispName(BSTR, BSTR*) {
-    PassesGuard("CNotesCtrl::GetSMTPFromDispName");
-    return kGuardNotFound;
-}
-
-int32_t CNotesCtrl::ListAppointment(FILETIME*, FILETIME*, BSTR*) {
-    PassesGuard("CNotesCtrl::ListAppointment");
-    return kGuardFailed;
-}
-
-int32_t CNotesCtrl::ListRecrrentInstance(BSTR, FILETIME*, FILETIME*, BSTR*) {
-    PassesGuard("CNotesCtrl::ListRecrrentInstance");
-    return kGuardNotFound;
-}
-
-int32_t CNotesCtrl::DeleteMsgInfo(BSTR, BSTR*) {
-    PassesGuard("CNotesCtrl::DeleteMsgInfo");
-    return kGuardNotFound;
-}
-
-int32_t CNotesCtrl::GetMsgInfo(BSTR, int32_t, BSTR*) {
-    PassesGuard("CNotesCtrl::GetMsgInfo");
-    return kGuardNotFound;
-}
-
-int32_t CNotesCtrl::GetCurProfileInfo(BSTR*) {
-    PassesGuard("CNotesCtrl::GetCurProfileInfo");
-    return kGuardNotFound;
-}
-
-void CNotesCtrl::ClearCache() {}
 
 int32_t CNotesCtrl::ResolveContact(CString& query, std::vector<ContactInfo>& results,
                                    bool resolveByUri, int32_t) {

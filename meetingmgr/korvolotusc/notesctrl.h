@@ -3,6 +3,7 @@
 #pragma once
 
 #include "KorvoLotusC.h"
+#include "notesmailcalendar.h"
 
 #include <cstdint>
 
@@ -39,6 +40,8 @@ class CNotesCtrl : public IKorvoLotus {
     void InitiateNotes();
     // Prepares what initType asks for once the runtime is started; false when that failed.
     bool InitializeContext(int32_t initType);
+    // Opens both address books and gathers the mail profile; 0 when a step failed.
+    int32_t InitializeCalendarContext();
     // Opens the local address book for contact resolution; false when it cannot be opened.
     bool InitializeContactResolutionContext();
     // Reads the mail server from notes.ini into m_szMailServer when the mail type is "0".
@@ -48,6 +51,7 @@ class CNotesCtrl : public IKorvoLotus {
     void StopNotes();
 
     int32_t m_bNotesInitiated = 0; // 1 while this object has the Notes runtime started
+    CNotesCalendar m_calendar;     // the mail calendar, its caches and the mail profile
     char m_szMailServer[256] = {}; // mail server from notes.ini; empty for a local mail file
 };
 
