@@ -93,7 +93,7 @@ struct OpsCase {
                        // remove NOTEID
 };
 
-class CalendarOpsTest : public ::testing::TestWithParam<OpsCase> {
+class CalendarOpsBase : public ::testing::Test {
   protected:
     void SetUp() override {
         NotesrtReset();
@@ -224,6 +224,8 @@ class CalendarOpsTest : public ::testing::TestWithParam<OpsCase> {
     nlohmann::json m_mail;
 };
 
+class CalendarOpsTest : public CalendarOpsBase, public ::testing::WithParamInterface<OpsCase> {};
+
 TEST_P(CalendarOpsTest, TranscriptMatchesExpected) {
     IKorvoLotus* object = DllGetKorvoLotusClassObject();
     std::string transcript;
@@ -261,9 +263,53 @@ const OpsCase kCases[] = {
      "2026-12-08 00:00;smtp Zed Nobody;smtp Ann Lee"},
 };
 
+// One operation run with each runtime call in turn failed: what must be set up first, the
+// step, and the results it may give.
+struct FaultCase {
+    const char* name;    // the case's name
+    const char* setup;   // steps run without faults
+    const char* step;    // the step run with the N-th runtime call failed
+    const char* results; // the results allowed, e.g. "0" or "01"
+};
+
+const FaultCase kFaultCases[] = {
+    {"profile", "init 1", "profile", "1"},
+};
+
+class CalendarFaultsTest : public CalendarOpsBase, public ::testing::WithParamInterface<int> {};
+
+constexpr int kFaultCalls = 120; // calls failed in turn; more than any step makes
+
+TEST_P(CalendarFaultsTest, EveryFailedCallLeavesNothingOpen) {
+    const FaultCase& row = kFaultCases[static_cast<size_t>(GetParam())];
+    for (int call = 1; call <= kFaultCalls; ++call) {
+        IKorvoLotus* object = DllGetKorvoLotusClassObject();
+        for (const std::string& step : Split(row.setup, ';'))
+            Run(step, object);
+        const std::string plan = "*@" + std::to_string(call) + "=549";
+        SCOPED_TRACE(plan);
+        NotesrtSetFaults(plan.c_str());
+        const std::string transcript = Run(row.step, object);
+        NotesrtSetFaults(nullptr);
+        const size_t at = transcript.find("result ");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NE(std::string(row.results).find(transcript[at + 7]), std::string::npos)
+            << row.step << " with " << plan << "\n"
+            << transcript;
+        DllDeleteKorvoLotusClassObject();
+        NotesrtReset();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Ops, CalendarOpsTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<OpsCase>& param) {
                              return std::string(param.param.name);
+                         });
+
+INSTANTIATE_TEST_SUITE_P(Faults, CalendarFaultsTest,
+                         ::testing::Range(0, static_cast<int>(std::size(kFaultCases))),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                             return std::string(kFaultCases[param.param].name);
                          });
 
 } // namespace
