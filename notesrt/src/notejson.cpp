@@ -13,7 +13,7 @@
 namespace notesrt {
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 constexpr uint32_t kEastBit = 0x40000000u; // the zone lies east of GMT
 constexpr uint32_t kDstBit = 0x80000000u;  // daylight saving time is in effect
@@ -190,7 +190,7 @@ Json ItemValue(const Item& item) {
 
 } // namespace
 
-bool NoteToJson(const Note& note, nlohmann::json& object, std::string& problem) {
+bool NoteToJson(const Note& note, Json& object, std::string& problem) {
     const char* noteClass = nullptr;
     if (note.noteClass == NOTE_CLASS_DOCUMENT)
         noteClass = "document";
@@ -208,6 +208,48 @@ bool NoteToJson(const Note& note, nlohmann::json& object, std::string& problem) 
                   {"class", noteClass},
                   {"items", std::move(items)}};
     return true;
+}
+
+std::string DatabaseFileText(const Json& root) {
+    std::string text = "{";
+    const char* separator = "\n";
+    for (const auto& member : root.items()) {
+        text += separator + std::string("  ") + Json(member.key()).dump() + ": ";
+        separator = ",\n";
+        if (member.key() != "notes" || !member.value().is_array() || member.value().empty()) {
+            text += member.value().dump();
+            continue;
+        }
+        text += "[";
+        const char* noteSeparator = "\n    ";
+        for (const Json& note : member.value()) {
+            text += noteSeparator;
+            noteSeparator = ",\n    ";
+            if (!note.is_object()) {
+                text += note.dump();
+                continue;
+            }
+            text += "{ ";
+            const char* fieldSeparator = "";
+            for (const auto& field : note.items()) {
+                text += fieldSeparator + Json(field.key()).dump() + ": ";
+                fieldSeparator = ", ";
+                if (field.key() != "items" || !field.value().is_array() || field.value().empty()) {
+                    text += field.value().dump();
+                    continue;
+                }
+                const char* itemSeparator = "[\n        ";
+                for (const Json& item : field.value()) {
+                    text += itemSeparator + item.dump();
+                    itemSeparator = ",\n        ";
+                }
+                text += " ]";
+            }
+            text += " }";
+        }
+        text += "\n  ]";
+    }
+    return text + "\n}\n";
 }
 
 std::string EncodeBase64(const std::string& bytes) {

@@ -15,7 +15,11 @@ namespace notesrt {
 // whose paragraphs hold line breaks, a time outside the years 1 to 9999, a number that is
 // not finite) is written as a raw value of its bytes. False, with problem set, for a note
 // class that database files cannot hold.
-bool NoteToJson(const Note& note, nlohmann::json& object, std::string& problem);
+bool NoteToJson(const Note& note, nlohmann::ordered_json& object, std::string& problem);
+
+// The text of a database file holding root: one member of root a line, one note a block and
+// one item a line, so the file stays readable and easy to edit.
+std::string DatabaseFileText(const nlohmann::ordered_json& root);
 
 // Bytes as base64 text, with padding and without line breaks.
 std::string EncodeBase64(const std::string& bytes);

@@ -15,7 +15,7 @@
 namespace notesrt {
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 // The note half of the originator ID given last, as one 64-bit number (Innards[1] high).
 uint64_t g_lastNoteHalf = 0;
@@ -142,7 +142,7 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
         notes[position] = std::move(object);
     else
         notes.push_back(std::move(object));
-    const std::string text = root.dump(2) + "\n";
+    const std::string text = DatabaseFileText(root);
     auto updated = std::make_shared<Database>();
     if (!ParseDatabase(text, *updated, problem))
         return Fail(kErrInvalidArgument, problem);

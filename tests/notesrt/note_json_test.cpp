@@ -16,7 +16,7 @@
 namespace {
 
 using namespace notesrt;
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 Item Value(ValueKind kind, uint16_t type) {
     Item item;
