@@ -4,6 +4,7 @@
 #include "sha256.h"
 #include "text_convert.h"
 
+#include "platform/fs.h"
 #include "platform/process.h"
 
 #include <fstream>
@@ -43,6 +44,9 @@ void ContactsTest::SetUp() {
         savedTempVars.push_back(value != nullptr ? value : "\n");
         platform::SetEnv(name, folder.c_str());
     }
+    char temp[platform::kMaxPath] = {};
+    ASSERT_GT(platform::GetTempPathA(sizeof temp, temp), 0u);
+    ASSERT_EQ(std::filesystem::path(temp).lexically_normal(), (tempFolder / "").lexically_normal());
 }
 
 void ContactsTest::TearDown() {
