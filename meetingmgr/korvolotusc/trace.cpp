@@ -52,7 +52,7 @@ std::string AnsiToUtf8(const char* text) {
     va_end(args);
 
     const bool toStderr = std::strcmp(target, "-") == 0;
-    std::FILE* out = toStderr ? stderr : std::fopen(target, "a");
+    std::FILE* out = toStderr ? stderr : std::fopen(target, "ab");
     if (out == nullptr)
         return;
     std::fprintf(out, "L%d\t%s:%d\t%s\t%s\n", level, sourceFile, line, functionName,

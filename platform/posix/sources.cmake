@@ -6,7 +6,6 @@ target_sources(korvo_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/oleauto.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/utf8_codec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/single_byte_pages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/iconv_codec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/case_fold.cpp

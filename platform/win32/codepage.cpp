@@ -8,7 +8,7 @@
 // towards a similar letter).
 #include "windows_api.h"
 
-#include "../posix/utf8_codec.h"
+#include "utf8_codec.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 

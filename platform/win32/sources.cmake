@@ -1,6 +1,6 @@
 # The Win32 side of the platform layer: thin wrappers over kernel32, advapi32 (registry),
 # user32 (message box) and oleaut32 (automation strings). UTF-8 conversion uses the codec the
-# POSIX side is built with, so both replace invalid input alike.
+# shared codec in platform/common, so both sides replace invalid input alike.
 target_sources(korvo_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/errors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry.cpp
@@ -12,6 +12,5 @@ target_sources(korvo_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/create_new_file.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/find_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../posix/utf8_codec.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/find_files.cpp)
 target_link_libraries(korvo_platform PUBLIC advapi32 user32 oleaut32)

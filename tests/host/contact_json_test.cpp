@@ -35,7 +35,7 @@ const std::vector<std::pair<std::string, CString ContactInfo::*>> kStringMembers
 TEST(ContactsJsonTest, WritesEveryMemberUnderItsOwnName) {
     ContactInfo contact;
     for (size_t i = 0; i < kStringMembers.size(); ++i)
-        contact.*kStringMembers[i].second = u"v" + std::u16string(i + 1, u'\u00e9');
+        contact.*kStringMembers[i].second = KORVO_W("v") + CString(i + 1, static_cast<WCHAR>(0xe9));
     const uint8_t unid[16] = {0x8A, 0x3F, 0x0C, 0x6D, 0x4E, 0x1B, 0x22, 0xF1,
                               0xC1, 0x25, 0x7E, 0x2B, 0x00, 0x36, 0xA1, 0xF2};
     contact.unidBytes.Assign(sizeof unid, unid);
