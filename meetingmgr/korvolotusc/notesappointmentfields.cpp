@@ -198,7 +198,7 @@ void CNotesCalendar::GetAppointmentHostInfo(NOTEHANDLE note, const CalendarEvent
                                             CString& name, CString& email) {
     char chair[kShortItem] = {};
     if (entry.organizer[0] != '\0') {
-        std::strncpy(chair, entry.organizer, sizeof chair - 1);
+        StringUtil::GetSubString(entry.organizer, '\0', sizeof chair, chair);
     } else if (!GetTextByNoteItem(note, "Chair", chair, sizeof chair)) {
         name.clear();
         email.clear();
