@@ -43,7 +43,7 @@ run_ctest() {
 build_tree() {
   local name=$1 dir=$2
   shift 2
-  if ! cmake -S "$root" -B "$dir" -G Ninja "$@" || ! cmake --build "$dir" -j"$jobs"; then
+  if ! cmake -S "$root" -B "$dir" -G Ninja "$@" || ! cmake --build "$dir" -j"$jobs" -- -k 0; then
     summary+=("$name: build failed")
     total_failed=$((total_failed + 1))
   fi

@@ -51,7 +51,8 @@ TEST(ByteBufferTest, AssignReplacesAndEmptyAssignClears) {
     buffer.Assign(0, kBytes);
     EXPECT_EQ(buffer.Size(), 0u);
     EXPECT_EQ(buffer.Data(), nullptr);
-    buffer = buffer;
+    const ByteBuffer& same = buffer;
+    buffer = same;
     EXPECT_EQ(buffer.Size(), 0u);
 }
 
