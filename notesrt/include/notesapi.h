@@ -660,9 +660,9 @@ NOTESRT_API STATUS CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end, uint3
 // Opens the appointment of db whose UID (its ApptUNID item, else its UNID as 32 hexadecimal
 // digits) is uid into *note, as NSFNoteOpenExt without OPEN_RAW_MIME does. With a
 // recurrenceId (yyyymmddThhmmssZ; null or empty for none) the appointment must be a
-// repeating one with an instance starting then. ERR_NOT_FOUND when there is no such
-// appointment or instance. flags are accepted and not examined; reserved may be null. The
-// caller closes the note with NSFNoteClose.
+// repeating one with an instance starting then; a recurrence ID of another form fails.
+// ERR_NOT_FOUND when there is no such appointment or instance. flags are accepted and not
+// examined; reserved may be null. The caller closes the note with NSFNoteClose.
 NOTESRT_API STATUS CalOpenNoteHandle(DBHANDLE db, const char* uid, const char* recurrenceId,
                                      NOTEHANDLE* note, uint32_t flags, void* reserved);
 
