@@ -99,25 +99,4 @@ INSTANTIATE_TEST_SUITE_P(Calls, InitFaultTest,
                              return plan.substr(0, plan.find('@'));
                          });
 
-struct HexRow {
-    const char* text;           // the text decoded
-    std::vector<uint8_t> bytes; // the buffer afterwards (it held {1, 2} before)
-};
-
-class DecodeHexTest : public testing::TestWithParam<HexRow> {};
-
-TEST_P(DecodeHexTest, DecodesDigitPairs) {
-    ByteBuffer buffer;
-    const uint8_t before[] = {1, 2};
-    buffer.Assign(2, before);
-    const std::string text = GetParam().text;
-    CNotesContacts::DecodeHexText(CString(text.begin(), text.end()), buffer);
-    EXPECT_EQ(std::vector<uint8_t>(buffer.Data(), buffer.Data() + buffer.Size()), GetParam().bytes);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, DecodeHexTest,
-                         testing::Values(HexRow{"", {1, 2}}, HexRow{"0A9F", {0x0A, 0x9F}},
-                                         HexRow{"ABC", {0xAB}}, HexRow{"1b", {0x10}},
-                                         HexRow{"zZ", {0x00}}));
-
 } // namespace

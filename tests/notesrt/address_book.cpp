@@ -15,9 +15,7 @@ std::string AddressBookJson(const std::string& extraNotes) {
   {"noteId": 50, "items": [["Form", "Person"], ["FirstName", "Ольга"],
     ["LastName", "Петрова"]]},
   {"noteId": 60, "items": [["Form", "Group"], ["FullName", "Ann Team"]]},
-  {"noteId": 100, "class": "view", "items": [["$TITLE", "People by key|$Users"]]},
-  {"noteId": 200, "class": "view", "unid": "000000010000000200000003000000C8",
-   "items": [["$TITLE", "People"]]})" +
+  {"noteId": 100, "class": "view", "items": [["$TITLE", "People by key|$Users"]]})" +
            extraNotes + "]}";
 }
 

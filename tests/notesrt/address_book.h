@@ -12,14 +12,13 @@
 
 // Note IDs of the address book's documents.
 enum : NOTEID {
-    kAnnLee = 10,    // Ann Lee: canonical and plain full names, short name, Internet address
-    kAnnaBerg = 20,  // Anna Berg: canonical full name and Internet address only
-    kBoChen = 30,    // Bo Chen: Form written "person"
-    kJoseNunez = 40, // José Núñez: accented names
-    kOlga = 50,      // Ольга Петрова: Cyrillic first and last names
-    kTeam = 60,      // a group, not a person
-    kUsersView = 100,
-    kPeopleView = 200,
+    kAnnLee = 10,     // Ann Lee: canonical and plain full names, short name, Internet address
+    kAnnaBerg = 20,   // Anna Berg: canonical full name and Internet address only
+    kBoChen = 30,     // Bo Chen: Form written "person"
+    kJoseNunez = 40,  // José Núñez: accented names
+    kOlga = 50,       // Ольга Петрова: Cyrillic first and last names
+    kTeam = 60,       // a group, not a person
+    kUsersView = 100, // the view "$Users" (also titled "People by key")
 };
 
 class AddressBookTest : public testing::Test {

@@ -1,5 +1,5 @@
-// Collections of the $Users view: keys found by name, entries read in pieces, the view
-// computed again when the file changes, and planned faults.
+// Collections of the $Users view: keys found by name, entries read in pieces, and the view
+// computed again when the file changes.
 #include "address_book.h"
 
 namespace {
@@ -129,22 +129,6 @@ std::vector<NOTEID> ReadOnce(HCOLLECTION collection, COLLECTIONPOSITION& positio
     return ids;
 }
 
-TEST_F(PieceTest, AnotherPositionStartsANewRequest) {
-    const HCOLLECTION collection = OpenUsers();
-    uint16_t signal = 0;
-    uint32_t skipped = 0;
-    COLLECTIONPOSITION position = {};
-    position.Tumbler[0] = 2;
-    EXPECT_EQ(ReadOnce(collection, position, NAVIGATE_CURRENT, 0, 3, signal, skipped),
-              (std::vector<NOTEID>{kAnnLee, kAnnLee}));
-    EXPECT_EQ(signal, SIGNAL_MORE_TO_DO);
-    position.Tumbler[0] = 6;
-    EXPECT_EQ(ReadOnce(collection, position, NAVIGATE_CURRENT, 0, 3, signal, skipped),
-              (std::vector<NOTEID>{kBoChen, kAnnLee}));
-    EXPECT_EQ(signal, SIGNAL_MORE_TO_DO);
-    EXPECT_EQ(NIFCloseCollection(collection), 0);
-}
-
 TEST_F(PieceTest, SkipsBeforeReading) {
     const HCOLLECTION collection = OpenUsers();
     uint16_t signal = 0;
@@ -160,55 +144,6 @@ TEST_F(PieceTest, SkipsBeforeReading) {
               std::vector<NOTEID>());
     EXPECT_EQ(skipped, 2u);
     EXPECT_EQ(NIFCloseCollection(collection), 0);
-}
-
-TEST_F(PieceTest, ReadingPastTheEndReturnsNoBlock) {
-    const HCOLLECTION collection = OpenUsers();
-    COLLECTIONPOSITION position = {};
-    position.Tumbler[0] = 12;
-    DHANDLE block = 1;
-    uint32_t returned = 1;
-    uint16_t signal = 1;
-    uint16_t length = 1;
-    EXPECT_EQ(NIFReadEntries(collection, &position, NAVIGATE_CURRENT, 0, NAVIGATE_NEXT, 5,
-                             READ_MASK_NOTEID, &block, &length, nullptr, &returned, &signal),
-              0);
-    EXPECT_EQ(block, 0u);
-    EXPECT_EQ(returned, 0u);
-    EXPECT_EQ(length, 0u);
-    EXPECT_EQ(signal, 0);
-    EXPECT_EQ(NIFCloseCollection(collection), 0);
-}
-
-TEST_F(AddressBookTest, OtherViewsOpenWithoutEntries) {
-    HCOLLECTION collection = 0;
-    NOTEHANDLE viewNote = 0;
-    UNID unid = {};
-    DHANDLE collapsed = 7;
-    ASSERT_EQ(NIFOpenCollection(db, db, kPeopleView, 0, 0, &collection, &viewNote, &unid,
-                                &collapsed, nullptr),
-              0);
-    NOTEID viewId = 0;
-    NSFNoteGetInfo(viewNote, _NOTE_ID, &viewId);
-    EXPECT_EQ(viewId, kPeopleView);
-    EXPECT_EQ(unid.Note.Innards[0], 0xC8u);
-    EXPECT_EQ(collapsed, 0u);
-    COLLECTIONPOSITION position = {};
-    uint32_t matches = 0;
-    EXPECT_EQ(NIFFindByName(collection, "", 3, &position, &matches), ERR_NOT_FOUND);
-    EXPECT_EQ(NSFNoteClose(viewNote), 0);
-    EXPECT_EQ(NIFCloseCollection(collection), 0);
-}
-
-TEST_F(AddressBookTest, OnlyViewNotesOpen) {
-    HCOLLECTION collection = 0;
-    EXPECT_EQ(
-        NIFOpenCollection(db, db, kAnnLee, 0, 0, &collection, nullptr, nullptr, nullptr, nullptr),
-        ERR_NOT_FOUND);
-    EXPECT_EQ(NIFOpenCollection(db, db + 1, kUsersView, 0, 0, &collection, nullptr, nullptr,
-                                nullptr, nullptr),
-              0x0108);
-    EXPECT_EQ(collection, 0);
 }
 
 TEST_F(AddressBookTest, AChangedFileIsListedAnew) {
@@ -230,63 +165,5 @@ TEST_F(AddressBookTest, AChangedFileIsListedAnew) {
         EXPECT_EQ(NIFCloseCollection(collection), 0);
     }
 }
-
-TEST_F(AddressBookTest, CollectionsDoNotOutliveTheRuntime) {
-    HCOLLECTION collection = 0;
-    ASSERT_EQ(NIFOpenCollection(db, db, kUsersView, 0, 0, &collection, nullptr, nullptr, nullptr,
-                                nullptr),
-              0);
-    NotesTerm();
-    EXPECT_EQ(Counts().collections, 0u);
-    ASSERT_EQ(install.Start(), 0);
-    EXPECT_EQ(NIFCloseCollection(collection), 0x0108);
-    ASSERT_EQ(NSFDbOpen("names.nsf", &db), 0);
-}
-
-// A planned failure of each collection call gives nothing back and leaves nothing open.
-struct FaultCase {
-    const char* call; // the call planned to fail
-};
-
-class CollectionFaultTest : public AddressBookTest,
-                            public testing::WithParamInterface<FaultCase> {};
-
-TEST_P(CollectionFaultTest, PlannedFailureTakesNothing) {
-    const std::string plan = std::string(GetParam().call) + "@1=0x1234";
-    ASSERT_EQ(NotesrtSetFaults(plan.c_str()), 0);
-    HCOLLECTION collection = 0;
-    NOTEHANDLE viewNote = 0;
-    STATUS status = NIFOpenCollection(db, db, kUsersView, 0, 0, &collection, &viewNote, nullptr,
-                                      nullptr, nullptr);
-    if (status == 0) {
-        COLLECTIONPOSITION position = {};
-        uint32_t matches = 0;
-        status = NIFFindByName(collection, "Ann", 3, &position, &matches);
-        if (status == 0) {
-            DHANDLE block = 0;
-            status =
-                NIFReadEntries(collection, &position, NAVIGATE_CURRENT, 0, NAVIGATE_NEXT, matches,
-                               READ_MASK_NOTEID, &block, nullptr, nullptr, nullptr, nullptr);
-            EXPECT_EQ(OSMemFree(block), 0);
-        }
-        if (status == 0) {
-            status = NIFCloseCollection(collection);
-        }
-        if (status != 0) {
-            EXPECT_EQ(NIFCloseCollection(collection), 0);
-        }
-        EXPECT_EQ(NSFNoteClose(viewNote), 0);
-    }
-    EXPECT_EQ(status, 0x1234);
-    EXPECT_EQ(collection == 0, std::string(GetParam().call) == "NIFOpenCollection");
-}
-
-INSTANTIATE_TEST_SUITE_P(Calls, CollectionFaultTest,
-                         testing::Values(FaultCase{"NIFOpenCollection"}, FaultCase{"NIFFindByName"},
-                                         FaultCase{"NIFReadEntries"},
-                                         FaultCase{"NIFCloseCollection"}),
-                         [](const testing::TestParamInfo<FaultCase>& row) {
-                             return std::string(row.param.call);
-                         });
 
 } // namespace
