@@ -4,23 +4,30 @@
 
 using namespace notesrt;
 
+namespace notesrt {
+
+STATUS OpenDatabaseFile(Runtime& runtime, const char* path, uint32_t* handleOut) {
+    if (path == nullptr || handleOut == nullptr)
+        return kErrInvalidArgument;
+    std::filesystem::path file;
+    if (STATUS status = ResolveFile(runtime.install, path, file))
+        return status;
+    OpenDatabase open;
+    open.path = path;
+    if (STATUS status = runtime.files.Open(file, open.db))
+        return status;
+    const DBHANDLE handle = runtime.databases.Add(std::move(open));
+    if (handle == 0)
+        return kErrTooManyHandles;
+    *handleOut = handle;
+    return 0;
+}
+
+} // namespace notesrt
+
 extern "C" NOTESRT_API STATUS NSFDbOpen(const char* path, DBHANDLE* db) {
-    return RunCall("NSFDbOpen", true, [&](Runtime& runtime) -> STATUS {
-        if (path == nullptr || db == nullptr)
-            return kErrInvalidArgument;
-        std::filesystem::path file;
-        if (STATUS status = ResolveFile(runtime.install, path, file))
-            return status;
-        OpenDatabase open;
-        open.path = path;
-        if (STATUS status = runtime.files.Open(file, open.db))
-            return status;
-        const DBHANDLE handle = runtime.databases.Add(std::move(open));
-        if (handle == 0)
-            return kErrTooManyHandles;
-        *db = handle;
-        return 0;
-    });
+    return RunCall("NSFDbOpen", true,
+                   [&](Runtime& runtime) { return OpenDatabaseFile(runtime, path, db); });
 }
 
 extern "C" NOTESRT_API STATUS NSFDbClose(DBHANDLE db) {

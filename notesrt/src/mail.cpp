@@ -141,22 +141,8 @@ template <typename Body> STATUS RunTakingBlock(const char* name, DHANDLE handle,
 } // namespace
 
 extern "C" NOTESRT_API STATUS MailOpenMessageFile(const char* path, DHANDLE* messageFile) {
-    return RunCall("MailOpenMessageFile", true, [&](Runtime& runtime) -> STATUS {
-        if (path == nullptr || messageFile == nullptr)
-            return kErrInvalidArgument;
-        std::filesystem::path file;
-        if (STATUS status = ResolveFile(runtime.install, path, file))
-            return status;
-        OpenDatabase open;
-        open.path = path;
-        if (STATUS status = runtime.files.Open(file, open.db))
-            return status;
-        const DBHANDLE handle = runtime.databases.Add(std::move(open));
-        if (handle == 0)
-            return kErrTooManyHandles;
-        *messageFile = handle;
-        return 0;
-    });
+    return RunCall("MailOpenMessageFile", true,
+                   [&](Runtime& runtime) { return OpenDatabaseFile(runtime, path, messageFile); });
 }
 
 extern "C" NOTESRT_API STATUS MailCloseMessageFile(DHANDLE messageFile) {

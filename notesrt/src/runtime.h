@@ -138,4 +138,8 @@ template <typename Result, typename Body> Result RunPlainCall(Result failed, Bod
     }
 }
 
+// Opens the database file a path names ("server!!file" or local) into a new database handle,
+// written to *handle; a status when the path, the server or the file is bad.
+STATUS OpenDatabaseFile(Runtime& runtime, const char* path, uint32_t* handle);
+
 } // namespace notesrt
