@@ -804,8 +804,8 @@ NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t* bodyItemLe
 // Sets the message's "Body" item to rich text whose paragraphs are the lines of the body
 // (its first bodyItemLength bytes), replacing every Body item it had. The body is copied:
 // bodyItem stays the caller's, unchanged. reserved is not examined and may be null.
-NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bodyItem,
-                                      uint32_t bodyItemLength, void* reserved);
+NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bodyItem, uint32_t bodyItemLength,
+                                      void* reserved);
 
 // Writes a new originator ID for a note of db into *oid: a UNID that no note of db has and
 // no earlier call gave, the file half being db's replica ID; sequence 0.

@@ -4,6 +4,8 @@
 
 #include "notesapi.h"
 
+#include <stddef.h>
+
 extern "C" {
 
 // What the runtime holds open at the moment of the call.
@@ -33,8 +35,20 @@ NOTESRT_API int NotesrtMemLockCount(DHANDLE handle);
 // length or a flag, take part too: a planned failure makes them answer 0 (1 for
 // TimeGMToLocal) and do nothing else; STATUS is then only a marker. The other calls without a
 // status (locks, note attributes, has-MIME-part, entity kind and type, comparisons, the
-// current time, the settings record) are never failed and not counted.
+// current time, the settings record) are never failed and not counted. The calls that
+// close or free (NSFDbClose, NSFNoteClose, NIFCloseCollection, OSMemFree, MIMEFreeDirectory,
+// MailCloseMessage, MailCloseMessageFile) return the planned status but release their handle
+// all the same.
 NOTESRT_API int NotesrtSetFaults(const char* plan);
+
+// The number of calls counted (those that take part in the plan) since the plan was last
+// set: a sweep that fails call N for N beyond this count has reached the operation's end.
+NOTESRT_API uint32_t NotesrtFaultCallCount(void);
+
+// Copies the names of the calls the plan failed since it was last set, comma-separated in
+// order, into buffer (at most size bytes with the terminating zero; cut when longer) and
+// returns the full length. buffer may be null when size is 0.
+NOTESRT_API size_t NotesrtFailedCalls(char* buffer, size_t size);
 
 // Stops the runtime if it is started, clears the fault plan, the call counts, the status
 // details and the cache of database files: the state of a fresh process.

@@ -106,7 +106,7 @@ extern "C" NOTESRT_API STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb
 }
 
 extern "C" NOTESRT_API STATUS NIFCloseCollection(HCOLLECTION collection) {
-    return RunCall("NIFCloseCollection", true, [&](Runtime& runtime) -> STATUS {
+    return RunReleaseCall("NIFCloseCollection", [&](Runtime& runtime) -> STATUS {
         return runtime.collections.Remove(collection) ? 0 : kErrInvalidHandle;
     });
 }

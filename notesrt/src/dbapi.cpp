@@ -31,7 +31,7 @@ extern "C" NOTESRT_API STATUS NSFDbOpen(const char* path, DBHANDLE* db) {
 }
 
 extern "C" NOTESRT_API STATUS NSFDbClose(DBHANDLE db) {
-    return RunCall("NSFDbClose", true, [&](Runtime& runtime) -> STATUS {
+    return RunReleaseCall("NSFDbClose", [&](Runtime& runtime) -> STATUS {
         return runtime.databases.Remove(db) ? 0 : kErrInvalidHandle;
     });
 }

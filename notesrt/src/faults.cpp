@@ -25,6 +25,7 @@ struct FaultState {
     std::vector<FaultRule> rules;          // in the order given; the first match wins
     std::map<std::string, uint32_t> calls; // calls so far, by name
     uint32_t allCalls = 0;                 // calls so far of any name
+    std::string failed;                    // the calls the plan failed, comma-separated
 };
 
 FaultState& TheFaults() {
@@ -75,6 +76,7 @@ int LoadPlan(FaultState& state, const char* text) {
     state.rules.clear();
     state.calls.clear();
     state.allCalls = 0;
+    state.failed.clear();
     state.loaded = true;
     int invalid = 0;
     const std::string plan = text == nullptr ? std::string() : std::string(text);
@@ -117,8 +119,11 @@ STATUS CheckFault(const char* call) {
     const uint32_t count = ++state.calls[call];
     const uint32_t all = ++state.allCalls;
     for (const FaultRule& rule : state.rules) {
-        if (rule.call == "*" ? Matches(rule, all) : rule.call == call && Matches(rule, count))
+        if (rule.call == "*" ? Matches(rule, all) : rule.call == call && Matches(rule, count)) {
+            state.failed += state.failed.empty() ? "" : ",";
+            state.failed += call;
             return rule.status;
+        }
     }
     return 0;
 }
@@ -127,6 +132,18 @@ int SetFaultPlan(const char* text) {
     FaultState& state = TheFaults();
     std::lock_guard<std::mutex> lock(state.mutex);
     return LoadPlan(state, text);
+}
+
+uint32_t FaultCallCount() {
+    FaultState& state = TheFaults();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.allCalls;
+}
+
+std::string FailedCalls() {
+    FaultState& state = TheFaults();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.failed;
 }
 
 } // namespace notesrt

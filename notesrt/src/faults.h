@@ -3,6 +3,8 @@
 
 #include "notesapi.h"
 
+#include <string>
+
 namespace notesrt {
 
 // Counts one call of the named runtime call and returns the status the plan gives it, 0
@@ -13,6 +15,12 @@ STATUS CheckFault(const char* call);
 // Replaces the plan with the entries of text (see NotesrtSetFaults) and restarts the call
 // counts. Returns the number of entries that were not understood.
 int SetFaultPlan(const char* text);
+
+// The calls counted since the plan was last set.
+uint32_t FaultCallCount();
+
+// The names of the calls the plan failed since it was last set, comma-separated in order.
+std::string FailedCalls();
 
 // Forgets the plan and the counts; the next call reads $NOTESRT_FAULTS again.
 void ResetFaults();

@@ -146,7 +146,7 @@ extern "C" NOTESRT_API STATUS MailOpenMessageFile(const char* path, DHANDLE* mes
 }
 
 extern "C" NOTESRT_API STATUS MailCloseMessageFile(DHANDLE messageFile) {
-    return RunCall("MailCloseMessageFile", true, [&](Runtime& runtime) -> STATUS {
+    return RunReleaseCall("MailCloseMessageFile", [&](Runtime& runtime) -> STATUS {
         return runtime.databases.Remove(messageFile) ? 0 : kErrInvalidHandle;
     });
 }
@@ -171,7 +171,7 @@ extern "C" NOTESRT_API STATUS MailCreateMessage(DHANDLE messageFile, NOTEHANDLE*
 }
 
 extern "C" NOTESRT_API STATUS MailCloseMessage(NOTEHANDLE message) {
-    return RunCall("MailCloseMessage", true, [&](Runtime& runtime) -> STATUS {
+    return RunReleaseCall("MailCloseMessage", [&](Runtime& runtime) -> STATUS {
         if (!runtime.notes.Remove(message))
             return kErrInvalidHandle;
         FreeOwnedBlocks(runtime, message);

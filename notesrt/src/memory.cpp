@@ -37,7 +37,7 @@ extern "C" NOTESRT_API STATUS OSMemAlloc(uint16_t blockType, uint32_t size, DHAN
 }
 
 extern "C" NOTESRT_API STATUS OSMemFree(DHANDLE handle) {
-    return RunCall("OSMemFree", true, [&](Runtime& runtime) -> STATUS {
+    return RunReleaseCall("OSMemFree", [&](Runtime& runtime) -> STATUS {
         if (handle == NULLHANDLE)
             return 0;
         const MemoryBlock* block = runtime.memory.Find(handle);

@@ -142,7 +142,7 @@ extern "C" NOTESRT_API STATUS MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY*
 }
 
 extern "C" NOTESRT_API STATUS MIMEFreeDirectory(HMIMEDIRECTORY directory) {
-    return RunCall("MIMEFreeDirectory", true, [&](Runtime& runtime) -> STATUS {
+    return RunReleaseCall("MIMEFreeDirectory", [&](Runtime& runtime) -> STATUS {
         if (!runtime.mimeDirectories.Remove(directory))
             return kErrInvalidHandle;
         FreeOwnedBlocks(runtime, directory);

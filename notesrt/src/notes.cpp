@@ -91,7 +91,7 @@ extern "C" NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, u
 }
 
 extern "C" NOTESRT_API STATUS NSFNoteClose(NOTEHANDLE note) {
-    return RunCall("NSFNoteClose", true, [&](Runtime& runtime) -> STATUS {
+    return RunReleaseCall("NSFNoteClose", [&](Runtime& runtime) -> STATUS {
         if (!runtime.notes.Remove(note))
             return kErrInvalidHandle;
         FreeOwnedBlocks(runtime, note);

@@ -110,6 +110,27 @@ template <typename Body> STATUS RunCall(const char* name, bool needsStart, Body 
     }
 }
 
+// As RunCall for a call that closes or frees a handle: a planned fault is returned, but the
+// handle is released all the same, since its owner can do nothing else with it. A sweep that
+// fails a close therefore checks the caller's handling of the status, not a leak the caller
+// could not have avoided.
+template <typename Body> STATUS RunReleaseCall(const char* name, Body body) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    const STATUS injected = CheckFault(name);
+    if (!runtime.started)
+        return injected != 0 ? injected : STATUS{kErrNotStarted};
+    STATUS status = 0;
+    try {
+        status = body(runtime);
+    } catch (const std::bad_alloc&) {
+        status = kErrNoMemory;
+    } catch (...) {
+        status = kErrInternal;
+    }
+    return injected != 0 ? injected : status;
+}
+
 // As RunCall for a call that answers with a value instead of a status: a planned fault, a
 // stopped runtime and an exception answer failed.
 template <typename Result, typename Body>

@@ -33,6 +33,20 @@ extern "C" NOTESRT_API int NotesrtSetFaults(const char* plan) {
     return SetFaultPlan(plan);
 }
 
+extern "C" NOTESRT_API uint32_t NotesrtFaultCallCount(void) {
+    return FaultCallCount();
+}
+
+extern "C" NOTESRT_API size_t NotesrtFailedCalls(char* buffer, size_t size) {
+    const std::string names = FailedCalls();
+    if (buffer != nullptr && size > 0) {
+        const size_t copied = names.size() < size ? names.size() : size - 1;
+        names.copy(buffer, copied);
+        buffer[copied] = '\0';
+    }
+    return names.size();
+}
+
 extern "C" NOTESRT_API void NotesrtReset(void) {
     Runtime& runtime = TheRuntime();
     std::lock_guard<std::mutex> lock(runtime.mutex);

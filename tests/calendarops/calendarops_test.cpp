@@ -211,11 +211,15 @@ class CalendarOpsBase : public ::testing::Test {
     void ExpectBaseline(const std::string& step) {
         NotesrtCounts counts{};
         NotesrtGetCounts(&counts);
-        EXPECT_LE(counts.databases, 2u) << step;
+        char failed[256] = "";
+        NotesrtFailedCalls(failed, sizeof failed);
+        EXPECT_LE(counts.databases, 2u) << step << " failed: " << failed;
         EXPECT_EQ(counts.notes + counts.collections + counts.memoryAllocated +
                       counts.mimeDirectories + counts.scheduleContainers,
                   0u)
-            << step;
+            << step << " failed: " << failed << " notes " << counts.notes << " collections "
+            << counts.collections << " memory " << counts.memoryAllocated << " mime "
+            << counts.mimeDirectories << " schedules " << counts.scheduleContainers;
     }
 
     korvo_test::NotesInstallation m_installation{
@@ -274,6 +278,13 @@ struct FaultCase {
 
 const FaultCase kFaultCases[] = {
     {"profile", "init 1", "profile", "1"},
+    {"init_calendar", "", "init 1", "01"},
+    {"list", "init 1", "list 2026-12-07|2026-12-11", "01"},
+    {"instance", "init 1;list 2026-12-07|2026-12-11",
+     "instance 0A000000000000000000000000000104|2026-12-10|2026-12-10", "01"},
+    {"get", "init 1;list 2026-12-07|2026-12-11", "get 0A000000000000000000000000000100",
+     "0123456789"},
+    {"smtp", "init 1", "smtp Zed Nobody", "01"},
 };
 
 class CalendarFaultsTest : public CalendarOpsBase, public ::testing::WithParamInterface<int> {};
