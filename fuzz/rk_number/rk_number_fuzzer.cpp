@@ -1,11 +1,16 @@
-// Number parsing of the toolkit (rk_str_tol, rk_str_tod) on any text. The first byte picks
-// the base (0 to 37, so the refused bases 1 and 37 come up too), the second where a bounded
-// parse is cut; the rest is the text. Checked: the wide forms read the same characters as
-// the narrow ones do; a text bounded by end reads as the same text NUL-terminated; integers
-// of up to 9 decimal or 8 hexadecimal digits read as strtol reads them; decimals of up to 15
-// digits whose exponent keeps them exact read to the bit as strtod reads them.
+// Number parsing and the hexadecimal dump of the toolkit on any text. For rk_str_tol and
+// rk_str_tod the first byte picks the base (0 to 37, so the refused bases 1 and 37 come up
+// too), the second where a bounded parse is cut; the rest is the text. Checked: the wide
+// forms read the same characters as the narrow ones do; a text bounded by end reads as the
+// same text NUL-terminated; integers of up to 9 decimal or 8 hexadecimal digits read as
+// strtol reads them; decimals of up to 15 digits whose exponent keeps them exact read to the
+// bit as strtod reads them. RK::CHexString dumps the whole input: every row has its layout,
+// and its address and byte fields read back with rk_str_tol in base 16 give the row's address
+// and the input's bytes.
+#include "rk/hexdump.h"
 #include "rk/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -27,12 +32,16 @@ struct Parsed {
 
 constexpr long kUntouched = std::numeric_limits<long>::min();
 
+void Require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
 template <typename T> Parsed Parse(const T* text, const T* end, int base) {
     Parsed parsed{0, 0, kUntouched, std::numeric_limits<double>::quiet_NaN()};
     const T* afterLong = rk_str_tol(text, end, parsed.integer, base);
     const T* afterDouble = rk_str_tod(text, end, parsed.decimal);
-    if (afterLong < text || afterDouble < text)
-        std::abort();
+    Require(afterLong >= text && afterDouble >= text);
     parsed.integerEnd = static_cast<size_t>(afterLong - text);
     parsed.decimalEnd = static_cast<size_t>(afterDouble - text);
     return parsed;
@@ -77,9 +86,8 @@ void CheckAgainstStrtol(const std::string& text, size_t consumed, long value, in
         return;
     char* stop = nullptr;
     const long expected = std::strtol(number.c_str(), &stop, base);
-    if (static_cast<size_t>(stop - number.c_str()) != consumed ||
-        static_cast<int32_t>(static_cast<uint32_t>(expected)) != value)
-        std::abort();
+    Require(static_cast<size_t>(stop - number.c_str()) == consumed &&
+            static_cast<int32_t>(static_cast<uint32_t>(expected)) == value);
 }
 
 // Compares a decimal that rk_str_tod read with strtod when its mantissa and the power of ten
@@ -114,13 +122,53 @@ void CheckAgainstStrtod(const std::string& text, size_t consumed, double value) 
     if (digits > 15 || exponent < -22 || exponent > 22)
         return;
     const double expected = std::strtod(number.c_str(), nullptr);
-    if (std::memcmp(&expected, &value, sizeof value) != 0)
-        std::abort();
+    Require(std::memcmp(&expected, &value, sizeof value) == 0);
+}
+
+constexpr size_t kRowBytes = 16;
+constexpr size_t kTextColumn = 62; // where a row shows its bytes as characters
+
+// Reads a field of hexadecimal digits that must be all digits.
+uint32_t HexField(const char* field, size_t digits) {
+    long value = kUntouched;
+    Require(rk_str_tol(field, field + digits, value, 16) == field + digits);
+    return static_cast<uint32_t>(value);
+}
+
+void CheckHexDump(const uint8_t* data, size_t size) {
+    RK::CHexString dump(data, static_cast<unsigned>(size));
+    const char* row = dump;
+    Require(row != nullptr);
+    for (size_t offset = 0; offset < size; offset += kRowBytes) {
+        const size_t count = std::min(kRowBytes, size - offset);
+        const char* end = std::strchr(row + kTextColumn, '\n');
+        Require(end != nullptr && static_cast<size_t>(end - row) == kTextColumn + count);
+        Require(HexField(row, 8) ==
+                static_cast<uint32_t>(reinterpret_cast<uintptr_t>(data + offset)));
+        Require(std::strncmp(row + 8, " : ", 3) == 0);
+        for (size_t i = 0; i < kRowBytes; ++i) {
+            const char* field = row + 11 + 3 * i;
+            if (i < count)
+                Require(HexField(field, 2) == data[offset + i] && field[2] == ' ');
+            else
+                Require(std::strncmp(field, "   ", 3) == 0);
+        }
+        Require(std::strncmp(row + 11 + 3 * kRowBytes, "   ", kTextColumn - 11 - 3 * kRowBytes) ==
+                0);
+        for (size_t i = 0; i < count; ++i) {
+            const uint8_t byte = data[offset + i];
+            Require(row[kTextColumn + i] ==
+                    (byte == 0 || byte == '\n' ? ' ' : static_cast<char>(byte)));
+        }
+        row = end + 1;
+    }
+    Require(*row == '\0');
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckHexDump(data, size);
     if (size < 2)
         return 0;
     const int base = data[0] % 38;
@@ -129,17 +177,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string terminated(text.c_str());
     const Parsed bounded = Parse(text.data(), text.data() + text.size(), base);
-    if (!Same(bounded, Parse(terminated.c_str(), static_cast<const char*>(nullptr), base)))
-        std::abort();
+    Require(Same(bounded, Parse(terminated.c_str(), static_cast<const char*>(nullptr), base)));
     const WideText wide = Widen(text);
-    if (!Same(bounded, Parse(wide.data(), wide.data() + wide.size(), base)))
-        std::abort();
+    Require(Same(bounded, Parse(wide.data(), wide.data() + wide.size(), base)));
 
     const std::string head = text.substr(0, cut);
     const std::string headTerminated(head.c_str());
     const Parsed cutParse = Parse(text.data(), text.data() + cut, base);
-    if (!Same(cutParse, Parse(headTerminated.c_str(), static_cast<const char*>(nullptr), base)))
-        std::abort();
+    Require(Same(cutParse, Parse(headTerminated.c_str(), static_cast<const char*>(nullptr), base)));
 
     CheckAgainstStrtol(terminated, bounded.integerEnd, bounded.integer, base);
     CheckAgainstStrtod(terminated, bounded.decimalEnd, bounded.decimal);
