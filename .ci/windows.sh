@@ -5,8 +5,8 @@
 #
 # 1. Builds the product for 32-bit Windows in BUILD_ROOT/win32 (KorvoLotusC.dll, notesrt.dll,
 #    korvocOIEx.exe), checks that its build shows no warning, that the binaries need no MinGW
-#    runtime DLL and that the DLL exports the two factory functions by name; then builds the
-#    rest of that tree (the test executables).
+#    runtime DLL and that the DLL exports the two factory functions by name and every toolkit
+#    name (tests/rk/check_exports.sh); then builds the rest of that tree (the test executables).
 # 2. Builds for 64-bit Windows in BUILD_ROOT/win64 and runs every test executable there under
 #    Wine, in a Wine prefix made for this run only; then runs the host once and compares its
 #    answer with the expected one. A build that fails part-way still runs the tests it made.
@@ -105,6 +105,9 @@ check_product() {
       fail "win32: KorvoLotusC.dll does not export $name by name"
     fi
   done
+  if ! bash "$src/tests/rk/check_exports.sh" windows "$win32/bin/KorvoLotusC.dll" "$objdump"; then
+    fail "win32: KorvoLotusC.dll lacks toolkit exports"
+  fi
 }
 
 wine_prefix=

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite: the Linux build, the sanitizer build
-# (clang, ASan+UBSan), and the Windows builds (i686 product DLL, x86_64 tests under Wine).
+# Builds everything and runs the whole test suite: the Linux build (with the demo under
+# valgrind), the sanitizer build (clang, ASan+UBSan, which also builds the fuzz targets and
+# runs them for a shared budget of $KORVO_FUZZ_SECONDS, 480 by default), and the Windows
+# builds (i686 product DLL, x86_64 tests under Wine).
 # Installs missing Debian packages first (run as root on a fresh machine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,12 +53,29 @@ build_tree() {
 
 mkdir -p "$out"
 
+# Lines worth reading from the logs of tests that passed: memcheck's summary and the fault
+# points swept.
+report_passed() {
+  local log=$1/Testing/Temporary/LastTest.log
+  [ -f "$log" ] && grep -aE '==[0-9]+== (All heap blocks|in use at exit|ERROR SUMMARY)|fault points swept' "$log" |
+    sed 's/^/  /' || true
+}
+
 build_tree linux "$out/linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_ctest linux "$out/linux"
+report_passed "$out/linux"
 
 build_tree asan "$out/asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-  -DKORVO_SANITIZE=ON
+  -DKORVO_SANITIZE=ON -DKORVO_FUZZ=ON
 ASAN_OPTIONS=detect_leaks=1 run_ctest asan "$out/asan"
+report_passed "$out/asan"
+
+if bash "$root/scripts/fuzz.sh" "$out/asan" "${KORVO_FUZZ_SECONDS:-480}" 2>&1 | tee "$out/fuzz.log"; then
+  summary+=("fuzz: $(tail -n 1 "$out/fuzz.log")")
+else
+  summary+=("fuzz: FAILED: $(tail -n 1 "$out/fuzz.log")")
+  total_failed=$((total_failed + 1))
+fi
 
 if [ -x "$root/.ci/windows.sh" ]; then
   KORVO_JOBS=$jobs KORVO_WIN32_TESTS=${KORVO_WIN32_TESTS:-0} bash "$root/.ci/windows.sh" "$root" "$out" 2>&1 | tee "$out/windows.log" || true

@@ -38,7 +38,7 @@ windows)
         sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
         sed -nE 's/^[[:space:]]*\[[[:space:]]*[0-9]+\][[:space:]]+//p' | c++filt)
     wchar=wchar_t
-    if printf '%s\n' "$dump" | grep -q 'file format pei-i386'; then
+    if grep -q 'file format pei-i386' <<<"$dump"; then
         size_t='unsigned int'
     else
         size_t='unsigned long long'
