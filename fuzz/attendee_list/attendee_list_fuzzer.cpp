@@ -1,16 +1,17 @@
 // Reading an attendee list from an appointment's note: the first byte picks the list (its
 // value modulo 3: required, optional, for information), the other bytes are that item's text
 // in a note of a mail file on disk, read by GetAttendeeNameFromList with a started runtime
-// and no address book. Every name between semicolons that is neither empty nor 256
-// characters or longer (after the runtime's 61439-byte cut and with NUL bytes dropped) gives
-// one attendee, in order, from the right list, keyed as GetStringKeyOfNotesDisplayName keys
-// it, named and addressed by the first name of the list with that key (the day's name cache
-// answers the later ones). The note, the database and every memory block are closed
-// afterwards.
+// and no address book. Every name between semicolons (those that begin an LMBCS character,
+// not bytes inside one) that is neither empty nor 256 characters or longer (after the runtime's
+// 61439-byte cut and with NUL bytes dropped) gives one attendee, in order, from the right list,
+// keyed as GetStringKeyOfNotesDisplayName keys it, named and addressed by the first name of the
+// list with that key (the day's name cache answers the later ones). The note, the database and
+// every memory block are closed afterwards.
 #include "notescontact.h"
 #include "notesitems.h"
 #include "notesmailcalendar.h"
 #include "notesrt_testing.h"
+#include "stringutil.h"
 
 #include "rk/convert.h"
 
@@ -109,7 +110,7 @@ std::vector<AttendeeInfo> Expected(std::string text, int32_t list) {
     std::vector<AttendeeInfo> expected;
     std::map<std::string, std::string> firstNames; // key -> the first name with it
     for (size_t start = 0; start < text.size();) {
-        const size_t end = std::min(text.find(';', start), text.size());
+        const size_t end = StringUtil::FindInLmbcs(text.data(), text.size(), start, ";");
         if (end > start && end - start < kNameLimit) {
             const std::string name = text.substr(start, end - start);
             char key[kKeyBuffer];

@@ -1,10 +1,12 @@
 // The lookup key of a Notes display name, and the record GetAttendeeInfo makes of a name that
 // no address book knows: any text up to its first NUL. The key fills at most 255 bytes of its
 // zero-filled 256-byte buffer and is a piece of the name (the whole name, cut to 255, when it
-// holds both "@" and "/"); names of more than 256 characters give no key. The record carries
-// that key and the name itself as name and e-mail address.
+// holds both "@" and "/" where LMBCS characters begin, not as bytes inside one); names of more
+// than 256 characters give no key. The record carries that key and the name itself as name
+// and e-mail address.
 #include "notescontact.h"
 #include "notesmailcalendar.h"
+#include "stringutil.h"
 
 #include "rk/convert.h"
 
@@ -47,8 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     if (input.find(key.get(), 0, keyLength) == std::string::npos)
         std::abort();
-    const bool wholeName = std::strchr(input.c_str(), '@') != nullptr &&
-                           std::strchr(input.c_str(), '/') != nullptr && length <= kKeyBuffer;
+    const bool wholeName = StringUtil::FindInLmbcs(input.c_str(), length, 0, "@") != length &&
+                           StringUtil::FindInLmbcs(input.c_str(), length, 0, "/") != length &&
+                           length <= kKeyBuffer;
     if (wholeName &&
         input.compare(0, std::min<size_t>(length, kKeyBuffer - 1), key.get(), keyLength) != 0)
         std::abort();

@@ -1,12 +1,13 @@
 // Splitting a memo's recipients text into the SendTo and Recipients lists: any text up to its
 // first NUL, given to FillMessageRecipientsList with two fresh lists of a started runtime.
-// Both lists come out the same: the pieces between commas that are neither empty nor 256
-// characters or longer, in order and unchanged (so never more than commas + 1 entries), as
-// long as the lists have room. Every list is freed afterwards and nothing stays open.
+// Both lists come out the same: the pieces between commas (those that begin an LMBCS
+// character, not bytes inside one) that are neither empty nor 256 characters or longer, in
+// order and unchanged (so never more than commas + 1 entries), as long as the lists have room.
+// Every list is freed afterwards and nothing stays open.
 #include "notesmailmessage.h"
 #include "notesrt_testing.h"
+#include "stringutil.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -107,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::vector<std::string> names;
     for (size_t start = 0; start <= text.size();) {
-        const size_t comma = std::min(text.find(',', start), text.size());
+        const size_t comma = StringUtil::FindInLmbcs(text.data(), text.size(), start, ",");
         if (comma > start && comma - start < kNameLimit)
             names.push_back(text.substr(start, comma - start));
         start = comma + 1;

@@ -321,25 +321,24 @@ void CNotesCalendar::GetAttendeeNameFromList(NOTEHANDLE note, int32_t list,
     record.recipType = list;
     record.attendType = 1;
     // responseType stays 0: the mail file records no per-attendee response here.
-    const char* name = buffer;
-    while (*name != '\0') {
-        const char* separator = std::strchr(name, ';');
-        const size_t length =
-            separator != nullptr ? static_cast<size_t>(separator - name) : std::strlen(name);
+    const size_t textLength = std::strlen(buffer);
+    size_t start = 0;
+    while (start < textLength) {
+        // A ";" counts only where a character begins, not as a byte inside an LMBCS group.
+        const size_t separator = StringUtil::FindInLmbcs(buffer, textLength, start, ";");
+        const size_t length = separator - start;
         if (length >= kNameLimit) {
             char head[kNameLimit] = {};
-            std::memcpy(head, name, kNameLimit - 1);
+            std::memcpy(head, buffer + start, kNameLimit - 1);
             KORVO_TRACE(PM_SDK::kLevelDetail, "CNotesCalendar::GetAttendeeNameFromList",
                         "Name buffer for[%s] is not enough!!", head);
         } else if (length > 0) {
             // An empty name between two separators names nobody and yields no attendee.
             char single[kNameLimit] = {};
-            std::memcpy(single, name, length);
+            std::memcpy(single, buffer + start, length);
             GetAttendeeInfo(single, record);
             out.push_back(record);
         }
-        if (separator == nullptr)
-            break;
-        name = separator + 1;
+        start = separator + 1;
     }
 }

@@ -40,23 +40,30 @@ KeyRule DeriveKey(const char* name, char* key) {
                     "Invalid parameter!!");
         return KeyRule::None;
     }
-    if (std::strlen(name) > kKeyBuffer) {
+    const size_t length = std::strlen(name);
+    if (length > kKeyBuffer) {
         KORVO_TRACE(PM_SDK::kLevelRejected, "GetStringKeyOfNotesDisplayName",
                     "Key buffer[%d] is not enough!!", static_cast<int>(kKeyBuffer));
         return KeyRule::None;
     }
-    if (std::strchr(name, '@') != nullptr && std::strchr(name, '/') != nullptr) {
+    // Separators count only where a character begins: the bytes after an LMBCS group byte
+    // may have any value.
+    const auto find = [name, length](size_t from, const char* word) {
+        return StringUtil::FindInLmbcs(name, length, from, word);
+    };
+    if (find(0, "@") != length && find(0, "/") != length) {
         std::strncpy(key, name, kKeyBuffer - 1);
         return KeyRule::WholeName;
     }
-    if (const char* cn = std::strstr(name, "CN=")) {
-        const char* begin = cn + 3;
-        if (const char* org = std::strstr(begin, "/O=")) {
-            StringUtil::GetSubString(begin, org, kKeyBuffer, key);
+    const size_t cn = find(0, "CN=");
+    if (cn != length) {
+        const size_t org = find(cn + 3, "/O=");
+        if (org != length) {
+            StringUtil::GetSubString(name + cn + 3, name + org, kKeyBuffer, key);
             return KeyRule::CommonName;
         }
     }
-    StringUtil::GetSubString(name, ';', kKeyBuffer, key);
+    StringUtil::GetSubString(name, name + find(0, ";"), kKeyBuffer, key);
     return KeyRule::BeforeSemicolon;
 }
 

@@ -2,6 +2,7 @@
 
 #include "notesclib.h"
 #include "notestext.h"
+#include "stringutil.h"
 #include "trace.h"
 
 #include <algorithm>
@@ -16,17 +17,6 @@ constexpr uint16_t kUpdateFlags = 4;        // NSFNoteUpdate's flags for both wr
 constexpr uint32_t kLongestPiece = 0xFFFF;  // bytes one MailAppendBodyItemLine call takes
 constexpr char kMailBoxFile[] = "mail.box"; // the router's mailbox on the server
 constexpr int kPrefixDataType = 1;          // lists carry their data type in front
-
-// Bytes of the LMBCS character that begins with lead: a group byte and one byte (groups 0x01
-// to 0x0F, but for the controls that stand for themselves), a group byte and two bytes
-// (groups 0x10 to 0x14), otherwise the byte alone.
-uint32_t LmbcsCharacterBytes(unsigned char lead) {
-    if (lead >= 0x10 && lead <= 0x14)
-        return 3;
-    if (lead >= 0x01 && lead <= 0x0F && lead != '\t' && lead != '\n' && lead != '\r')
-        return 2;
-    return 1;
-}
 
 // Appends the length bytes of NUL-separated lines to the body. The runtime takes at most
 // kLongestPiece bytes per call and starts a new line with each call, so a longer text goes
@@ -52,9 +42,8 @@ STATUS AppendBodyLines(DHANDLE body, uint32_t* bodyLength, const char* text, uin
             cut = static_cast<uint32_t>(lastNul - text);
             next = cut + 1;
         } else {
-            while (cut + LmbcsCharacterBytes(static_cast<unsigned char>(text[cut])) <=
-                   start + kLongestPiece)
-                cut += LmbcsCharacterBytes(static_cast<unsigned char>(text[cut]));
+            while (StringUtil::NextLmbcsCharacter(text, length, cut) <= start + kLongestPiece)
+                cut = static_cast<uint32_t>(StringUtil::NextLmbcsCharacter(text, length, cut));
             next = cut;
         }
         if (STATUS status = MailAppendBodyItemLine(body, bodyLength, text + start,
@@ -281,21 +270,18 @@ void CNotesMailMessage::FillMessageRecipientsList(const char* text, RecipientLis
     const size_t length = std::strlen(text);
     size_t position = 0;
     while (position < length) {
-        char name[kTextBuffer] = {};
-        size_t count = 0;
-        while (position < length && text[position] != ',' && count < kTextBuffer)
-            name[count++] = text[position++];
-        if (count == kTextBuffer) {
+        // A comma counts only where a character begins, not as a byte inside one.
+        const size_t comma = StringUtil::FindInLmbcs(text, length, position, ",");
+        const size_t count = comma - position;
+        if (count >= kTextBuffer) {
             KORVO_TRACE(PM_SDK::kLevelFailure, "FillMessageRecipientsList",
                         "The Recipient's name is too long, buffer is not enough, skip the "
                         "Recipient!!");
-            while (position < length && text[position] != ',')
-                ++position;
         } else if (count != 0) {
-            AddListEntry(sendTo, name, static_cast<uint16_t>(count));
-            AddListEntry(recipients, name, static_cast<uint16_t>(count));
+            AddListEntry(sendTo, text + position, static_cast<uint16_t>(count));
+            AddListEntry(recipients, text + position, static_cast<uint16_t>(count));
         }
-        ++position;
+        position = comma + 1;
     }
 }
 

@@ -31,6 +31,38 @@ unsigned RejectSource() {
     return 0;
 }
 
+constexpr unsigned char kGroupDoubleByte = 0x10; // first group with double-byte characters
+constexpr unsigned char kGroupUnicode = 0x14;    // a UTF-16 unit follows, high byte first
+constexpr unsigned char kZeroLowByte = 0xF6;     // escape: the unit's high byte follows, low is 0
+constexpr unsigned char kDoubleByteLead = 0x80;  // lead bytes of double-byte characters from here
+
+// Whether byte stands for itself in LMBCS rather than starting a group.
+bool IsSingleByte(unsigned char byte) {
+    return byte > kGroupUnicode || byte == 0x00 || byte == '\t' || byte == '\n' || byte == '\r';
+}
+
+// The UTF-16 unit of the 0x14 group at position, which must have its two bytes within length.
+unsigned UnicodeUnit(const char* text, size_t position) {
+    const auto high = static_cast<unsigned char>(text[position + 1]);
+    const auto low = static_cast<unsigned char>(text[position + 2]);
+    return high == kZeroLowByte ? static_cast<unsigned>(low) << 8
+                                : static_cast<unsigned>(high) << 8 | low;
+}
+
+// Index past the 0x14 group at position: a high surrogate takes a following low surrogate
+// group along.
+size_t UnicodeCharacterEnd(const char* text, size_t length, size_t position) {
+    if (length - position < 3)
+        return length;
+    const unsigned unit = UnicodeUnit(text, position);
+    const size_t end = position + 3;
+    if (unit < 0xD800 || unit > 0xDBFF || length - end < 3 ||
+        static_cast<unsigned char>(text[end]) != kGroupUnicode)
+        return end;
+    const unsigned next = UnicodeUnit(text, end);
+    return next >= 0xDC00 && next <= 0xDFFF ? end + 3 : end;
+}
+
 // Marks a piece that reached maxLen: its last character gives way to the terminator.
 unsigned CutAtLimit(char* out, unsigned maxLen) {
     out[maxLen - 1] = '\0';
@@ -94,6 +126,29 @@ unsigned GetSubString(const char* str, char delim, unsigned maxLen, char* out) {
     if (length == maxLen)
         return CutAtLimit(out, maxLen);
     out[length] = '\0';
+    return length;
+}
+
+size_t NextLmbcsCharacter(const char* text, size_t length, size_t position) {
+    const auto lead = static_cast<unsigned char>(text[position]);
+    if (IsSingleByte(lead))
+        return position + 1;
+    if (lead == kGroupUnicode)
+        return UnicodeCharacterEnd(text, length, position);
+    size_t bytes = 2;
+    if (lead >= kGroupDoubleByte && length - position > 1 &&
+        static_cast<unsigned char>(text[position + 1]) >= kDoubleByteLead)
+        bytes = 3;
+    return length - position < bytes ? length : position + bytes;
+}
+
+size_t FindInLmbcs(const char* text, size_t length, size_t from, const char* word) {
+    if (text == nullptr || word == nullptr || word[0] == '\0')
+        return length;
+    const size_t wordLength = std::strlen(word);
+    for (size_t i = from; i < length; i = NextLmbcsCharacter(text, length, i))
+        if (length - i >= wordLength && std::memcmp(text + i, word, wordLength) == 0)
+            return i;
     return length;
 }
 

@@ -1,11 +1,14 @@
 // Small helpers on narrow NUL-terminated text: indexes, pieces cut into fixed buffers, exact
-// comparison, UTF-8 decoding and the text form of a system time. Rejected arguments are
+// comparison, stepping and searching LMBCS text a character at a time, UTF-8 decoding and the
+// text form of a system time. Rejected arguments are
 // logged under the helper's name and give 0, false or no change; nothing throws.
 #pragma once
 
 #include "KorvoLotusC.h"
 
 #include "platform/wintypes.h"
+
+#include <cstddef>
 
 namespace StringUtil {
 
@@ -26,6 +29,20 @@ unsigned GetSubString(const char* begin, const char* end, unsigned maxLen, char*
 // As above for the characters of str before the first delim (the whole of str when it has
 // none, or when delim is NUL).
 unsigned GetSubString(const char* str, char delim, unsigned maxLen, char* out);
+
+// Index just past the LMBCS character that starts at position (below length) of text's length
+// bytes: 0x14 and the two bytes of a UTF-16 unit (both units of a surrogate pair count as one
+// character), 0x0F and one byte, a group byte 0x10-0x13 and two bytes when the next one is
+// 0x80 or above, any other group byte 0x01-0x13 and one byte; every other byte alone (NUL,
+// HT, LF, CR, 0x19, 0x15-0x1F, 0x20 and above). A character cut off by the end of the text
+// ends there, so the result is never above length.
+size_t NextLmbcsCharacter(const char* text, size_t length, size_t position);
+
+// Index of the first occurrence of word at or after from (a character boundary) in the LMBCS
+// text of length bytes that begins where a character begins, so bytes inside a multi-byte
+// character never match; length when there is none, or when text or word is null or word is
+// empty.
+size_t FindInLmbcs(const char* text, size_t length, size_t from, const char* word);
 
 // True when both strings exist and have the same bytes.
 bool IsSameString(const char* a, const char* b);

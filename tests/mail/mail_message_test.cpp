@@ -5,6 +5,7 @@
 #include "notesmailmessage.h"
 #include "notes_installation.h"
 #include "notesrt_testing.h"
+#include "stringutil.h"
 #include "trace_recorder.h"
 
 #include "platform/oleauto.h"
@@ -124,7 +125,7 @@ TEST_F(MailTest, TheMemoIsDeliveredAndKeptUnderItsOwnIdentity) {
 }
 
 struct NamesRow {
-    std::string recipients;           // the recipients text given
+    std::string recipients;           // the recipients text given, in UTF-8
     std::vector<std::string> entries; // the entries of both lists in the memo
     size_t tooLong;                   // names refused as too long
 };
@@ -133,9 +134,9 @@ class RecipientNamesTest : public MailTest, public testing::WithParamInterface<N
 
 TEST_P(RecipientNamesTest, BothListsGetTheNamesBetweenCommasWithoutBlanks) {
     Install();
-    const std::string& text = GetParam().recipients;
-    ASSERT_EQ(Send(kServer, KORVO_W("Status"), CString(text.begin(), text.end()), KORVO_W("Hi")),
-              1);
+    CString recipients;
+    StringUtil::Utf8ToWide(GetParam().recipients.c_str(), recipients);
+    ASSERT_EQ(Send(kServer, KORVO_W("Status"), recipients, KORVO_W("Hi")), 1);
     const Json memo = Notes(kBox).at(0);
     EXPECT_EQ(memo["items"][0], Json::array({"SendTo", GetParam().entries}));
     EXPECT_EQ(memo["items"][1], Json::array({"Recipients", GetParam().entries}));
@@ -152,7 +153,13 @@ INSTANTIATE_TEST_SUITE_P(
                  0},
         NamesRow{",bo@acme.example,,cy@acme.example,", {"bo@acme.example", "cy@acme.example"}, 0},
         NamesRow{std::string(255, 'x') + ",cy", {std::string(255, 'x'), "cy"}, 0},
-        NamesRow{std::string(256, 'x') + ",cy", {"cy"}, 1}, NamesRow{"   ", {}, 0}));
+        NamesRow{std::string(256, 'x') + ",cy", {"cy"}, 1}, NamesRow{"   ", {}, 0},
+        // In LMBCS ج (14 06 2C) and Ь (14 04 2C) hold a "," byte.
+        NamesRow{
+            "\u062C\u0645\u0627\u0644@acme.example,\u0418\u041B\u042C\u0418\u041D@acme.example",
+            {"\u062C\u0645\u0627\u0644@acme.example",
+             "\u0418\u041B\u042C\u0418\u041D@acme.example"},
+            0}));
 
 struct BodyRow {
     const char* name; // what the row shows

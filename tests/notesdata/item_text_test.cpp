@@ -1,8 +1,12 @@
-// Item texts into bounded buffers, rich-text and MIME bodies, and texts made for the runtime.
+// Item texts into bounded buffers, rich-text and MIME bodies, texts made for the runtime, and
+// names in LMBCS text split into attendees and keys.
 #include "notes_data_fixture.h"
+#include "notescontact.h"
 #include "notesitems.h"
 #include "notesmime.h"
 #include "notestext.h"
+
+#include "rk/convert.h"
 
 namespace {
 
@@ -133,6 +137,81 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  std::string("a\0b\0none", 8),
                  {"Invalid parameter !!", "Invalid parameter !!"}}),
+    korvo_test::CaseName);
+
+// UTF-8 text as the runtime writes it in LMBCS.
+std::string Lmbcs(const std::string& utf8) {
+    char out[1024];
+    return std::string(out, OSTranslate(OS_TRANSLATE_UTF8_TO_LMBCS, utf8.data(),
+                                        static_cast<uint16_t>(utf8.size()), out, sizeof out));
+}
+
+// LMBCS text in UTF-8.
+std::string FromLmbcs(const std::string& lmbcs) {
+    char out[1024];
+    return std::string(out, OSTranslate(OS_TRANSLATE_LMBCS_TO_UTF8, lmbcs.data(),
+                                        static_cast<uint16_t>(lmbcs.size()), out, sizeof out));
+}
+
+// LMBCS text that the library widened from the ANSI code page, in UTF-8.
+std::string FromLmbcs(const CString& ansi) {
+    std::string lmbcs;
+    RK::_cstring_set(lmbcs, 0, ansi.c_str(), static_cast<unsigned>(ansi.size()));
+    return FromLmbcs(lmbcs);
+}
+
+// The key of a name given in UTF-8, in UTF-8.
+std::string Key(const std::string& utf8) {
+    char key[256];
+    GetStringKeyOfNotesDisplayName(Lmbcs(utf8).c_str(), key);
+    return FromLmbcs(std::string(key));
+}
+
+// The required attendees of note 212 as "key|name" lines; no address book knows them.
+std::string Attendees(NotesDataTest& test) {
+    std::vector<AttendeeInfo> attendees;
+    test.m_calendar.GetAttendeeNameFromList(test.OpenNote(korvo_test::kAttendeesNote), 0,
+                                            attendees);
+    CNotesContacts::DestroyInstance();
+    std::string lines;
+    for (const AttendeeInfo& attendee : attendees)
+        lines += FromLmbcs(attendee.key) + "|" + FromLmbcs(attendee.name) + "\n";
+    return lines;
+}
+
+const std::string kPavel = "\u041F\u0430\u0432\u0435\u043B \u041E\u0440\u043B\u043E\u0432";
+const char kNoBook[] = "invalid database handle!!"; // a search of an address book not open
+const std::string kYaroslav =
+    "\u042F\u0440\u043E\u0441\u043B\u0430\u0432 \u041F\u0435\u0442\u0440\u043E\u0432";
+
+// Separator bytes inside LMBCS characters: л (04 3B) holds ";", Я (04 2F) "/", р (04 40) "@",
+// 䍎 (43 4E) "CN".
+INSTANTIATE_TEST_SUITE_P(
+    Names, NotesDataTest,
+    ::testing::Values(
+        DataCase{"CyrillicAttendees",
+                 nullptr,
+                 Attendees,
+                 kPavel + "|" + korvo_test::kCyrillicName + "\nBo Chen|CN=Bo Chen/O=Acme\n",
+                 {kNoBook, kNoBook,
+                  "fail to get Attendee (" + Lmbcs(korvo_test::kCyrillicName) + "), Key (" +
+                      Lmbcs(kPavel) + ")",
+                  kNoBook, kNoBook, "fail to get Attendee (CN=Bo Chen/O=Acme), Key (Bo Chen)"}},
+        DataCase{"CyrillicCommonName",
+                 nullptr,
+                 [](NotesDataTest&) { return Key("CN=" + kYaroslav + "/O=Acme"); },
+                 kYaroslav,
+                 {}},
+        DataCase{"CyrillicBeforeSemicolon",
+                 nullptr,
+                 [](NotesDataTest&) { return Key(kPavel + ";Acme"); },
+                 kPavel,
+                 {}},
+        DataCase{"CommonNameInsideCharacter",
+                 nullptr,
+                 [](NotesDataTest&) { return Key("\u434E=Ann/O=Acme"); },
+                 "\u434E=Ann/O=Acme",
+                 {}}),
     korvo_test::CaseName);
 
 } // namespace

@@ -42,6 +42,7 @@ std::string MailDatabase() {
         times.push_back(text);
     }
     note(kLongTimesNote, "StartDateTime", {{"times", times}});
+    note(kAttendeesNote, "RequiredAttendees", std::string(kCyrillicName) + ";CN=Bo Chen/O=Acme");
     return db.dump();
 }
 

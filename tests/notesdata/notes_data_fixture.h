@@ -1,6 +1,6 @@
 // The notes data suite: a Notes installation whose mail.nsf is tests/data/notesdata/mail.nsf
-// plus notes made here with texts too long for a fixture file. Each case runs with the
-// runtime started and the database open, under the faults it names; afterwards every note
+// plus notes made here with texts too long for a fixture file and an attendee list. Each case runs
+// with the runtime started and the database open, under the faults it names; afterwards every note
 // and the database are closed and the runtime must hold nothing.
 #pragma once
 
@@ -21,6 +21,10 @@ namespace korvo_test {
 constexpr NOTEID kLongTextsNote = 200; // items "Fit", "Full", "Double" and a long "Body"
 constexpr NOTEID kLongMimeNote = 204;  // one text/plain part of 70000 bytes
 constexpr NOTEID kLongTimesNote = 208; // "StartDateTime" with 3360 times
+constexpr NOTEID kAttendeesNote = 212; // "RequiredAttendees": kCyrillicName;CN=Bo Chen/O=Acme
+// "CN=Павел Орлов/O=Acme" in UTF-8; in LMBCS its л holds a ";" byte.
+constexpr char kCyrillicName[] =
+    "CN=\u041F\u0430\u0432\u0435\u043B \u041E\u0440\u043B\u043E\u0432/O=Acme";
 
 using Strings = std::vector<std::string>;
 class NotesDataTest;

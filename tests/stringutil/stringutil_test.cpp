@@ -1,13 +1,17 @@
-// StringUtil: cutting pieces into fixed buffers at their limits, indexes, comparison, UTF-8
-// decoding, the time text, and the log lines of rejected arguments.
+// StringUtil: cutting pieces into fixed buffers at their limits, indexes, comparison, LMBCS
+// character boundaries (against the runtime's decoder), UTF-8 decoding, the time text, and the
+// log lines of rejected arguments.
 #include "stringutil.h"
 
 #include "trace_recorder.h"
+
+#include "notesapi.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -141,6 +145,72 @@ TEST(GetStringIndex, OfPosition) {
     EXPECT_EQ(StringUtil::GetStringIndex(text, text + 3), 3u);
     EXPECT_EQ(StringUtil::GetStringIndex(text, g_buffer), 3u);
     EXPECT_EQ(StringUtil::GetStringIndex(text, static_cast<const char*>(nullptr)), 3u);
+}
+
+// An LMBCS text and where NextLmbcsCharacter ends its characters.
+struct BoundaryRow {
+    std::string text;         // LMBCS bytes
+    std::vector<size_t> ends; // where its characters end, in order
+};
+
+class LmbcsBoundary : public testing::TestWithParam<BoundaryRow> {};
+
+TEST_P(LmbcsBoundary, CharactersEndWhereTheRuntimeReadsThem) {
+    const std::string& text = GetParam().text;
+    std::vector<size_t> ends;
+    for (size_t i = 0; i < text.size();
+         i = StringUtil::NextLmbcsCharacter(text.data(), text.size(), i))
+        ends.push_back(StringUtil::NextLmbcsCharacter(text.data(), text.size(), i));
+    EXPECT_EQ(ends, GetParam().ends);
+}
+
+const BoundaryRow kBoundaryRows[] = {
+    {"a\x14\x04\x3B;", {1, 4, 5}},                        // л holds ";"
+    {"\x0F\x3B,", {2, 3}},                                // ESC holds ";"
+    {"\x10\x81\x40\x10\x41,", {3, 5, 6}},                 // double-byte group, then single
+    {"\x19;\x15\x1F", {1, 2, 3, 4}},                      // bytes that stand for themselves
+    {"\x14\xD8\x3D\x14\xF6\xDE;", {6, 7}},                // a surrogate pair is one character
+    {std::string("\x14\xD8\x3D\x14\x00\x41", 6), {3, 6}}, // a high surrogate alone
+    {std::string("\x14\x00\x3B\x00", 4), {3, 4}},         // a NUL inside a unit
+    {"a\x14\x04", {1, 3}},
+    {"\x0F", {1}},
+    {"\x10\x81", {2}}, // cut off by the end
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, LmbcsBoundary, testing::ValuesIn(kBoundaryRows));
+
+// The runtime's LMBCS decoding of text, in UTF-8.
+std::string Decode(std::string_view text) {
+    std::string out(4 * text.size() + 1, '\0');
+    out.resize(OSTranslate(OS_TRANSLATE_LMBCS_TO_UTF8, text.data(),
+                           static_cast<uint16_t>(text.size()), out.data(),
+                           static_cast<uint16_t>(out.size())));
+    return out;
+}
+
+TEST(LmbcsBoundary, EveryPieceIsOneCharacterOfTheRuntimesReading) {
+    const unsigned char alphabet[] = {0x00, 0x04, 0x0F, 0x10, 0x13, 0x14, 0x15, 0x19,
+                                      0x2C, 0x3B, 0x41, 0x81, 0xD8, 0xDC, 0xDE, 0xF6};
+    std::mt19937 random(850);
+    for (int round = 0; round < 50000; ++round) {
+        std::string text(1 + random() % 9, '\0');
+        for (char& byte : text)
+            byte = static_cast<char>(alphabet[random() % sizeof alphabet]);
+        std::string pieces;
+        for (size_t i = 0; i < text.size();) {
+            const size_t end = StringUtil::NextLmbcsCharacter(text.data(), text.size(), i);
+            ASSERT_GT(end, i);
+            ASSERT_LE(end, text.size());
+            const std::string piece = Decode(std::string_view(text).substr(i, end - i));
+            ASSERT_EQ(std::count_if(piece.begin(), piece.end(),
+                                    [](char c) { return (c & 0xC0) != 0x80; }),
+                      1)
+                << testing::PrintToString(text) << " at " << i;
+            pieces += piece;
+            i = end;
+        }
+        ASSERT_EQ(pieces, Decode(text)) << testing::PrintToString(text);
+    }
 }
 
 // IsSameString(a, b) and its answer.
