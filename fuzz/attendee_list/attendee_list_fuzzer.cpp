@@ -11,17 +11,15 @@
 #include "notesitems.h"
 #include "notesmailcalendar.h"
 #include "notesrt_testing.h"
+#include "scratch_folder.h"
 #include "stringutil.h"
 
 #include "rk/convert.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,48 +57,34 @@ CString Widen(const char* text) {
     return wide;
 }
 
-// A Notes installation (notes.ini, an ID file, a mail file) in a temporary folder for the
-// whole run.
+// A Notes installation (notes.ini, an ID file, a mail file) for the whole run.
 class Installation {
   public:
-    Installation() {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_root = std::filesystem::temp_directory_path() /
-                 ("korvo-fuzz-attendees-" + std::to_string(stamp));
-        std::filesystem::create_directories(m_root / "data");
-        std::ofstream(m_root / "notes.ini") << "Directory=data\nKeyFileName=user.id\n";
-        std::ofstream(m_root / "data" / "user.id") << "CN=Ann Lee/O=Acme\n";
+    Installation() : m_folder("attendees") {
+        m_folder.Write("notes.ini", "Directory=data\nKeyFileName=user.id\n");
+        m_folder.Write("data/user.id", "CN=Ann Lee/O=Acme\n");
     }
-    ~Installation() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    Installation(const Installation&) = delete;
-    Installation& operator=(const Installation&) = delete;
 
     // Writes the mail file: one note with item (when given) holding text, exact bytes.
     void WriteMailFile(const char* item, const std::string& text) const {
-        std::ofstream out(m_root / "data" / "mail.nsf", std::ios::binary | std::ios::trunc);
-        out << R"({"replicaId": "C1257E2B0036A1F2", "dbId": "0000ABCD00001234", "notes": [)";
+        std::string file =
+            R"({"replicaId": "C1257E2B0036A1F2", "dbId": "0000ABCD00001234", "notes": [)";
         if (item != nullptr)
-            out << R"({"items": [[")" << item << R"(", {"lmbcs": ")" << Base64(text) << R"("}]]})";
+            file += R"({"items": [[")" + std::string(item) + R"(", {"lmbcs": ")" + Base64(text) +
+                    R"("}]]})";
         else
-            out << R"({"items": [["Form", "Appointment"]]})";
-        out << "]}";
+            file += R"({"items": [["Form", "Appointment"]]})";
+        m_folder.Write("data/mail.nsf", file + "]}");
     }
 
     // Starts the runtime afresh on this installation.
     void Start() const {
-        NotesrtReset();
-        std::string program = m_root.string();
-        std::string ini = "=" + (m_root / "notes.ini").string();
-        char* argv[] = {program.data(), ini.data()};
-        if (NotesInitExtended(2, argv) != NOERROR)
+        if (m_folder.StartRuntime() != NOERROR)
             std::abort();
     }
 
   private:
-    std::filesystem::path m_root; // the temporary folder
+    korvo_fuzz::ScratchFolder m_folder; // notes.ini, data/user.id, data/mail.nsf
 };
 
 // The attendees the text should give, as described at the top.

@@ -14,6 +14,7 @@
 #include "dbload.h"
 #include "identifiers.h"
 #include "notesrt_testing.h"
+#include "scratch_folder.h"
 #include "status.h"
 
 #include <stdlib.h>
@@ -44,48 +45,18 @@ constexpr int kMaxAnswers = 64;     // answers of one request read in pieces
 constexpr size_t kMaxViews = 4;     // views read per database
 constexpr const char* kUser = "CN=Fuzz Lee/O=Acme";
 
-// Where the per-process folder goes: memory-backed /dev/shm when there is one, so that the
-// file written for every input costs no disk writes; else the temporary directory.
-fs::path ScratchParent() {
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-}
-
 // The installation: notes.ini naming user.id and the mail file fuzz.nsf, with small answer
 // pieces so that every continuation is walked, in New York's zone (it has daylight saving
-// time) whatever the machine's. Removed when the process ends normally.
-class Installation {
+// time) whatever the machine's.
+class Installation : public korvo_fuzz::ScratchFolder {
   public:
-    Installation() {
+    Installation() : ScratchFolder("database") {
         setenv("TZ", "America/New_York", 1);
-        std::string pattern = (ScratchParent() / "korvo-fuzz-database-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        m_root = pattern;
         Write("notes.ini", "KeyFileName=user.id\nMailFile=fuzz.nsf\nNotesrtCollectionPiece=3\n"
                            "NotesrtCalendarPiece=2\nNotesrtSchedulePiece=2\n");
         Write("user.id", std::string(kUser) + "\n");
     }
-    ~Installation() {
-        std::error_code error;
-        fs::remove_all(m_root, error);
-    }
-    Installation(const Installation&) = delete;
-    Installation& operator=(const Installation&) = delete;
-
-    void Write(const std::string& relative, const std::string& content) const {
-        std::ofstream(m_root / relative, std::ios::binary | std::ios::trunc) << content;
-    }
-    STATUS Start() const {
-        std::string program = m_root.string();
-        std::string ini = "=" + (m_root / "notes.ini").string();
-        char* argv[] = {program.data(), ini.data()};
-        return NotesInitExtended(2, argv);
-    }
-    fs::path Path(const std::string& relative) const { return m_root / relative; }
-
-  private:
-    fs::path m_root; // the folder
+    fs::path Path(const std::string& relative) const { return Root() / relative; }
 };
 
 const Installation& TheInstallation() {
@@ -450,7 +421,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool parsed = notesrt::ParseDatabase(text, model, problem);
 
     installation.Write("fuzz.nsf", text);
-    Require(installation.Start() == 0);
+    Require(installation.StartRuntime() == 0);
     DBHANDLE db = 0;
     const STATUS opened = NSFDbOpen("fuzz.nsf", &db);
     if (parsed) {

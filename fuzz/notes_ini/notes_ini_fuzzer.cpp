@@ -6,6 +6,7 @@
 // nothing is left open either way.
 #include "ini.h"
 #include "notesrt_testing.h"
+#include "scratch_folder.h"
 #include "status.h"
 
 #include <unistd.h>
@@ -26,43 +27,16 @@ namespace fs = std::filesystem;
 // The most variables read back through the runtime per input.
 constexpr size_t kMaxKeysChecked = 64;
 
-// Where the per-process folder goes: memory-backed /dev/shm when there is one, so that the
-// file written for every input costs no disk writes; else the temporary directory.
-fs::path ScratchParent() {
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-}
-
-// A folder of this process under ScratchParent(), holding ID files the fuzzed
-// notes.ini may name: user.id, data/user.id, locked.id (the ID file is locked) and empty.id.
-// Removed when the process ends normally.
-class Installation {
+// The folder holding the fuzzed notes.ini and the ID files it may name: user.id,
+// data/user.id, locked.id (the ID file is locked) and empty.id.
+class Installation : public korvo_fuzz::ScratchFolder {
   public:
-    Installation() {
-        std::string pattern = (ScratchParent() / "korvo-fuzz-notes-ini-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        m_root = pattern;
-        fs::create_directory(m_root / "data");
+    Installation() : ScratchFolder("notes-ini") {
         Write("user.id", "CN=Fuzz Lee/O=Acme\n");
         Write("data/user.id", "CN=Data Lee/O=Acme\r\n");
         Write("locked.id", "CN=Fuzz Lee/O=Acme\nlocked\n");
         Write("empty.id", "");
     }
-    ~Installation() {
-        std::error_code error;
-        fs::remove_all(m_root, error);
-    }
-    Installation(const Installation&) = delete;
-    Installation& operator=(const Installation&) = delete;
-
-    void Write(const std::string& relative, const std::string& content) const {
-        std::ofstream(m_root / relative, std::ios::binary | std::ios::trunc) << content;
-    }
-    const fs::path& Root() const { return m_root; }
-
-  private:
-    fs::path m_root; // the folder
 };
 
 void Require(bool condition) {
@@ -173,10 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!StaysInside(ini, "Directory") || !StaysInside(ini, "KeyFileName"))
         return 0;
     installation.Write("notes.ini", text);
-    std::string program = installation.Root().string();
-    std::string iniArgument = "=" + (installation.Root() / "notes.ini").string();
-    char* argv[] = {program.data(), iniArgument.data()};
-    const STATUS status = NotesInitExtended(2, argv);
+    const STATUS status = installation.StartRuntime();
     if (status != 0) {
         char message[256];
         Require(ERR(status) != notesrt::kErrInternal);

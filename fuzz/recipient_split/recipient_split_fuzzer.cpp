@@ -6,14 +6,12 @@
 // Every list is freed afterwards and nothing stays open.
 #include "notesmailmessage.h"
 #include "notesrt_testing.h"
+#include "scratch_folder.h"
 #include "stringutil.h"
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,36 +20,22 @@ namespace {
 constexpr size_t kNameLimit = 256;   // a name must be shorter than this
 constexpr size_t kRoomyText = 60000; // texts this short always fit in a list
 
-// A Notes installation (notes.ini and an ID file) in a temporary folder for the whole run.
+// A Notes installation (notes.ini and an ID file) for the whole run.
 class Installation {
   public:
-    Installation() {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_root = std::filesystem::temp_directory_path() /
-                 ("korvo-fuzz-recipients-" + std::to_string(stamp));
-        std::filesystem::create_directories(m_root / "data");
-        std::ofstream(m_root / "notes.ini") << "Directory=data\nKeyFileName=user.id\n";
-        std::ofstream(m_root / "data" / "user.id") << "CN=Ann Lee/O=Acme\n";
+    Installation() : m_folder("recipients") {
+        m_folder.Write("notes.ini", "Directory=data\nKeyFileName=user.id\n");
+        m_folder.Write("data/user.id", "CN=Ann Lee/O=Acme\n");
     }
-    ~Installation() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    Installation(const Installation&) = delete;
-    Installation& operator=(const Installation&) = delete;
 
     // Starts the runtime afresh on this installation.
     void Start() const {
-        NotesrtReset();
-        std::string program = m_root.string();
-        std::string ini = "=" + (m_root / "notes.ini").string();
-        char* argv[] = {program.data(), ini.data()};
-        if (NotesInitExtended(2, argv) != NOERROR)
+        if (m_folder.StartRuntime() != NOERROR)
             std::abort();
     }
 
   private:
-    std::filesystem::path m_root; // the temporary folder
+    korvo_fuzz::ScratchFolder m_folder; // notes.ini and data/user.id
 };
 
 // A new empty prefixed list, unlocked.

@@ -9,6 +9,7 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/registry.h"
+#include "scratch_folder.h"
 
 #include <stdlib.h>
 
@@ -36,37 +37,13 @@ constexpr size_t kMaxNames = 10;
 constexpr RegistryView kViews[] = {RegistryView::Default, RegistryView::Force64,
                                    RegistryView::Force32};
 
-// Where the per-process folder goes: memory-backed /dev/shm when there is one, so that the
-// file written for every input costs no disk writes; else the temporary directory.
-fs::path ScratchParent() {
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-}
-
-// A folder of this process under ScratchParent() holding the store file that
-// $KORVO_REGISTRY names. Removed when the process ends normally.
-class StoreFolder {
+// The folder holding the store file that $KORVO_REGISTRY names.
+class StoreFolder : public korvo_fuzz::ScratchFolder {
   public:
-    StoreFolder() {
-        std::string pattern = (ScratchParent() / "korvo-fuzz-registry-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        m_root = pattern;
-        setenv("KORVO_REGISTRY", (m_root / "registry.ini").c_str(), 1);
+    StoreFolder() : ScratchFolder("registry") {
+        setenv("KORVO_REGISTRY", (Root() / "registry.ini").c_str(), 1);
     }
-    ~StoreFolder() {
-        std::error_code error;
-        fs::remove_all(m_root, error);
-    }
-    StoreFolder(const StoreFolder&) = delete;
-    StoreFolder& operator=(const StoreFolder&) = delete;
-
-    void WriteStore(const std::string& content) const {
-        std::ofstream(m_root / "registry.ini", std::ios::binary | std::ios::trunc) << content;
-    }
-
-  private:
-    fs::path m_root; // the folder
+    void WriteStore(const std::string& content) const { Write("registry.ini", content); }
 };
 
 void Require(bool condition) {
