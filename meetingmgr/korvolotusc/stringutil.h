@@ -1,7 +1,7 @@
 // Small helpers on narrow NUL-terminated text: indexes, pieces cut into fixed buffers, exact
 // comparison, stepping and searching LMBCS text a character at a time, UTF-8 decoding and the
-// text form of a system time. Rejected arguments are
-// logged under the helper's name and give 0, false or no change; nothing throws.
+// text form of a system time. Rejected arguments are logged under the helper's name and give
+// 0, false or no change; nothing throws.
 #pragma once
 
 #include "KorvoLotusC.h"
