@@ -71,9 +71,9 @@ ASAN_OPTIONS=detect_leaks=1 run_ctest asan "$out/asan"
 report_passed "$out/asan"
 
 if bash "$root/scripts/fuzz.sh" "$out/asan" "${KORVO_FUZZ_SECONDS:-480}" 2>&1 | tee "$out/fuzz.log"; then
-  summary+=("fuzz: $(tail -n 1 "$out/fuzz.log")")
+  summary+=("$(tail -n 1 "$out/fuzz.log")")
 else
-  summary+=("fuzz: FAILED: $(tail -n 1 "$out/fuzz.log")")
+  summary+=("FAILED $(tail -n 1 "$out/fuzz.log")")
   total_failed=$((total_failed + 1))
 fi
 
