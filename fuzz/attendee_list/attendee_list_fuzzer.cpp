@@ -50,13 +50,6 @@ std::string Base64(const std::string& bytes) {
     return out;
 }
 
-// text widened from the ANSI code page, as the library widens names.
-CString Widen(const char* text) {
-    CString wide;
-    RK::_cstring_set(wide, 0, text, RK::kWholeString);
-    return wide;
-}
-
 // A Notes installation (notes.ini, an ID file, a mail file) for the whole run.
 class Installation {
   public:
@@ -101,8 +94,8 @@ std::vector<AttendeeInfo> Expected(std::string text, int32_t list) {
             GetStringKeyOfNotesDisplayName(name.c_str(), key);
             const std::string& first = firstNames.emplace(key, name).first->second;
             AttendeeInfo attendee;
-            attendee.key = Widen(key);
-            attendee.name = Widen(first.c_str());
+            attendee.key = StringUtil::WidenAnsi(key);
+            attendee.name = StringUtil::WidenAnsi(first.c_str());
             attendee.email = attendee.name;
             attendee.recipType = list;
             attendee.attendType = 1;

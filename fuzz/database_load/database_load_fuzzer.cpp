@@ -75,14 +75,6 @@ STATUS Checked(STATUS status) {
     return status;
 }
 
-bool NothingOpen() {
-    NotesrtCounts counts;
-    NotesrtGetCounts(&counts);
-    return counts.databases == 0 && counts.notes == 0 && counts.collections == 0 &&
-           counts.memoryAllocated == 0 && counts.memoryLocked == 0 && counts.mimeDirectories == 0 &&
-           counts.scheduleContainers == 0;
-}
-
 TIMEDATE TimeOf(const char* text) {
     char* cursor = const_cast<char*>(text);
     TIMEDATE time = {};
@@ -434,7 +426,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(OSLoadString(nullptr, opened, message, sizeof message) > 0 &&
                 std::strstr(message, "fuzz.nsf") != nullptr);
     }
-    Require(NothingOpen());
+    Require(korvo_fuzz::RuntimeHoldsNothing());
     NotesrtReset();
     return 0;
 }

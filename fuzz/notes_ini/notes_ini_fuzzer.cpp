@@ -105,14 +105,6 @@ bool StaysInside(const notesrt::IniFile& ini, const char* key) {
     return value.find("..") == std::string::npos && (value.empty() || value[0] != '/');
 }
 
-bool NothingOpen() {
-    NotesrtCounts counts;
-    NotesrtGetCounts(&counts);
-    return counts.databases == 0 && counts.notes == 0 && counts.collections == 0 &&
-           counts.memoryAllocated == 0 && counts.memoryLocked == 0 && counts.mimeDirectories == 0 &&
-           counts.scheduleContainers == 0;
-}
-
 void CheckStarted(const std::vector<Variable>& variables) {
     char name[MAXUSERNAME] = {};
     Require(SECKFMGetUserName(name) == 0 && name[0] != '\0');
@@ -155,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         CheckStarted(variables);
     }
-    Require(NothingOpen());
+    Require(korvo_fuzz::RuntimeHoldsNothing());
     NotesrtReset();
     return 0;
 }

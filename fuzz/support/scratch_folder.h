@@ -34,4 +34,7 @@ class ScratchFolder {
     std::filesystem::path m_root; // the folder, removed by the destructor
 };
 
+// True when the runtime holds no handle, memory block, lock, MIME directory or schedule.
+bool RuntimeHoldsNothing();
+
 } // namespace korvo_fuzz

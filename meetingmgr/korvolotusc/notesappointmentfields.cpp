@@ -35,12 +35,6 @@ constexpr int32_t kApptTypeFromItem = 5; // the entry's type says: read the note
 
 const char kUrlMarker[] = "\n=====URL From message body in MIME format=======\n";
 
-CString WidenAnsi(const char* text) {
-    CString wide;
-    RK::_cstring_set(wide, 0, text, RK::kWholeString);
-    return wide;
-}
-
 // Reads itemName (LMBCS, at most kSubjectItem bytes) translated to UTF-8 into utf8.
 bool ReadTranslatedItem(NOTEHANDLE note, const char* itemName, char (&utf8)[kSubjectItem]) {
     char text[kSubjectItem] = {};
@@ -215,7 +209,7 @@ void CNotesCalendar::GetAppointmentHostInfo(NOTEHANDLE note, const CalendarEvent
 void CNotesCalendar::GetAppointmentAppUNID(NOTEHANDLE note, const CalendarEventEntry& entry,
                                            CString& out) {
     if (entry.unidText[0] != '\0') {
-        out = WidenAnsi(entry.unidText);
+        out = StringUtil::WidenAnsi(entry.unidText);
         return;
     }
     char text[kShortItem] = {};
@@ -224,7 +218,7 @@ void CNotesCalendar::GetAppointmentAppUNID(NOTEHANDLE note, const CalendarEventE
                 "NOTEC_DEBUG_LOG : CNotesCalendar::GetAppointmentAppUNID = %s", text);
     out.clear();
     if (found)
-        out = WidenAnsi(text);
+        out = StringUtil::WidenAnsi(text);
     else
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCalendar::GetAppointmentAppUNID",
                     "fail to get Meeting UNID!!");
@@ -286,7 +280,7 @@ void CNotesCalendar::GetURLFromAppointmentMIMEBody(NOTEHANDLE note, CString& des
     CollectTaggedText("href=\"", "\"", links);
     if (links.empty())
         return;
-    description += WidenAnsi(kUrlMarker);
+    description += StringUtil::WidenAnsi(kUrlMarker);
     description += links;
 }
 
@@ -294,7 +288,7 @@ void CNotesCalendar::CollectTaggedText(const char* startTag, const char* endTag,
     const char* position = m_pTextBuffer.get();
     if (position == nullptr)
         return;
-    const CString blanks = WidenAnsi("   \n");
+    const CString blanks = StringUtil::WidenAnsi("   \n");
     while (*position != '\0') {
         const char* start = std::strstr(position, startTag);
         const char* end =
@@ -307,7 +301,7 @@ void CNotesCalendar::CollectTaggedText(const char* startTag, const char* endTag,
         StringUtil::GetSubString(start + std::strlen(startTag), end, sizeof piece, piece);
         position = end + std::strlen(endTag);
         text += blanks;
-        text += WidenAnsi(piece);
+        text += StringUtil::WidenAnsi(piece);
         text += blanks;
     }
 }

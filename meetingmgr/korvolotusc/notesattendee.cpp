@@ -6,7 +6,6 @@
 #include "stringutil.h"
 #include "trace.h"
 
-#include "rk/convert.h"
 
 #include <cstring>
 
@@ -15,20 +14,6 @@ static constexpr char kTraceSource[] = "notesmailcalendar.cpp";
 namespace {
 
 constexpr unsigned kKeyBuffer = 256; // bytes of a key: 255 characters and a NUL
-
-// A narrow text in the ANSI code page widened.
-CString WidenAnsi(const char* text) {
-    CString wide;
-    RK::_cstring_set(wide, 0, text, RK::kWholeString);
-    return wide;
-}
-
-// A wide text narrowed to the ANSI code page, for the log.
-RK::CStringT<char> NarrowAnsi(const CString& text) {
-    RK::CStringT<char> narrow;
-    RK::_cstring_set(narrow, 0, text.c_str(), static_cast<unsigned>(text.size()));
-    return narrow;
-}
 
 // Which rule gave a name its key; only keys of the last two are searched for.
 enum class KeyRule { None, WholeName, CommonName, BeforeSemicolon };
@@ -82,7 +67,7 @@ void CNotesCalendar::GetAttendeeInfo(const char* name, AttendeeInfo& out) {
     char key[kKeyBuffer];
     const KeyRule rule = DeriveKey(name, key);
     const bool searchable = rule == KeyRule::CommonName || rule == KeyRule::BeforeSemicolon;
-    const CString keyText = WidenAnsi(key);
+    const CString keyText = StringUtil::WidenAnsi(key);
     if (m_dataStore.FindResolvedName(keyText, out))
         return;
 
@@ -93,7 +78,7 @@ void CNotesCalendar::GetAttendeeInfo(const char* name, AttendeeInfo& out) {
     if (contacts.empty()) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCalendar::GetAttendeeInfo",
                     "fail to get Attendee (%s), Key (%s)", name, key);
-        out.name = WidenAnsi(name);
+        out.name = StringUtil::WidenAnsi(name);
         out.email = out.name;
     } else {
         out.name = contacts.front().fullName;
@@ -109,14 +94,16 @@ void CNotesCalendar::SearchContactsInfo(const char* key, std::vector<ContactInfo
     contacts->SearchContactsInfoByPrimaryField(key, 1, out, 1);
     if (!out.empty()) {
         KORVO_TRACE(PM_SDK::kLevelDetail, "CNotesCalendar::SearchContactsInfo",
-                    "Contact %s(%s), Find in Local", key, NarrowAnsi(out.front().email).c_str());
+                    "Contact %s(%s), Find in Local", key,
+                    StringUtil::NarrowAnsi(out.front().email).c_str());
         return;
     }
     contacts->SelectAddressBook(1);
     contacts->SearchContactsInfoByPrimaryField(key, 1, out, 1);
     if (!out.empty())
         KORVO_TRACE(PM_SDK::kLevelDetail, "CNotesCalendar::SearchContactsInfo",
-                    "Contact %s(%s), Find in Server", key, NarrowAnsi(out.front().email).c_str());
+                    "Contact %s(%s), Find in Server", key,
+                    StringUtil::NarrowAnsi(out.front().email).c_str());
 }
 
 int32_t CNotesCalendar::GetSMTPFromDisplayName(const CString& name, CString& out) {

@@ -6,9 +6,9 @@
 #include "notesmailcalendar.h"
 #include "notestext.h"
 #include "notestime.h"
+#include "stringutil.h"
 #include "trace.h"
 
-#include "rk/convert.h"
 
 #include <cstring>
 
@@ -126,9 +126,7 @@ int32_t CNotesCalendar::UpdateAppointmentByUNID(const CString& key, AppointmentI
         return 0;
     m_dataStore.TakeAppointment(key, out);
     out.eventtype = kEventGone;
-    RK::CStringT<char> narrow;
-    RK::_cstring_set(narrow, 0, key.c_str(), static_cast<unsigned>(key.size()));
     KORVO_TRACE(PM_SDK::kLevelDetail, "CNotesCalendar::UpdateAppointmentByUNID",
-                "Meeting[%s] was removed from the cache.", narrow.c_str());
+                "Meeting[%s] was removed from the cache.", StringUtil::NarrowAnsi(key).c_str());
     return 1;
 }

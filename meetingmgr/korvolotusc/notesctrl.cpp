@@ -4,11 +4,11 @@
 #include "notescontact.h"
 #include "notesmailmessage.h"
 #include "notestext.h"
+#include "stringutil.h"
 #include "trace.h"
 
 #include "platform/dialog.h"
 #include "platform/oleauto.h"
-#include "rk/convert.h"
 
 static constexpr char kTraceSource[] = "notesctrl.cpp";
 
@@ -28,18 +28,9 @@ const WCHAR kDialogCaption[] = KORVO_W("Vendra Parlo - IBM Notes Integration");
 bool UserWantsRetry() {
     char text[kDialogText] = {};
     OSLoadString(nullptr, kIdFileLocked, text, sizeof text);
-    RK::CStringT<WCHAR> wide;
-    RK::_cstring_set(wide, 0, text, 0xFFFFFFFFu);
-    return platform::MessageBoxW(wide.c_str(), kDialogCaption,
+    return platform::MessageBoxW(StringUtil::WidenAnsi(text).c_str(), kDialogCaption,
                                  platform::kMbRetryCancel | platform::kMbIconExclamation) ==
            platform::kIdRetry;
-}
-
-// A host text in the ANSI code page, for the log.
-RK::CStringT<char> AnsiText(const CString& text) {
-    RK::CStringT<char> ansi;
-    RK::_cstring_set(ansi, 0, text.c_str(), static_cast<unsigned>(text.size()));
-    return ansi;
 }
 
 // Searches the local address book for query: by key (beginning with it when partial), and
@@ -134,9 +125,10 @@ int32_t CNotesCtrl::SendMail(BSTR subject, BSTR recipients, BSTR body, int32_t) 
     const CString recipientsText(recipients, platform::SysStringLen(recipients));
     const CString bodyText =
         body == nullptr ? CString() : CString(body, platform::SysStringLen(body));
-    KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::SendMail",
-                "Subject[%s],strRecips[%s],strbody[%s]", AnsiText(subjectText).c_str(),
-                AnsiText(recipientsText).c_str(), AnsiText(bodyText).c_str());
+    KORVO_TRACE(
+        PM_SDK::kLevelProgress, "CNotesCtrl::SendMail", "Subject[%s],strRecips[%s],strbody[%s]",
+        StringUtil::NarrowAnsi(subjectText).c_str(), StringUtil::NarrowAnsi(recipientsText).c_str(),
+        StringUtil::NarrowAnsi(bodyText).c_str());
     if (recipientsText.empty()) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::SendMail", "No recipients!!");
         return 0;
@@ -153,7 +145,8 @@ int32_t CNotesCtrl::ResolveContact(CString& query, std::vector<ContactInfo>& res
     if (!PassesGuard("CNotesCtrl::ResolveContact"))
         return kGuardFailed;
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::ResolveContact",
-                "Query string[%s],resolveByUri[%d]", AnsiText(query).c_str(), resolveByUri ? 1 : 0);
+                "Query string[%s],resolveByUri[%d]", StringUtil::NarrowAnsi(query).c_str(),
+                resolveByUri ? 1 : 0);
     results.clear();
     if (query.empty())
         return 0;
@@ -172,7 +165,7 @@ int32_t CNotesCtrl::ResolveContactBySearchQuery(std::vector<CString>& terms,
         query += terms[i];
     }
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::ResolveContactBySearchQuery",
-                "Query string[%s]", AnsiText(query).c_str());
+                "Query string[%s]", StringUtil::NarrowAnsi(query).c_str());
     results.clear();
     if (query.empty())
         return 0;

@@ -6,10 +6,10 @@
 #include "notescontact.h"
 #include "notestime.h"
 #include "notesxml.h"
+#include "stringutil.h"
 #include "trace.h"
 
 #include "platform/oleauto.h"
-#include "rk/convert.h"
 
 static constexpr char kTraceSource[] = "notesctrl.cpp";
 
@@ -18,13 +18,6 @@ namespace {
 constexpr int32_t kNotFound = 0; // single-meeting and lookup operations: nothing returned
 constexpr int32_t kFound = 1;    // single-meeting and lookup operations: returned
 constexpr int32_t kListFailed = 1;
-
-// A host text in the ANSI code page, for the log.
-RK::CStringT<char> AnsiText(const CString& text) {
-    RK::CStringT<char> ansi;
-    RK::_cstring_set(ansi, 0, text.c_str(), static_cast<unsigned>(text.size()));
-    return ansi;
-}
 
 // Places document in *out as a new BSTR that the caller owns; the old value is not freed.
 void PlaceDocument(const CString& document, BSTR* out) {
@@ -87,7 +80,7 @@ int32_t CNotesCtrl::GetSMTPFromDispName(BSTR displayName, BSTR* smtp) {
     }
     const CString name(displayName);
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::GetSMTPFromDispName", "DispName[%s]",
-                AnsiText(name).c_str());
+                StringUtil::NarrowAnsi(name).c_str());
     CString address;
     if (!m_calendar.GetSMTPFromDisplayName(name, address)) {
         KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::GetSMTPFromDispName", "Not Found!!");
@@ -138,10 +131,11 @@ int32_t CNotesCtrl::ListRecrrentInstance(BSTR entryId, FILETIME* start, FILETIME
         KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCtrl::ListRecrrentInstance",
                     "Meetings as below");
         KORVO_TRACE(PM_SDK::kLevelDetail, "CNotesCtrl::ListRecrrentInstance", "%s",
-                    AnsiText(document).c_str());
+                    StringUtil::NarrowAnsi(document).c_str());
     } else {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::ListRecrrentInstance",
-                    "fail to get recurrence Appointment with EntryID[%s]", AnsiText(key).c_str());
+                    "fail to get recurrence Appointment with EntryID[%s]",
+                    StringUtil::NarrowAnsi(key).c_str());
     }
     PlaceDocument(document, xml);
     return found ? kFound : kNotFound;
@@ -161,12 +155,14 @@ int32_t CNotesCtrl::DeleteMsgInfo(BSTR key, BSTR* xml) {
     if (m_calendar.m_dataStore.TakeAppointment(keyText, record)) {
         document = AppointmentXml(record);
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::DeleteMsgInfo",
-                    "Meeting[%s] with Key ID[%s] was deleted!!", AnsiText(record.subject).c_str(),
-                    AnsiText(keyText).c_str());
+                    "Meeting[%s] with Key ID[%s] was deleted!!",
+                    StringUtil::NarrowAnsi(record.subject).c_str(),
+                    StringUtil::NarrowAnsi(keyText).c_str());
         result = kFound;
     } else {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::DeleteMsgInfo",
-                    "Meeting with Key ID[%s] was not found!!", AnsiText(keyText).c_str());
+                    "Meeting with Key ID[%s] was not found!!",
+                    StringUtil::NarrowAnsi(keyText).c_str());
     }
     PlaceDocument(document, xml);
     return result;
@@ -190,11 +186,13 @@ int32_t CNotesCtrl::GetMsgInfo(BSTR key, int32_t, BSTR* xml) {
     if (found) {
         document = AppointmentXml(record);
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::GetMsgInfo",
-                    "Meeting[%s] with Key ID[%s] was found!!", AnsiText(record.subject).c_str(),
-                    AnsiText(keyText).c_str());
+                    "Meeting[%s] with Key ID[%s] was found!!",
+                    StringUtil::NarrowAnsi(record.subject).c_str(),
+                    StringUtil::NarrowAnsi(keyText).c_str());
     } else {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::GetMsgInfo",
-                    "Meeting with Key ID[%s] was not found!!", AnsiText(keyText).c_str());
+                    "Meeting with Key ID[%s] was not found!!",
+                    StringUtil::NarrowAnsi(keyText).c_str());
     }
     PlaceDocument(document, xml);
     return found ? kFound : kNotFound;

@@ -3,10 +3,10 @@
 #include "notesmailcalendar.h"
 #include "notesnotes.h"
 #include "notesxml.h"
+#include "stringutil.h"
 #include "trace.h"
 
 #include "platform/oleauto.h"
-#include "rk/convert.h"
 
 #include <cstdio>
 
@@ -21,18 +21,6 @@ constexpr size_t kIdTextBuffer = 17; // 16 hexadecimal digits and a NUL
 void FormatIdText(const TIMEDATE& id, char (&text)[kIdTextBuffer]) {
     std::snprintf(text, sizeof text, "%08X%08X", static_cast<unsigned>(id.Innards[1]),
                   static_cast<unsigned>(id.Innards[0]));
-}
-
-CString WidenAnsi(const char* text) {
-    CString wide;
-    RK::_cstring_set(wide, 0, text, RK::kWholeString);
-    return wide;
-}
-
-RK::CStringT<char> NarrowAnsi(const CString& text) {
-    RK::CStringT<char> narrow;
-    RK::_cstring_set(narrow, 0, text.c_str(), static_cast<unsigned>(text.size()));
-    return narrow;
 }
 
 } // namespace
@@ -90,7 +78,7 @@ void CNotesCalendar::CloseMailDB() {
 void CNotesCalendar::StoreServerIP() {
     char key[kNameBuffer];
     GetStringKeyOfNotesDisplayName(m_strServerName, key);
-    m_dataStore.ServerIP = WidenAnsi(key);
+    m_dataStore.ServerIP = StringUtil::WidenAnsi(key);
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCalendar::StoreServerIP", "strServerIP[%s]", key);
 }
 
@@ -103,7 +91,7 @@ void CNotesCalendar::StoreReplicaID() {
         NSFDbReplicaInfoGet(m_hMailDB, &info);
     char text[kIdTextBuffer];
     FormatIdText(info.ID, text);
-    m_dataStore.ApptDBID = WidenAnsi(text);
+    m_dataStore.ApptDBID = StringUtil::WidenAnsi(text);
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCalendar::StoreReplicaID",
                 "NOTEC_DEBUG_LOG : CNotesCalendar::StoreReplicaID() New Implementation replicaID "
                 "= %s",
@@ -123,7 +111,7 @@ void CNotesCalendar::GetDBIDOfMailDB() {
             FormatIdText(id, text);
     }
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCalendar::GetDBIDOfMailDB", "MailDBID[%s]", text);
-    m_dataStore.EmailDBID = WidenAnsi(text);
+    m_dataStore.EmailDBID = StringUtil::WidenAnsi(text);
 
     CString viewId;
     GetUNIDOfMailDBView("$MeetingsAllByDate2", viewId);
@@ -163,7 +151,7 @@ void CNotesCalendar::GetUNIDOfMailDBView(const char* viewName, CString& out) {
     GetNoteOID(note, out);
     CloseNote(note);
     KORVO_TRACE(PM_SDK::kLevelProgress, "CNotesCalendar::GetUNIDOfMailDBView",
-                "UNID[%s] of View[%s]", NarrowAnsi(out).c_str(), viewName);
+                "UNID[%s] of View[%s]", StringUtil::NarrowAnsi(out).c_str(), viewName);
 }
 
 void CNotesCalendar::GetServerProfileInfo(BSTR* out) {

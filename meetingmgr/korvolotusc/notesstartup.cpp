@@ -69,9 +69,7 @@ void GetNotesPathFromRegistry(char* directory) {
 
 // True when the ANSI path names an existing file or directory.
 bool AnsiPathExists(const char* path) {
-    RK::CStringT<WCHAR> wide;
-    RK::_cstring_set(wide, 0, path, 0xFFFFFFFFu);
-    return platform::PathExistsW(wide.c_str());
+    return platform::PathExistsW(StringUtil::WidenAnsi(path).c_str());
 }
 
 } // namespace

@@ -177,4 +177,16 @@ CString FormatSystemTime(const SYSTEMTIME& t) {
     return CString(text, text + length);
 }
 
+CString WidenAnsi(const char* text) {
+    CString wide;
+    RK::_cstring_set(wide, 0, text, RK::kWholeString);
+    return wide;
+}
+
+std::string NarrowAnsi(const CString& text) {
+    std::string narrow;
+    RK::_cstring_set(narrow, 0, text.c_str(), static_cast<unsigned>(text.size()));
+    return narrow;
+}
+
 } // namespace StringUtil

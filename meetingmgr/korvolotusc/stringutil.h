@@ -9,6 +9,7 @@
 #include "platform/wintypes.h"
 
 #include <cstddef>
+#include <string>
 
 namespace StringUtil {
 
@@ -43,6 +44,12 @@ size_t NextLmbcsCharacter(const char* text, size_t length, size_t position);
 // character never match; length when there is none, or when text or word is null or word is
 // empty.
 size_t FindInLmbcs(const char* text, size_t length, size_t from, const char* word);
+
+// text (NUL-terminated, in the ANSI code page) as a wide string; empty for null.
+CString WidenAnsi(const char* text);
+
+// text narrowed to the ANSI code page, e.g. for the log.
+std::string NarrowAnsi(const CString& text);
 
 // True when both strings exist and have the same bytes.
 bool IsSameString(const char* a, const char* b);

@@ -116,26 +116,14 @@ STATUS ReadBlockValue(Runtime& runtime, DHANDLE handle, uint32_t valueLength, co
 }
 
 // As RunCall for a call that takes the caller's memory block handle whatever the outcome:
-// after the call's body, or instead of it when the call fails by plan, the block is freed.
+// after the call's body, or instead of it when the call fails, the block is freed.
 template <typename Body> STATUS RunTakingBlock(const char* name, DHANDLE handle, Body body) {
-    Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
-    STATUS status = CheckFault(name);
-    if (status == 0 && !runtime.started)
-        status = kErrNotStarted;
-    if (status == 0) {
-        try {
-            status = body(runtime);
-        } catch (const std::bad_alloc&) {
-            status = kErrNoMemory;
-        } catch (...) {
-            status = kErrInternal;
-        }
-    }
-    const MemoryBlock* block = runtime.memory.Find(handle);
-    if (block != nullptr && block->owner == 0)
-        runtime.memory.Remove(handle);
-    return status;
+    return RunCallThenRelease(name, body, [handle](Runtime& runtime) -> STATUS {
+        const MemoryBlock* block = runtime.memory.Find(handle);
+        if (block != nullptr && block->owner == 0)
+            runtime.memory.Remove(handle);
+        return 0;
+    });
 }
 
 } // namespace

@@ -91,6 +91,17 @@ void StopRuntime(Runtime& runtime);
 // Removes every memory block that belongs to owner.
 void FreeOwnedBlocks(Runtime& runtime, uint32_t owner);
 
+// Runs body (returning STATUS) on runtime; exceptions become statuses.
+template <typename Body> STATUS Guarded(Runtime& runtime, Body body) {
+    try {
+        return body(runtime);
+    } catch (const std::bad_alloc&) {
+        return kErrNoMemory;
+    } catch (...) {
+        return kErrInternal;
+    }
+}
+
 // Runs body (returning STATUS) as the runtime call name: under the runtime's lock, after the
 // fault check, and, when needsStart, only while the runtime is started. Exceptions become
 // statuses.
@@ -101,34 +112,32 @@ template <typename Body> STATUS RunCall(const char* name, bool needsStart, Body 
         return injected;
     if (needsStart && !runtime.started)
         return kErrNotStarted;
-    try {
-        return body(runtime);
-    } catch (const std::bad_alloc&) {
-        return kErrNoMemory;
-    } catch (...) {
-        return kErrInternal;
-    }
+    return Guarded(runtime, body);
 }
 
-// As RunCall for a call that closes or frees a handle: a planned fault is returned, but the
-// handle is released all the same, since its owner can do nothing else with it. A sweep that
-// fails a close therefore checks the caller's handling of the status, not a leak the caller
-// could not have avoided.
-template <typename Body> STATUS RunReleaseCall(const char* name, Body body) {
+// As RunCall (the runtime started) for a call that gives something up whatever its outcome:
+// release runs after body under the same lock even when a planned fault, a stopped runtime or
+// body failed. Returns the first failure of these three, else release's status.
+template <typename Body, typename Release>
+STATUS RunCallThenRelease(const char* name, Body body, Release release) {
     Runtime& runtime = TheRuntime();
     std::lock_guard<std::mutex> lock(runtime.mutex);
-    const STATUS injected = CheckFault(name);
-    if (!runtime.started)
-        return injected != 0 ? injected : STATUS{kErrNotStarted};
-    STATUS status = 0;
-    try {
-        status = body(runtime);
-    } catch (const std::bad_alloc&) {
-        status = kErrNoMemory;
-    } catch (...) {
-        status = kErrInternal;
-    }
-    return injected != 0 ? injected : status;
+    STATUS status = CheckFault(name);
+    if (status == 0 && !runtime.started)
+        status = kErrNotStarted;
+    if (status == 0)
+        status = Guarded(runtime, body);
+    const STATUS released = Guarded(runtime, release);
+    return status != 0 ? status : released;
+}
+
+// A call that closes or frees a handle: a planned fault is returned, but the handle is
+// released all the same, since its owner can do nothing else with it. A sweep that fails a
+// close therefore checks the caller's handling of the status, not a leak the caller could not
+// have avoided.
+template <typename Release> STATUS RunReleaseCall(const char* name, Release release) {
+    return RunCallThenRelease(
+        name, [](Runtime&) -> STATUS { return 0; }, release);
 }
 
 // As RunCall for a call that answers with a value instead of a status: a planned fault, a
