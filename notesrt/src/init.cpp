@@ -119,7 +119,7 @@ extern "C" NOTESRT_API STATUS NotesInitExtended(int argc, char** argv) {
 
 extern "C" NOTESRT_API void NotesTerm(void) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     if (runtime.started)
         StopRuntime(runtime);
 }
@@ -127,7 +127,7 @@ extern "C" NOTESRT_API void NotesTerm(void) {
 extern "C" NOTESRT_API int OSGetEnvironmentString(const char* name, char* buffer,
                                                   uint16_t bufferLength) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     if (buffer == nullptr)
         return 0;
     buffer[0] = '\0';

@@ -64,7 +64,7 @@ extern "C" NOTESRT_API STATUS OSMemGetSize(DHANDLE handle, uint32_t* size) {
 
 extern "C" NOTESRT_API void* OSLockObject(DHANDLE handle) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     MemoryBlock* block = runtime.memory.Find(handle);
     if (block == nullptr)
         return nullptr;
@@ -74,7 +74,7 @@ extern "C" NOTESRT_API void* OSLockObject(DHANDLE handle) {
 
 extern "C" NOTESRT_API int OSUnlockObject(DHANDLE handle) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     MemoryBlock* block = runtime.memory.Find(handle);
     if (block == nullptr || block->locks == 0)
         return 0;

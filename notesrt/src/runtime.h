@@ -13,6 +13,7 @@
 #include "status.h"
 #include "users_view.h"
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -81,9 +82,31 @@ struct Runtime {
     HandleTable<ScheduleContainer> schedules{6, 20, 8};   // schedule containers
     DatabaseFiles files;                                  // database files read so far
     UsersViewCache usersViews;                            // $Users entries of each model
+    uint64_t callNanoseconds = 0;                         // time spent inside calls so far
 };
 
 Runtime& TheRuntime();
+
+// The runtime's lock for the length of one call; the call's time, lock wait included, is
+// added to callNanoseconds as it ends (still under the lock).
+class CallScope {
+  public:
+    explicit CallScope(Runtime& runtime)
+        : m_runtime(runtime), m_start(std::chrono::steady_clock::now()), m_lock(runtime.mutex) {}
+    ~CallScope() {
+        m_runtime.callNanoseconds +=
+            static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::steady_clock::now() - m_start)
+                                      .count());
+    }
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+
+  private:
+    Runtime& m_runtime;                            // whose clock runs
+    std::chrono::steady_clock::time_point m_start; // when the call began
+    std::lock_guard<std::mutex> m_lock;            // held for the whole call
+};
 
 // Releases every handle and forgets the installation; the runtime is stopped afterwards.
 void StopRuntime(Runtime& runtime);
@@ -107,7 +130,7 @@ template <typename Body> STATUS Guarded(Runtime& runtime, Body body) {
 // statuses.
 template <typename Body> STATUS RunCall(const char* name, bool needsStart, Body body) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     if (STATUS injected = CheckFault(name))
         return injected;
     if (needsStart && !runtime.started)
@@ -121,7 +144,7 @@ template <typename Body> STATUS RunCall(const char* name, bool needsStart, Body 
 template <typename Body, typename Release>
 STATUS RunCallThenRelease(const char* name, Body body, Release release) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     STATUS status = CheckFault(name);
     if (status == 0 && !runtime.started)
         status = kErrNotStarted;
@@ -145,7 +168,7 @@ template <typename Release> STATUS RunReleaseCall(const char* name, Release rele
 template <typename Result, typename Body>
 Result RunValueCall(const char* name, Result failed, Body body) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     if (CheckFault(name) != 0 || !runtime.started)
         return failed;
     try {
@@ -158,7 +181,7 @@ Result RunValueCall(const char* name, Result failed, Body body) {
 // As RunValueCall for a call that cannot be failed by plan.
 template <typename Result, typename Body> Result RunPlainCall(Result failed, Body body) {
     Runtime& runtime = TheRuntime();
-    std::lock_guard<std::mutex> lock(runtime.mutex);
+    CallScope scope(runtime);
     if (!runtime.started)
         return failed;
     try {

@@ -54,3 +54,9 @@ extern "C" NOTESRT_API void NotesrtReset(void) {
     ResetFaults();
     ClearStatusDetails();
 }
+
+extern "C" NOTESRT_API uint64_t NotesrtCallNanoseconds(void) {
+    Runtime& runtime = TheRuntime();
+    std::lock_guard<std::mutex> lock(runtime.mutex);
+    return runtime.callNanoseconds;
+}
