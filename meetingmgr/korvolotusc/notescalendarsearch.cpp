@@ -9,8 +9,8 @@
 #include "stringutil.h"
 #include "trace.h"
 
-
 #include <cstring>
+#include <utility>
 
 static constexpr char kTraceSource[] = "notesmailcalendar.cpp";
 
@@ -65,8 +65,8 @@ void CNotesCalendar::ParseAppointments(const std::vector<CalendarEventEntry>& en
         AppointmentInfo record;
         if (!ParseAppointmentItem(entry, record))
             continue;
-        out.push_back(record);
         m_dataStore.StoreAppointment(record.entryID, record);
+        out.push_back(std::move(record));
     }
     KORVO_TRACE(PM_SDK::kLevelDetail, "CNotesCalendar::ParseAppointments",
                 "There are %d meetings matced the date.", static_cast<int>(out.size()));

@@ -11,6 +11,8 @@
 
 #include "platform/oleauto.h"
 
+#include <utility>
+
 static constexpr char kTraceSource[] = "notesctrl.cpp";
 
 namespace {
@@ -19,9 +21,12 @@ constexpr int32_t kNotFound = 0; // single-meeting and lookup operations: nothin
 constexpr int32_t kFound = 1;    // single-meeting and lookup operations: returned
 constexpr int32_t kListFailed = 1;
 
-// Places document in *out as a new BSTR that the caller owns; the old value is not freed.
-void PlaceDocument(const CString& document, BSTR* out) {
+// Places document in *out as a new BSTR that the caller owns; the old value is not freed. The
+// document goes through a temporary BSTR and is given up once that holds it, so a large
+// document is held twice at most, never three times.
+void PlaceDocument(CString document, BSTR* out) {
     BSTR temporary = platform::SysAllocString(document.c_str());
+    CString().swap(document);
     *out = platform::SysAllocStringByteLen(reinterpret_cast<const char*>(temporary),
                                            platform::SysStringByteLen(temporary));
     platform::SysFreeString(temporary);
@@ -98,15 +103,19 @@ int32_t CNotesCtrl::ListAppointment(FILETIME* start, FILETIME* end, BSTR* xml) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::ListAppointment", "invalid parameter !!");
         return kListFailed;
     }
-    std::vector<AppointmentInfo> records;
+    CString document;
     {
-        MailDatabaseScope database(m_calendar);
-        SetCalendarTimeRange(m_calendar, *start, *end);
-        std::vector<CalendarEventEntry> entries;
-        m_calendar.SearchAllCalendar(entries);
-        m_calendar.ParseAppointments(entries, records);
+        std::vector<AppointmentInfo> records;
+        {
+            MailDatabaseScope database(m_calendar);
+            SetCalendarTimeRange(m_calendar, *start, *end);
+            std::vector<CalendarEventEntry> entries;
+            m_calendar.SearchAllCalendar(entries);
+            m_calendar.ParseAppointments(entries, records);
+        }
+        document = AppointmentListXml(records);
     }
-    PlaceDocument(AppointmentListXml(records), xml);
+    PlaceDocument(std::move(document), xml);
     return 0;
 }
 
@@ -137,7 +146,7 @@ int32_t CNotesCtrl::ListRecrrentInstance(BSTR entryId, FILETIME* start, FILETIME
                     "fail to get recurrence Appointment with EntryID[%s]",
                     StringUtil::NarrowAnsi(key).c_str());
     }
-    PlaceDocument(document, xml);
+    PlaceDocument(std::move(document), xml);
     return found ? kFound : kNotFound;
 }
 
@@ -164,7 +173,7 @@ int32_t CNotesCtrl::DeleteMsgInfo(BSTR key, BSTR* xml) {
                     "Meeting with Key ID[%s] was not found!!",
                     StringUtil::NarrowAnsi(keyText).c_str());
     }
-    PlaceDocument(document, xml);
+    PlaceDocument(std::move(document), xml);
     return result;
 }
 
@@ -194,7 +203,7 @@ int32_t CNotesCtrl::GetMsgInfo(BSTR key, int32_t, BSTR* xml) {
                     "Meeting with Key ID[%s] was not found!!",
                     StringUtil::NarrowAnsi(keyText).c_str());
     }
-    PlaceDocument(document, xml);
+    PlaceDocument(std::move(document), xml);
     return found ? kFound : kNotFound;
 }
 

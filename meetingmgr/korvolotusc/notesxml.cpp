@@ -3,85 +3,151 @@
 #include "stringutil.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
+// Measures the text a document will have, so the document is allocated once.
+class LengthCounter {
+  public:
+    void Ascii(std::string_view text) { m_length += text.size(); }
+    void Text(const CString& text) { m_length += text.size(); }
+    void Escaped(const CString& text) {
+        m_length += text.size();
+        for (const WCHAR ch : text)
+            m_length += ch == KORVO_W('&') ? 4 : ch == KORVO_W('<') ? 3 : 0;
+    }
+    size_t Length() const { return m_length; }
+
+  private:
+    size_t m_length = 0; // characters counted so far
+};
+
+// Appends to a document.
+class TextAppender {
+  public:
+    explicit TextAppender(CString& out) : m_out(out) {}
+    void Ascii(std::string_view text) {
+        const size_t at = m_out.size();
+        m_out.resize(at + text.size());
+        for (size_t i = 0; i < text.size(); ++i)
+            m_out[at + i] = static_cast<WCHAR>(static_cast<unsigned char>(text[i]));
+    }
+    void Text(const CString& text) { m_out += text; }
+    // Appends text with every "&" written as "&amp;" and every "<" as "&lt;".
+    void Escaped(const CString& text) {
+        size_t done = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != KORVO_W('&') && text[i] != KORVO_W('<'))
+                continue;
+            m_out.append(text, done, i - done);
+            Ascii(text[i] == KORVO_W('&') ? "&amp;" : "&lt;");
+            done = i + 1;
+        }
+        m_out.append(text, done, CString::npos);
+    }
+
+  private:
+    CString& m_out; // the document
+};
+
+template <typename Out> void WriteNumber(Out& out, int32_t value) {
+    char text[16];
+    const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    out.Ascii(std::string_view(text, static_cast<size_t>(length)));
+}
+
+// "TRUE" for a non-zero value, else "FALSE".
+template <typename Out> void WriteFlag(Out& out, int32_t value) {
+    out.Ascii(value != 0 ? "TRUE" : "FALSE");
+}
+
+// "<![CDATA[" text "]]>", the text escaped or as it is.
+template <typename Out> void WriteCData(Out& out, const CString& text, bool escape) {
+    out.Ascii("<![CDATA[");
+    if (escape)
+        out.Escaped(text);
+    else
+        out.Text(text);
+    out.Ascii("]]>");
+}
+
+template <typename Out> void WriteAttendee(Out& out, const AttendeeInfo& attendee) {
+    out.Ascii("<attendee><name>");
+    WriteCData(out, attendee.name, true);
+    out.Ascii("</name><email>");
+    WriteCData(out, attendee.email, true);
+    out.Ascii("</email><attendType>");
+    WriteNumber(out, attendee.attendType);
+    out.Ascii("</attendType><recipType>");
+    WriteNumber(out, attendee.recipType);
+    out.Ascii("</recipType><responseType>");
+    WriteNumber(out, attendee.responseType);
+    out.Ascii("</responseType></attendee>");
+}
+
+template <typename Out> void WriteAppointment(Out& out, const AppointmentInfo& record) {
+    out.Ascii("<appointment><subject>");
+    WriteCData(out, record.subject, true);
+    out.Ascii("</subject><location>");
+    WriteCData(out, record.location, true);
+    out.Ascii("</location><description>");
+    WriteCData(out, record.description, true);
+    out.Ascii("</description><hostName>");
+    out.Text(record.hostName);
+    out.Ascii("</hostName><hostEmail>");
+    WriteCData(out, record.hostEmail, false);
+    out.Ascii("</hostEmail><duration>");
+    WriteNumber(out, record.duration);
+    out.Ascii("</duration><meetStatus>");
+    WriteNumber(out, record.meetStatus);
+    out.Ascii("</meetStatus><isRecurrent>");
+    WriteFlag(out, record.isRecurrent ? 1 : 0);
+    out.Ascii("</isRecurrent><isAllDayEvent>");
+    WriteFlag(out, record.isAllDayEvent);
+    out.Ascii("</isAllDayEvent><responseStatus>");
+    WriteNumber(out, record.responseStatus);
+    out.Ascii("</responseStatus><busyStatus>");
+    WriteNumber(out, record.busyStatus);
+    out.Ascii("</busyStatus><korvocOIEx>");
+    WriteCData(out, record.korvocOIEx, false);
+    out.Ascii("</korvocOIEx><startTime>");
+    out.Text(StringUtil::FormatSystemTime(record.startTime));
+    out.Ascii("</startTime><endTime>");
+    out.Text(StringUtil::FormatSystemTime(record.endTime));
+    out.Ascii("</endTime><entryID>");
+    out.Text(record.entryID);
+    out.Ascii("</entryID><eventtype><![CDATA[");
+    WriteNumber(out, record.eventtype);
+    out.Ascii("]]></eventtype><attendees>");
+    for (const AttendeeInfo& attendee : record.attendees)
+        WriteAttendee(out, attendee);
+    out.Ascii("</attendees></appointment>");
+}
+
+template <typename Out>
+void WriteAppointmentList(Out& out, const std::vector<AppointmentInfo>& records) {
+    out.Ascii("<appointments>");
+    for (const AppointmentInfo& record : records)
+        WriteAppointment(out, record);
+    out.Ascii("</appointments>");
+}
+
+// Writes a document in two passes: the first measures it, the second fills a string of
+// exactly that size, so a large document is never copied while it grows.
+template <typename Write> CString SizedDocument(Write write) {
+    LengthCounter counter;
+    write(counter);
+    CString xml;
+    xml.reserve(counter.Length());
+    TextAppender appender(xml);
+    write(appender);
+    return xml;
+}
+
 // Appends ASCII text.
 void Append(CString& out, const char* ascii) {
-    for (; *ascii != '\0'; ++ascii)
-        out.push_back(static_cast<WCHAR>(*ascii));
-}
-
-// Appends a number in decimal.
-void AppendNumber(CString& out, int32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    Append(out, text);
-}
-
-// Appends "TRUE" for a non-zero value, else "FALSE".
-void AppendFlag(CString& out, int32_t value) {
-    Append(out, value != 0 ? "TRUE" : "FALSE");
-}
-
-// Appends "<![CDATA[" text "]]>".
-void AppendCData(CString& out, const CString& text) {
-    Append(out, "<![CDATA[");
-    out += text;
-    Append(out, "]]>");
-}
-
-void AppendAttendee(CString& out, const AttendeeInfo& attendee) {
-    Append(out, "<attendee><name>");
-    AppendCData(out, EscapeXmlText(attendee.name));
-    Append(out, "</name><email>");
-    AppendCData(out, EscapeXmlText(attendee.email));
-    Append(out, "</email><attendType>");
-    AppendNumber(out, attendee.attendType);
-    Append(out, "</attendType><recipType>");
-    AppendNumber(out, attendee.recipType);
-    Append(out, "</recipType><responseType>");
-    AppendNumber(out, attendee.responseType);
-    Append(out, "</responseType></attendee>");
-}
-
-void AppendAppointment(CString& out, const AppointmentInfo& record) {
-    Append(out, "<appointment><subject>");
-    AppendCData(out, EscapeXmlText(record.subject));
-    Append(out, "</subject><location>");
-    AppendCData(out, EscapeXmlText(record.location));
-    Append(out, "</location><description>");
-    AppendCData(out, EscapeXmlText(record.description));
-    Append(out, "</description><hostName>");
-    out += record.hostName;
-    Append(out, "</hostName><hostEmail>");
-    AppendCData(out, record.hostEmail);
-    Append(out, "</hostEmail><duration>");
-    AppendNumber(out, record.duration);
-    Append(out, "</duration><meetStatus>");
-    AppendNumber(out, record.meetStatus);
-    Append(out, "</meetStatus><isRecurrent>");
-    AppendFlag(out, record.isRecurrent ? 1 : 0);
-    Append(out, "</isRecurrent><isAllDayEvent>");
-    AppendFlag(out, record.isAllDayEvent);
-    Append(out, "</isAllDayEvent><responseStatus>");
-    AppendNumber(out, record.responseStatus);
-    Append(out, "</responseStatus><busyStatus>");
-    AppendNumber(out, record.busyStatus);
-    Append(out, "</busyStatus><korvocOIEx>");
-    AppendCData(out, record.korvocOIEx);
-    Append(out, "</korvocOIEx><startTime>");
-    out += StringUtil::FormatSystemTime(record.startTime);
-    Append(out, "</startTime><endTime>");
-    out += StringUtil::FormatSystemTime(record.endTime);
-    Append(out, "</endTime><entryID>");
-    out += record.entryID;
-    Append(out, "</entryID><eventtype><![CDATA[");
-    AppendNumber(out, record.eventtype);
-    Append(out, "]]></eventtype><attendees>");
-    for (const AttendeeInfo& attendee : record.attendees)
-        AppendAttendee(out, attendee);
-    Append(out, "</attendees></appointment>");
+    TextAppender(out).Ascii(ascii);
 }
 
 } // namespace
@@ -91,30 +157,16 @@ CString EscapeXmlText(const CString& text) {
         return text;
     CString escaped;
     escaped.reserve(text.size() + 8);
-    for (const WCHAR ch : text) {
-        if (ch == KORVO_W('&'))
-            Append(escaped, "&amp;");
-        else if (ch == KORVO_W('<'))
-            Append(escaped, "&lt;");
-        else
-            escaped.push_back(ch);
-    }
+    TextAppender(escaped).Escaped(text);
     return escaped;
 }
 
 CString AppointmentXml(const AppointmentInfo& record) {
-    CString xml;
-    AppendAppointment(xml, record);
-    return xml;
+    return SizedDocument([&record](auto& out) { WriteAppointment(out, record); });
 }
 
 CString AppointmentListXml(const std::vector<AppointmentInfo>& records) {
-    CString xml;
-    Append(xml, "<appointments>");
-    for (const AppointmentInfo& record : records)
-        AppendAppointment(xml, record);
-    Append(xml, "</appointments>");
-    return xml;
+    return SizedDocument([&records](auto& out) { WriteAppointmentList(out, records); });
 }
 
 CString ProfileXml(const CString& emailAddress, const CString& serverIP, const CString& apptDBID,

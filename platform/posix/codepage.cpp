@@ -99,15 +99,24 @@ int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WCHAR* src, int
         return Fail(kErrorInvalidParameter);
     const size_t size =
         srcLen == -1 ? std::char_traits<WCHAR>::length(src) + 1 : static_cast<size_t>(srcLen);
+    const bool strict = (flags & kWcErrInvalidChars) != 0;
     std::string text;
-    std::vector<size_t> ends;
-    if (!detail::Encode(resolved, src, size, (flags & kWcErrInvalidChars) != 0, &text, &ends))
+    text.reserve(size);
+    if (!detail::Encode(resolved, src, size, strict, &text, nullptr))
         return Fail(kErrorNoUnicodeTranslation);
-    size_t fit = 0;
-    for (size_t end : ends) {
-        if (end > static_cast<size_t>(dstLen))
-            break;
-        fit = end;
+    size_t fit = text.size();
+    if (dstLen != 0 && text.size() > static_cast<size_t>(dstLen)) {
+        // Too small a buffer: encode again, noting where each character ends, to hand over as
+        // many whole characters as fit.
+        std::string again;
+        std::vector<size_t> ends;
+        detail::Encode(resolved, src, size, strict, &again, &ends);
+        fit = 0;
+        for (size_t end : ends) {
+            if (end > static_cast<size_t>(dstLen))
+                break;
+            fit = end;
+        }
     }
     return Deliver(text, fit, dst, dstLen);
 }
