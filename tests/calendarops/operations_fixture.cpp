@@ -15,22 +15,6 @@ namespace {
 const std::string kData = KORVO_CALENDAROPS_DATA;
 const std::string kMailFile = "servers/Mail1/mail/ann.nsf";
 
-// The FILETIME whose UTC fields are the day "YYYY-MM-DD" at 12:00.
-FILETIME Day(const std::string& text) {
-    int y = std::stoi(text.substr(0, 4));
-    const unsigned m = std::stoul(text.substr(5, 2));
-    const unsigned d = std::stoul(text.substr(8, 2));
-    y -= m <= 2;
-    const int era = y / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long long days1970 = era * 146097LL + doe - 719468;
-    const unsigned long long ticks =
-        (static_cast<unsigned long long>(days1970 + 134774) * 86400ULL + 43200ULL) * 10000000ULL;
-    return FILETIME{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
-}
-
 std::string Utf8(const WCHAR* text, size_t length) {
     std::string out;
     for (size_t i = 0; i < length; ++i) {
@@ -86,6 +70,21 @@ std::string ContactLines(const std::vector<ContactInfo>& contacts) {
 }
 
 } // namespace
+
+FILETIME Day(const std::string& text) {
+    int y = std::stoi(text.substr(0, 4));
+    const unsigned m = std::stoul(text.substr(5, 2));
+    const unsigned d = std::stoul(text.substr(8, 2));
+    y -= m <= 2;
+    const int era = y / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const long long days1970 = era * 146097LL + doe - 719468;
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(days1970 + 134774) * 86400ULL + 43200ULL) * 10000000ULL;
+    return FILETIME{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
+}
 
 std::vector<std::string> SplitText(const std::string& text, char separator) {
     std::vector<std::string> parts;

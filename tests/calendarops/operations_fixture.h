@@ -24,6 +24,9 @@ namespace korvo_test {
 
 std::vector<std::string> SplitText(const std::string& text, char separator);
 
+// The FILETIME whose UTC fields are the day "YYYY-MM-DD" at 12:00.
+FILETIME Day(const std::string& text);
+
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

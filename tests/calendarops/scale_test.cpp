@@ -1,0 +1,152 @@
+// The interface at the size of a real user's data: an installation from korvo-mkinstall with
+// thousands of people in two address books and a mail file of a thousand meetings, listed
+// across many calendar answers. Nothing may be lost or listed twice at a piece boundary,
+// every resolvable attendee must be found in whichever book holds them, and the runtime must
+// hold nothing more afterwards than the address books.
+#include "operations_fixture.h"
+
+#include "notesrt_testing.h"
+
+#include "platform/oleauto.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+namespace korvo_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kWeekStart = "2026-12-07";
+const std::string kWeekEnd = "2026-12-11";
+
+// Occurrences of needle in text.
+size_t Count(const std::string& text, const std::string& needle) {
+    size_t count = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+        ++count;
+    return count;
+}
+
+std::string Text(BSTR text) {
+    std::string out;
+    for (size_t i = 0; i < platform::SysStringLen(text); ++i)
+        out += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+    return out;
+}
+
+// What the mail file promises for the week: listed instances, the attendees of the meetings
+// the user organises (only those list attendees) and the attendees that some address book
+// knows.
+struct Expected {
+    size_t instances = 0;
+    size_t attendees = 0;
+    size_t resolvable = 0;
+};
+
+Expected ExpectedWeek(const fs::path& mailFile) {
+    std::ifstream in(mailFile);
+    const nlohmann::json mail = nlohmann::json::parse(in);
+    Expected expected;
+    for (const auto& note : mail["notes"]) {
+        size_t instances = 0, attendees = 0, resolvable = 0;
+        bool userChairs = false;
+        for (const auto& item : note["items"]) {
+            const std::string name = item[0];
+            if (name == "Chair") {
+                userChairs = item[1] == "CN=Ann Lee/O=Acme";
+            } else if (name == "StartDateTime") {
+                const auto& value = item[1];
+                for (const auto& time : value.contains("times")
+                                            ? value["times"]
+                                            : nlohmann::json::array({value["time"]})) {
+                    const std::string day = time.get<std::string>().substr(0, 10);
+                    instances += day >= kWeekStart && day <= kWeekEnd ? 1 : 0;
+                }
+            } else if (name == "RequiredAttendees" || name == "OptionalAttendees") {
+                for (const auto& attendee : item[1]) {
+                    ++attendees;
+                    resolvable += attendee.get<std::string>().find("/O=Acme") != std::string::npos;
+                }
+            }
+        }
+        expected.instances += instances;
+        if (userChairs) {
+            expected.attendees += instances * attendees;
+            expected.resolvable += instances * resolvable;
+        }
+    }
+    return expected;
+}
+
+class ScaleTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        NotesrtReset();
+        m_root = fs::temp_directory_path() / ("korvo-scale-" + std::to_string(::getpid()));
+        fs::remove_all(m_root);
+        const std::string command = std::string(KORVO_MKINSTALL) + " --out " + m_root.string() +
+                                    " --local 3000 --server 9000 --appointments 1200"
+                                    " --attendees 6 --repeating 0.1 --unresolvable 0.05"
+                                    " --non-ascii 0.1 --mime 0.2 --seed 7 > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        ::setenv("KORVO_REGISTRY", (m_root / "registry.ini").c_str(), 1);
+    }
+    void TearDown() override {
+        DllDeleteKorvoLotusClassObject();
+        NotesrtCounts counts{};
+        NotesrtGetCounts(&counts);
+        EXPECT_EQ(counts.databases + counts.notes + counts.memoryAllocated, 0u);
+        NotesrtReset();
+        ::unsetenv("KORVO_REGISTRY");
+        fs::remove_all(m_root);
+    }
+
+    // The week's document; the runtime holds the two address books and nothing else after it.
+    std::string ListWeek(IKorvoLotus* object) {
+        FILETIME start = Day(kWeekStart), end = Day(kWeekEnd);
+        BSTR xml = nullptr;
+        EXPECT_EQ(object->ListAppointment(&start, &end, &xml), 0);
+        const std::string document = Text(xml);
+        platform::SysFreeString(xml);
+        NotesrtCounts counts{};
+        NotesrtGetCounts(&counts);
+        EXPECT_EQ(counts.databases, 2u);
+        EXPECT_EQ(counts.notes + counts.collections + counts.memoryAllocated +
+                      counts.mimeDirectories + counts.scheduleContainers,
+                  0u);
+        return document;
+    }
+
+    fs::path m_root; // the generated installation
+};
+
+TEST_F(ScaleTest, WeekOfAThousandMeetingsListsEveryInstanceAndResolvesEveryKnownAttendee) {
+    const Expected expected = ExpectedWeek(m_root / "data/servers/Mail1/mail/user.nsf");
+    ASSERT_GT(expected.instances, 1200u);
+
+    IKorvoLotus* object = DllGetKorvoLotusClassObject();
+    ASSERT_EQ(object->Init(1), 0);
+    const std::string cold = ListWeek(object);
+    EXPECT_EQ(Count(cold, "<appointment>"), expected.instances);
+    EXPECT_EQ(Count(cold, "<attendee>"), expected.attendees);
+    EXPECT_EQ(Count(cold, "@acme.example]]></email>"), expected.resolvable);
+    EXPECT_EQ(Count(cold, "@acme.example]]></hostEmail>"), expected.instances);
+    const std::regex entryId("<entryID>([0-9A-F]{32})</entryID>");
+    EXPECT_EQ(static_cast<size_t>(std::distance(
+                  std::sregex_iterator(cold.begin(), cold.end(), entryId), std::sregex_iterator())),
+              expected.instances);
+
+    // The second listing of the day answers names from the cache: the same document.
+    EXPECT_EQ(ListWeek(object), cold);
+}
+
+} // namespace
+} // namespace korvo_test
