@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <limits>
 
 namespace host {
@@ -211,7 +212,7 @@ std::string RunCommand(LibrarySession& session, const std::vector<std::string>& 
         std::string error;
         if (!command.run(session, args, &answer, &error))
             return ErrorAnswer(name, error);
-        return answer.Text();
+        return std::move(answer).Text();
     }
     return ErrorAnswer(name, "unknown command");
 }

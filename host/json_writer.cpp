@@ -92,28 +92,29 @@ void AppendJsonString(std::string* out, std::string_view utf8) {
 }
 
 void JsonObject::StartMember(const char* name) {
-    if (!m_members.empty())
-        m_members.push_back(',');
-    m_members.push_back('"');
-    m_members.append(name);
-    m_members.append("\":");
+    if (m_text.size() > 1)
+        m_text.push_back(',');
+    m_text.push_back('"');
+    m_text.append(name);
+    m_text.append("\":");
 }
 
 JsonObject& JsonObject::AddString(const char* name, std::string_view utf8) {
     StartMember(name);
-    AppendJsonString(&m_members, utf8);
+    m_text.reserve(m_text.size() + utf8.size() + 2);
+    AppendJsonString(&m_text, utf8);
     return *this;
 }
 
 JsonObject& JsonObject::AddNumber(const char* name, int64_t value) {
     StartMember(name);
-    m_members.append(std::to_string(value));
+    m_text.append(std::to_string(value));
     return *this;
 }
 
 JsonObject& JsonObject::AddRaw(const char* name, std::string_view json) {
     StartMember(name);
-    m_members.append(json);
+    m_text.append(json);
     return *this;
 }
 

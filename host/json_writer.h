@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -22,13 +23,18 @@ class JsonObject {
     // Adds a value that is already JSON text (an array or object built elsewhere).
     JsonObject& AddRaw(const char* name, std::string_view json);
 
-    // The object's text, "{...}".
-    std::string Text() const { return "{" + m_members + "}"; }
+    // The object's text, "{...}". From a temporary object the text is moved out, not copied,
+    // so a large answer (a whole listing) is not held twice.
+    std::string Text() const& { return m_text + "}"; }
+    std::string Text() && {
+        m_text.push_back('}');
+        return std::move(m_text);
+    }
 
   private:
     void StartMember(const char* name);
 
-    std::string m_members; // the members written so far, comma separated
+    std::string m_text = "{"; // "{" and the members written so far, comma separated
 };
 
 // A JSON array of elements that are already JSON text: "[a,b,...]".
