@@ -6,9 +6,11 @@
 #include "script_runner.h"
 #include "send_trace.h"
 
+#include "platform/command_line.h"
 #include "platform/process.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -35,7 +37,7 @@ int Fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = platform::CommandLineArguments(argc, argv);
     host::HostOptions options;
     std::string error;
     if (!host::ParseHostOptions(args, &options, &error)) {
@@ -53,19 +55,21 @@ int main(int argc, char** argv) {
     if (options.answers && !platform::SetEnv("KORVO_MESSAGEBOX", options.answers->c_str()))
         return Fail("cannot set KORVO_MESSAGEBOX");
 
+    // File names are UTF-8, as every argument is; u8path opens them as such on Windows too
+    // (where the arguments are always well-formed UTF-8, which u8path needs).
     std::ifstream scriptFile;
     if (options.script && *options.script != "-") {
-        scriptFile.open(*options.script, std::ios::binary);
+        scriptFile.open(std::filesystem::u8path(*options.script), std::ios::binary);
         if (!scriptFile)
             return Fail("cannot read the script " + *options.script);
     }
-    std::FILE* traceFile = nullptr;
+    std::ofstream traceFile;
     if (options.traceFile) {
-        traceFile = std::fopen(options.traceFile->c_str(), "w");
-        if (traceFile == nullptr)
+        traceFile.open(std::filesystem::u8path(*options.traceFile));
+        if (!traceFile)
             return Fail("cannot write the trace file " + *options.traceFile);
     }
-    host::ConfigureTrace(options.traceLevel, traceFile);
+    host::ConfigureTrace(options.traceLevel, options.traceFile ? &traceFile : nullptr);
 
     {
         host::LibrarySession session;
@@ -78,7 +82,5 @@ int main(int argc, char** argv) {
     }
 
     host::ConfigureTrace(-1, nullptr);
-    if (traceFile != nullptr)
-        std::fclose(traceFile);
     return 0;
 }

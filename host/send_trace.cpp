@@ -4,17 +4,18 @@
 #include "trace_format.h"
 
 #include <cstdarg>
+#include <iostream>
 #include <string>
 
 namespace host {
 namespace {
 
-int g_maxLevel = -1;        // highest level written; -1 writes nothing
-std::FILE* g_out = nullptr; // where lines go; null means standard error
+int g_maxLevel = -1;           // highest level written; -1 writes nothing
+std::ostream* g_out = nullptr; // where lines go; null means standard error
 
 } // namespace
 
-void ConfigureTrace(int maxLevel, std::FILE* out) {
+void ConfigureTrace(int maxLevel, std::ostream* out) {
     g_maxLevel = maxLevel;
     g_out = out;
 }
@@ -32,7 +33,7 @@ extern "C" void SendTrace(int level, const char* sourceFile, int line, const cha
 
     const std::string text =
         host::TraceLine(level, sourceFile, line, functionName, host::AnsiToUtf8(message)) + "\n";
-    std::FILE* out = host::g_out ? host::g_out : stderr;
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fflush(out);
+    std::ostream& out = host::g_out != nullptr ? *host::g_out : std::cerr;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
 }

@@ -4,14 +4,14 @@
 
 #include "host_export.h"
 
-#include <cstdio>
+#include <ostream>
 
 namespace host {
 
 // Sets which messages are written (levels up to maxLevel; -1 for none) and where to (out,
-// which stays the caller's and must stay open while the library may trace). Call it before
-// the first library call.
-void ConfigureTrace(int maxLevel, std::FILE* out);
+// null for standard error; it stays the caller's and must stay open while the library may
+// trace). Call it before the first library call.
+void ConfigureTrace(int maxLevel, std::ostream* out);
 
 } // namespace host
 

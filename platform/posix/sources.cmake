@@ -14,6 +14,7 @@ target_sources(korvo_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/mutex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/directories.cpp
   ${CMAKE_CURRENT_LIST_DIR}/temp_files.cpp
