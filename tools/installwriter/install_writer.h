@@ -29,9 +29,9 @@ struct WriteError : std::runtime_error {
 };
 
 // Item values in the forms a database file holds them.
-Json TimeValue(const std::string& isoLocal);                // {"time": "..."}
-Json TimeListValue(const std::vector<std::string>& isoLocal); // {"times": [...]}
-Json RichTextValue(const std::string& lines);                 // {"richtext": "..."}
+Json TimeValue(const std::string& isoLocal);                       // {"time": "..."}
+Json TimeListValue(const std::vector<std::string>& isoLocal);      // {"times": [...]}
+Json RichTextValue(const std::string& lines);                      // {"richtext": "..."}
 Json FileValue(const std::string& name, const std::string& bytes); // {"file": {...}} base64
 // A MIME body: multipart/alternative of a text/plain and a text/html part (UTF-8).
 Json MimeAlternativeValue(const std::string& plain, const std::string& html);
@@ -46,9 +46,9 @@ std::string DerivedUnid(const std::string& replicaId, uint64_t index);
 // One note under construction: its items in order.
 class NoteBuilder {
   public:
-    NoteBuilder& Id(uint32_t noteId);            // "noteId"; 0: derived from the position
-    NoteBuilder& Unid(const std::string& unid);  // "unid"; empty: derived from the position
-    NoteBuilder& View();                         // "class": "view"
+    NoteBuilder& Id(uint32_t noteId);           // "noteId"; 0: derived from the position
+    NoteBuilder& Unid(const std::string& unid); // "unid"; empty: derived from the position
+    NoteBuilder& View();                        // "class": "view"
     NoteBuilder& Item(const std::string& name, Json value);
     const Json& Object() const { return m_note; }
 
@@ -69,7 +69,8 @@ class DatabaseWriter {
 
     // Appends a note (one line per item). Returns its position in the file, from 0.
     uint64_t Add(const NoteBuilder& note);
-    // Appends a view design note named title.
+    // Appends a view design note named title. View notes take note IDs from 0x7FFF0000 up,
+    // which the caller's notes must leave free.
     void AddView(const std::string& title);
     // Writes the end of the file and closes it; throws WriteError on a write failure.
     void Close();
@@ -81,16 +82,17 @@ class DatabaseWriter {
     std::string m_replicaId;      // for derived UNIDs
     std::ofstream m_out;          // open until Close()
     uint64_t m_count = 0;         // notes written so far
+    uint32_t m_views = 0;         // view notes written so far
     bool m_closed = false;        // Close() ran
 };
 
 // What the installation says about its user and servers.
 struct Layout {
-    std::string userName = "CN=Ann Lee/O=Acme";   // the ID file's canonical name
-    std::string mailServer = "CN=Mail1/O=Acme";   // MailServer; empty: the mail file is local
-    std::string mailFile = "mail/user.nsf";       // MailFile, relative to the server folder
-    std::string mailType = "0";                   // MailType
-    std::vector<std::string> extraIniLines;       // more notes.ini lines, as written
+    std::string userName = "CN=Ann Lee/O=Acme"; // the ID file's canonical name
+    std::string mailServer = "CN=Mail1/O=Acme"; // MailServer; empty: the mail file is local
+    std::string mailFile = "mail/user.nsf";     // MailFile, relative to the server folder
+    std::string mailType = "0";                 // MailType
+    std::vector<std::string> extraIniLines;     // more notes.ini lines, as written
 };
 
 // An installation being written into a temporary folder beside target.
@@ -121,15 +123,15 @@ class InstallationWriter {
     DatabaseWriter& Open(std::unique_ptr<DatabaseWriter>& slot, const std::filesystem::path& file,
                          const std::string& title, const std::string& replicaId);
 
-    std::filesystem::path m_target;             // the folder it becomes
-    std::filesystem::path m_temporary;          // the folder it is written in
-    Layout m_layout;                            // notes.ini settings
-    bool m_replace = false;                     // an existing target may be replaced
-    bool m_committed = false;                   // Commit() succeeded
-    std::unique_ptr<DatabaseWriter> m_local;    // names.nsf
-    std::unique_ptr<DatabaseWriter> m_server;   // the server's names.nsf
-    std::unique_ptr<DatabaseWriter> m_mail;     // the mail file
-    std::unique_ptr<DatabaseWriter> m_mailBox;  // mail.box
+    std::filesystem::path m_target;            // the folder it becomes
+    std::filesystem::path m_temporary;         // the folder it is written in
+    Layout m_layout;                           // notes.ini settings
+    bool m_replace = false;                    // an existing target may be replaced
+    bool m_committed = false;                  // Commit() succeeded
+    std::unique_ptr<DatabaseWriter> m_local;   // names.nsf
+    std::unique_ptr<DatabaseWriter> m_server;  // the server's names.nsf
+    std::unique_ptr<DatabaseWriter> m_mail;    // the mail file
+    std::unique_ptr<DatabaseWriter> m_mailBox; // mail.box
 };
 
 // The common name of a canonical or abbreviated name: the text between "CN=" and the first
