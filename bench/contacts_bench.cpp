@@ -3,7 +3,7 @@
 // directories of 1,000, 10,000 and 100,000 people, one in ten of them local. Each iteration
 // looks up the same 100 display names at every size: 50 local people (hits) and 50 names of
 // nobody (misses, which search every book). Per item: per lookup. lib_share is the part of
-// the time spent outside the runtime's calls.
+// the time spent outside the runtime's calls; first_ms the first pass after Init.
 #include "bench_support.h"
 #include "installation.h"
 
@@ -40,6 +40,25 @@ std::vector<CString> QueryNames() {
     return names;
 }
 
+// One pass of lookups over the names.
+struct Pass {
+    double seconds = 0;        // the whole pass
+    double runtimeSeconds = 0; // inside the runtime's calls
+    size_t found = 0;          // names found
+};
+
+template <typename Lookup>
+Pass TimedPass(IKorvoLotus* object, std::vector<CString>& names, Lookup lookup) {
+    Pass pass;
+    const uint64_t runtimeBefore = NotesrtCallNanoseconds();
+    const auto began = std::chrono::steady_clock::now();
+    for (CString& name : names)
+        pass.found += lookup(object, name) ? 1 : 0;
+    pass.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    pass.runtimeSeconds = static_cast<double>(NotesrtCallNanoseconds() - runtimeBefore) * 1e-9;
+    return pass;
+}
+
 // Runs lookup over the names on an object started on the directory of state.range(0) people;
 // lookup answers whether it found the name.
 template <typename Lookup> void Lookups(benchmark::State& state, Lookup lookup) {
@@ -56,23 +75,21 @@ template <typename Lookup> void Lookups(benchmark::State& state, Lookup lookup) 
         state.SkipWithError("Init failed or the query names are missing");
         return;
     }
+    // The first pass also builds what the runtime computes on first use (the $Users views);
+    // it is reported as first_ms and not timed.
+    const Pass first = TimedPass(object, names, lookup);
     double seconds = 0, runtimeSeconds = 0;
     for (auto _ : state) {
-        const uint64_t runtimeBefore = NotesrtCallNanoseconds();
-        const auto began = std::chrono::steady_clock::now();
-        size_t found = 0;
-        for (CString& name : names)
-            found += lookup(object, name) ? 1 : 0;
-        const double elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-        state.SetIterationTime(elapsed);
-        seconds += elapsed;
-        runtimeSeconds += static_cast<double>(NotesrtCallNanoseconds() - runtimeBefore) * 1e-9;
-        if (found != kHits) {
+        const Pass pass = TimedPass(object, names, lookup);
+        state.SetIterationTime(pass.seconds);
+        seconds += pass.seconds;
+        runtimeSeconds += pass.runtimeSeconds;
+        if (pass.found != kHits || first.found != kHits) {
             state.SkipWithError("a hit was missed or a miss was found");
             break;
         }
     }
+    state.counters["first_ms"] = first.seconds * 1e3;
     DllDeleteKorvoLotusClassObject();
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(names.size()));
     state.counters["lib_share"] = seconds > 0 ? (seconds - runtimeSeconds) / seconds : 0;
