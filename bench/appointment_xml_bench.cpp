@@ -69,9 +69,11 @@ AppointmentInfo Record(size_t i) {
 
 // A record's strings in UTF-8, as a writer on libxml2 would keep them.
 struct Utf8Attendee {
-    std::string name;                            // display name
-    std::string email;                           // e-mail address
-    int32_t attendType, recipType, responseType; // the attendee's numbers
+    std::string name;     // display name
+    std::string email;    // e-mail address
+    int32_t attendType;   // attendance type
+    int32_t recipType;    // required, optional or for information
+    int32_t responseType; // the attendee's response
 };
 struct Utf8Record {
     const AppointmentInfo* info;         // the numbers, flags and times

@@ -35,14 +35,14 @@ const char* const kSubjects[] = {
     "Stand-up",
     "Design review",
     "1:1",
-    "Quarterly planning with the regional sales teams\\, finance and the product "
-    "owners (bring the draft roadmap)",
+    ("Quarterly planning with the regional sales teams\\, finance and the product "
+     "owners (bring the draft roadmap)"),
     "Customer call: rollout of the new scheduling client to the second wave of sites",
     "Lunch",
 };
 const char* const kLocations[] = {"Room 4.12", "Dial-in 555 0100\\, code 4711", "Main hall",
-                                  "Building B\\, floor 2\\, the large meeting room beside the "
-                                  "kitchen"};
+                                  ("Building B\\, floor 2\\, the large meeting room beside "
+                                   "the kitchen")};
 
 } // namespace
 

@@ -4,8 +4,8 @@
 // where it stood before the call (the peak, VmHWM, is reset to the current resident set
 // first through /proc/self/clear_refs, after freed heap has been given back); books_MB, the
 // two address book files' size; x_books, the one over the other; lib_share, the part of the
-// time spent outside the runtime's calls. Without the reset (an older kernel) peak_MB is the
-// growth of the process's all-time peak and reads 0 after the first run.
+// time spent outside the runtime's calls. Where the kernel refuses the reset, peak_MB counts
+// from the process's highest resident set so far and overstates every run after the first.
 #include "bench_support.h"
 #include "installation.h"
 
