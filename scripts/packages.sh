@@ -2,6 +2,7 @@
 KORVO_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libicu-dev libxml2-dev
+  pkg-config libical-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine wine64 valgrind
 )

@@ -65,6 +65,16 @@ build_tree linux "$out/linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_ctest linux "$out/linux"
 report_passed "$out/linux"
 
+# Every benchmark once, at its smallest size, so none can rot; no timing is judged. Each
+# failing benchmark program counts as one failure.
+if KORVO_BENCH_SMOKE=1 bash "$root/scripts/bench.sh" "$out/linux" 2>&1 | tee "$out/bench.log"; then
+  summary+=("bench smoke: every benchmark ran")
+else
+  failed_programs=$(sed -nE 's/^bench: ([0-9]+) program.*failed$/\1/p' "$out/bench.log")
+  summary+=("FAILED bench smoke: $(tail -n 1 "$out/bench.log")")
+  total_failed=$((total_failed + ${failed_programs:-1}))
+fi
+
 build_tree asan "$out/asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
   -DKORVO_SANITIZE=ON -DKORVO_FUZZ=ON
 ASAN_OPTIONS=detect_leaks=1 run_ctest asan "$out/asan"
