@@ -92,7 +92,7 @@ bool IsDateText(const std::string& text, bool time) {
 
 // The VALUE parameter of a content line, upper case; empty when it has none.
 std::string ValueType(const std::string& text) {
-    const std::string head = Upper(text.substr(0, text.size() - PropertyValue(text).size()));
+    const std::string head = Upper(text.substr(0, ValueStart(text)));
     const size_t at = head.find(";VALUE=");
     if (at == std::string::npos)
         return "";
@@ -154,6 +154,8 @@ std::string MarkedText(const std::vector<ContentLine>& lines, Source& source) {
             text += line.text + "\r\n";
             continue;
         }
+        if (ValueStart(line.text) == std::string::npos)
+            throw ErrorAt(file, line.line, name + ": no \":\" before the value");
         if (open.back().first == "VEVENT")
             CheckTimes(file, line, name);
         // The property of the innermost open component: the last BEGIN still open.
@@ -213,7 +215,7 @@ void CheckParsed(icalcomponent* component, Source& source, size_t& serial) {
         }
         const std::string& text = source.lines[line];
         const std::string name = PropertyName(text);
-        if (line != previous && !text.empty() && text.back() == ':')
+        if (line != previous && PropertyValue(text).empty())
             continue;
         std::string problem = icalproperty_get_xlicerror(property);
         if (line != previous) {
@@ -223,7 +225,7 @@ void CheckParsed(icalcomponent* component, Source& source, size_t& serial) {
             for (char& c : type)
                 c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
             problem = kind == ICAL_NO_VALUE || kind == ICAL_X_VALUE
-                          ? "not a property line"
+                          ? "not a property of iCalendar"
                           : "bad " + (type == "recur" ? std::string("rule") : type) + " \"" +
                                 PropertyValue(text) + "\"";
         }

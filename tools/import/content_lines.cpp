@@ -100,15 +100,20 @@ std::string PropertyName(const std::string& text) {
     return Upper(text.substr(0, end));
 }
 
-std::string PropertyValue(const std::string& text) {
+size_t ValueStart(const std::string& text) {
     bool quoted = false;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '"')
             quoted = !quoted;
         else if (text[i] == ':' && !quoted)
-            return text.substr(i + 1);
+            return i + 1;
     }
-    return "";
+    return std::string::npos;
+}
+
+std::string PropertyValue(const std::string& text) {
+    const size_t start = ValueStart(text);
+    return start == std::string::npos ? "" : text.substr(start);
 }
 
 std::string Upper(std::string text) {

@@ -33,8 +33,11 @@ std::vector<ContentLine> ReadContentLines(const std::string& file);
 // The name of a content line: its leading letters, digits and "-", upper-cased.
 std::string PropertyName(const std::string& text);
 
-// The value of a content line: the text after its first ":" outside double quotes; empty when
-// it has none.
+// Where the value of a content line begins: after its first ":" outside double quotes;
+// std::string::npos when it has none.
+size_t ValueStart(const std::string& text);
+
+// The value of a content line (from ValueStart); empty when it has none.
 std::string PropertyValue(const std::string& text);
 
 // text in upper case (ASCII letters only).
