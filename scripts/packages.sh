@@ -1,7 +1,7 @@
 # The Debian packages the build and the tests need. Sourced by the scripts beside it.
 KORVO_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libicu-dev libxml2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libicu-dev libxml2-dev libical-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine wine64 valgrind
 )
