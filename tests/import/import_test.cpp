@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "END:VEVENT\r\nEND:VCALENDAR\r\n",
                 ":3: DTSTART: Can't parse parameter name: TZID"},
         BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Lee;Ann\r\nEND:VCARD\r\n",
-                ":1: FN: missing in the card"},
+                ":1: FN: missing in the card, or empty"},
         BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Ann\r\nEND:VCARD\r\n",
                 ":1: VERSION: \"2.1\", only vCard 3.0 and 4.0 are read"},
         BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\n",

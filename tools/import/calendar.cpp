@@ -23,6 +23,9 @@ constexpr int64_t kSecondsPerDay = 86400;
 // The calendar reads a repeating appointment's times as one text of at most 61439 bytes,
 // 20 bytes an instance; longer lists would be cut.
 constexpr size_t kMostInstances = 3000;
+// Steps a rule may take before the window ends (most of them before it begins, for a rule with
+// COUNT that cannot skip ahead).
+constexpr int kMostSteps = 1000000;
 
 struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
@@ -145,7 +148,7 @@ std::string MarkedText(const std::vector<ContentLine>& lines, Source& source) {
             continue;
         }
         if (name == "END") {
-            if (open.empty() || open.back().first != value)
+            if (open.back().first != value)
                 throw ErrorAt(file, line.line,
                               "END: \"" + value + "\" does not close BEGIN:" + open.back().first +
                                   " of line " + std::to_string(open.back().second));
@@ -221,9 +224,7 @@ void CheckParsed(icalcomponent* component, Source& source, size_t& serial) {
         if (line != previous) {
             const icalvalue_kind kind =
                 icalproperty_kind_to_value_kind(icalproperty_string_to_kind(name.c_str()));
-            std::string type = icalvalue_kind_to_string(kind);
-            for (char& c : type)
-                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            const std::string type = Lower(icalvalue_kind_to_string(kind));
             problem = kind == ICAL_NO_VALUE || kind == ICAL_X_VALUE
                           ? "not a property of iCalendar"
                           : "bad " + (type == "recur" ? std::string("rule") : type) + " \"" +
@@ -277,6 +278,7 @@ icalproperty* First(icalcomponent* event, icalproperty_kind kind) {
 int64_t LengthOf(icalcomponent* event, const icaltimetype& start, int64_t fallback) {
     int64_t length = fallback;
     int line = 0;
+    std::string name = "DTEND";
     if (icalproperty* end = First(event, ICAL_DTEND_PROPERTY)) {
         line = LineOf(end);
         const icaltimetype time = TimeOf(end, event);
@@ -285,12 +287,13 @@ int64_t LengthOf(icalcomponent* event, const icaltimetype& start, int64_t fallba
         length = SecondsOf(time) - SecondsOf(start);
     } else if (icalproperty* duration = First(event, ICAL_DURATION_PROPERTY)) {
         line = LineOf(duration);
+        name = "DURATION";
         length = icaldurationtype_as_int(icalproperty_get_duration(duration));
         if (start.is_date && length % kSecondsPerDay != 0)
             throw Skip{line, "DURATION: not whole days for an all-day event"};
     }
     if (length < 0)
-        throw Skip{line, "DTEND: ends before it starts"};
+        throw Skip{line, name + ": ends before it starts"};
     return length;
 }
 
@@ -329,10 +332,15 @@ std::vector<Instance> InstancesOf(icalcomponent* master,
         from.hour = from.minute = from.second = 0;
         if (icalproperty_get_rrule(rule).count == 0 && icaltime_compare(start, from) < 0)
             icalrecur_iterator_set_start(iterator.get(), from);
+        int steps = 0;
         for (icaltimetype time = icalrecur_iterator_next(iterator.get());
              !icaltime_is_null_time(time) && DayIn(time, zone) <= window.to;
-             time = icalrecur_iterator_next(iterator.get()))
+             time = icalrecur_iterator_next(iterator.get())) {
+            if (++steps > kMostSteps)
+                throw Skip{LineOf(rule), "RRULE: more than " + std::to_string(kMostSteps) +
+                                             " instances up to the end of the window"};
             add(time, length);
+        }
     }
     for (icalproperty* date : Properties(master, ICAL_RDATE_PROPERTY)) {
         if (!icalperiodtype_is_null_period(icalproperty_get_rdate(date).period))
@@ -373,10 +381,7 @@ std::string NameOf(const char* address, const std::map<std::string, std::string>
     std::string text = address != nullptr ? address : "";
     if (Upper(text.substr(0, 7)) == "MAILTO:")
         text.erase(0, 7);
-    std::string key = text;
-    for (char& c : key)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    const auto found = names.find(key);
+    const auto found = names.find(Lower(text));
     return found != names.end() ? found->second : text;
 }
 

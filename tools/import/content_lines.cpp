@@ -124,4 +124,12 @@ std::string Upper(std::string text) {
     return text;
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
 } // namespace korvo_import

@@ -40,7 +40,8 @@ size_t ValueStart(const std::string& text);
 // The value of a content line (from ValueStart); empty when it has none.
 std::string PropertyValue(const std::string& text);
 
-// text in upper case (ASCII letters only).
+// text in upper case, and in lower case (ASCII letters only).
 std::string Upper(std::string text);
+std::string Lower(std::string text);
 
 } // namespace korvo_import

@@ -18,11 +18,8 @@ Summary Import(const Options& options, std::ostream& warnings) {
         people = ReadPeople(options.people, suffix, warnings);
     std::map<std::string, std::string> names;
     for (const Person& person : people) {
-        for (std::string email : person.emails) {
-            for (char& c : email)
-                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            names.emplace(email, person.canonical);
-        }
+        for (const std::string& email : person.emails)
+            names.emplace(Lower(email), person.canonical);
     }
     Calendar calendar;
     if (!options.calendar.empty())

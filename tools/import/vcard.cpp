@@ -117,8 +117,8 @@ std::vector<VCard> ReadVCards(const std::string& file) {
             if (card.version != "3.0" && card.version != "4.0")
                 throw ErrorAt(file, card.line,
                               "VERSION: \"" + card.version + "\", only vCard 3.0 and 4.0 are read");
-            if (card.First("FN") == nullptr)
-                throw ErrorAt(file, card.line, "FN: missing in the card");
+            if (card.First("FN") == nullptr || card.First("FN")->value.empty())
+                throw ErrorAt(file, card.line, "FN: missing in the card, or empty");
         } else if (property.name == "VERSION") {
             card.version = property.value;
         } else {

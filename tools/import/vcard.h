@@ -31,7 +31,8 @@ struct VCard {
 
 // Reads every card of file. Throws ImportError naming the file, the line and the property for
 // a line that is not name, parameters and value, a parameter without a value, an unterminated
-// quote, text outside a card, a card without END:VCARD, without FN, or of another version.
+// quote, text outside a card, a card without END:VCARD, a card of another version, and one
+// without an FN or with an empty one.
 std::vector<VCard> ReadVCards(const std::string& file);
 
 // The property's value as text, escapes resolved (\\ \, \; \n). Throws ImportError for any
