@@ -237,3 +237,45 @@ INSTANTIATE_TEST_SUITE_P(
                 ":4: PHOTO: a data URI that is not base64"}));
 
 } // namespace
+
+// An event the import reports and leaves out, and the report.
+struct SkipCase {
+    const char* lines;   // the VEVENT's lines after UID:u
+    const char* warning; // what follows "korvo-import: <file>:"
+};
+
+class SkippedEventTest : public testing::TestWithParam<SkipCase> {};
+
+TEST_P(SkippedEventTest, ReportedAndLeftOut) {
+    Scratch scratch;
+    const fs::path input = scratch.path / "skip.ics";
+    std::ofstream(input, std::ios::binary) << "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:u\r\n"
+                                           << GetParam().lines << "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    korvo_import::Options options;
+    options.out = (scratch.path / "installation").string();
+    options.window = {20261201, 20261231};
+    options.calendar = input.string();
+    std::ostringstream warnings;
+    const korvo_import::Summary summary = korvo_import::Import(options, warnings);
+    EXPECT_EQ(summary.skipped, 1);
+    EXPECT_EQ(summary.appointments, 0u);
+    EXPECT_EQ(warnings.str(), "korvo-import: " + input.string() + ":" + GetParam().warning +
+                                  ", event \"u\" skipped\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, SkippedEventTest,
+    testing::Values(
+        SkipCase{"DTSTART:20261130T090000\r\n", "4: DTSTART: no instance in the window"},
+        SkipCase{"DTSTART:20261201T090000\r\nDTEND;VALUE=DATE:20261202\r\n",
+                 "5: DTEND: a date where DTSTART has a time, or the other way round"},
+        SkipCase{"DTSTART:20261201T090000\r\nDURATION:-PT1H\r\n",
+                 "5: DURATION: ends before it starts"},
+        SkipCase{"DTSTART;VALUE=DATE:20261201\r\nDURATION:PT12H\r\n",
+                 "5: DURATION: not whole days for an all-day event"},
+        SkipCase{"DTSTART;TZID=Nowhere/Town:20261201T090000\r\n",
+                 "4: DTSTART: unknown time zone \"Nowhere/Town\""},
+        SkipCase{"DTSTART:20261201T090000\r\nRDATE;VALUE=PERIOD:20261202T090000Z/PT1H\r\n",
+                 "5: RDATE: periods are not imported"},
+        SkipCase{"DTSTART:20261201T000000\r\nRRULE:FREQ=MINUTELY\r\n",
+                 "4: DTSTART: more than 3000 instances in the window"}));
