@@ -1,0 +1,105 @@
+// korvo-import: writes a Notes installation for the substitute runtime from an iCalendar file
+// and a vCard file.
+#include "import.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+
+namespace {
+
+const char kUsage[] =
+    "usage: korvo-import --out DIR [--replace] --from YYYY-MM-DD --to YYYY-MM-DD\n"
+    "                    [--user NAME] [--server NAME] [--calendar FILE.ics] [--people FILE.vcf]\n"
+    "  --out DIR          the installation folder to write (must not exist)\n"
+    "  --replace          replace DIR if it exists\n"
+    "  --from, --to       the dates whose event instances are imported, both included\n"
+    "  --user NAME        the mail file's owner (default CN=Ann Lee/O=Acme)\n"
+    "  --server NAME      the mail server holding the directory (default CN=Mail1/O=Acme)\n"
+    "  --calendar FILE    events, into the user's mail file\n"
+    "  --people FILE      people, into the server's address book\n"
+    "registry.ini in DIR points the library at the installation\n"
+    "(korvocOIEx --registry DIR/registry.ini).\n";
+
+bool ReadOptions(int argc, char** argv, korvo_import::Options& options, std::string& problem) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--replace") {
+            options.replace = true;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            problem = name + " needs a value";
+            return false;
+        }
+        const char* value = argv[++i];
+        bool good = true;
+        if (name == "--out")
+            options.out = value;
+        else if (name == "--from")
+            good = korvo_import::ReadDate(value, options.window.from);
+        else if (name == "--to")
+            good = korvo_import::ReadDate(value, options.window.to);
+        else if (name == "--user")
+            options.user = value;
+        else if (name == "--server")
+            options.server = value;
+        else if (name == "--calendar")
+            options.calendar = value;
+        else if (name == "--people")
+            options.people = value;
+        else {
+            problem = "unknown option " + name;
+            return false;
+        }
+        if (!good) {
+            problem = "bad value for " + name + ": " + value;
+            return false;
+        }
+    }
+    if (options.out.empty() || options.window.from == 0 || options.window.to == 0) {
+        problem = "--out, --from and --to are needed";
+        return false;
+    }
+    if (options.window.from > options.window.to) {
+        problem = "--from is after --to";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << kUsage;
+        return 0;
+    }
+    korvo_import::Options options;
+    std::string problem;
+    if (!ReadOptions(argc, argv, options, problem)) {
+        std::cerr << "korvo-import: " << problem << "\n" << kUsage;
+        return 2;
+    }
+    try {
+        const korvo_import::Summary summary = korvo_import::Import(options, std::cerr);
+        std::cout << "korvo-import: wrote " << options.out << ": " << summary.people << " people, "
+                  << summary.appointments << " appointments (" << summary.repeating
+                  << " repeating)";
+        if (summary.firstDay != 0) {
+            char day[16];
+            std::snprintf(day, sizeof day, "%04d-%02d-%02d", summary.firstDay / 10000,
+                          summary.firstDay / 100 % 100, summary.firstDay % 100);
+            std::cout << ", the first on " << day;
+        }
+        std::cout << "\n";
+        if (summary.skipped > 0)
+            std::cerr << "korvo-import: skipped " << summary.skipped << " events\n";
+    } catch (const std::exception& error) {
+        std::cerr << "korvo-import: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,208 @@
+// Person documents from vCard cards.
+#include "people.h"
+
+#include "vcard.h"
+
+#include <map>
+
+namespace korvo_import {
+namespace {
+
+using korvo_install::Json;
+
+// A telephone type and the item its number goes to; a number goes by the first of these types
+// it has, and one with none of them is an office number.
+struct PhoneSlot {
+    const char* type; // TYPE value
+    const char* item; // person document item
+};
+constexpr PhoneSlot kPhoneSlots[] = {
+    {"fax", "OfficeFAXPhoneNumber"}, {"cell", "CellPhoneNumber"}, {"home", "PhoneNumber"}};
+constexpr const char* kOfficePhone = "OfficePhoneNumber";
+// The telephone items in the order the document holds them.
+constexpr const char* kPhoneItems[] = {"CellPhoneNumber", kOfficePhone, "PhoneNumber",
+                                       "OfficeFAXPhoneNumber"};
+
+// The items of the office address, by component of ADR (0 post office box, 1 extended address,
+// 2 street, 3 locality, 4 region, 5 postal code, 6 country); null: not kept.
+constexpr const char* kAddressItems[] = {nullptr,        nullptr,       "OfficeStreetAddress",
+                                         "OfficeCity",   "OfficeState", "OfficeZip",
+                                         "OfficeCountry"};
+
+int DigitValue(char c) {
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 26;
+    if (c >= '0' && c <= '9')
+        return c - '0' + 52;
+    if (c == '+')
+        return 62;
+    if (c == '/')
+        return 63;
+    return -1;
+}
+
+// The text after a URI scheme ("xmpp:", "tel:"), or text itself when it has none.
+std::string WithoutScheme(const std::string& text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0)
+        return text;
+    for (size_t i = 0; i < colon; ++i) {
+        const char c = text[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '+' || c == '-' || c == '.'))
+            return text;
+    }
+    return text.substr(colon + 1);
+}
+
+// The picture's bytes; false (with a warning) when it is not held inline.
+bool PhotoBytes(const std::string& file, const VCardProperty& photo, std::ostream& warnings,
+                std::string& bytes) {
+    const auto fail = [&](const std::string& problem) {
+        return ErrorAt(file, photo.line, "PHOTO: " + problem);
+    };
+    std::string data;
+    const auto encoding = photo.params.find("ENCODING");
+    if (encoding != photo.params.end()) {
+        if (encoding->second.size() != 1 || Upper(encoding->second[0]) != "B")
+            throw fail("ENCODING other than b");
+        data = photo.value;
+    } else if (Upper(photo.value.substr(0, 5)) == "DATA:") {
+        const size_t comma = photo.value.find(',');
+        if (comma == std::string::npos || comma < 7 ||
+            Upper(photo.value.substr(comma - 7, 7)) != ";BASE64")
+            throw fail("a data URI that is not base64");
+        data = photo.value.substr(comma + 1);
+    } else {
+        warnings << "korvo-import: " << file << ":" << photo.line
+                 << ": PHOTO: only pictures held in the card are imported, left out\n";
+        return false;
+    }
+    if (!DecodeBase64(data, bytes) || bytes.empty())
+        throw fail("bad base64");
+    return true;
+}
+
+Person PersonOf(const std::string& file, const VCard& card, const std::string& suffix,
+                std::ostream& warnings) {
+    const std::string fullName = VCardText(file, *card.First("FN"));
+    Person person;
+    person.canonical = "CN=" + fullName + suffix;
+    korvo_install::NoteBuilder& note = person.note;
+    note.Item("Form", "Person")
+        .Item("FullName", Json::array({person.canonical, fullName}))
+        .Item("FullNameInput", fullName);
+    const auto text = [&](const char* name, const char* item) {
+        const VCardProperty* property = card.First(name);
+        if (property == nullptr)
+            return;
+        const std::string value = VCardText(file, *property);
+        if (!value.empty())
+            note.Item(item, value);
+    };
+    const auto components = [&](const VCardProperty& property, const char* const* items,
+                                size_t count) {
+        const std::vector<std::string> values = VCardComponents(file, property);
+        for (size_t i = 0; i < count && i < values.size(); ++i) {
+            if (items[i] != nullptr && !values[i].empty())
+                note.Item(items[i], values[i]);
+        }
+    };
+    if (const VCardProperty* name = card.First("N")) {
+        constexpr const char* kNameItems[] = {"LastName", "FirstName"};
+        components(*name, kNameItems, 2);
+    }
+    for (const VCardProperty& property : card.properties) {
+        if (property.name != "EMAIL")
+            continue;
+        const std::string email = VCardText(file, property);
+        if (email.empty())
+            throw ErrorAt(file, property.line, "EMAIL: empty");
+        if (IsPreferred(property))
+            person.emails.insert(person.emails.begin(), email);
+        else
+            person.emails.push_back(email);
+    }
+    if (!person.emails.empty())
+        note.Item("InternetAddress", person.emails.front());
+    text("TITLE", "JobTitle");
+    if (const VCardProperty* org = card.First("ORG")) {
+        constexpr const char* kOrgItems[] = {"CompanyName", "Department"};
+        components(*org, kOrgItems, 2);
+    }
+
+    std::map<std::string, std::string> phones; // item to the first number of its kind
+    const VCardProperty* office = nullptr;
+    const VCardProperty* anyAddress = nullptr;
+    for (const VCardProperty& property : card.properties) {
+        if (property.name == "TEL") {
+            const char* item = kOfficePhone;
+            for (const PhoneSlot& slot : kPhoneSlots) {
+                if (HasType(property, slot.type)) {
+                    item = slot.item;
+                    break;
+                }
+            }
+            phones.emplace(item, WithoutScheme(VCardText(file, property)));
+        } else if (property.name == "ADR") {
+            if (office == nullptr && HasType(property, "work"))
+                office = &property;
+            if (anyAddress == nullptr && !HasType(property, "home"))
+                anyAddress = &property;
+        }
+    }
+    for (const char* item : kPhoneItems) {
+        const auto phone = phones.find(item);
+        if (phone != phones.end() && !phone->second.empty())
+            note.Item(item, phone->second);
+    }
+    if (office == nullptr)
+        office = anyAddress;
+    if (office != nullptr)
+        components(*office, kAddressItems, std::size(kAddressItems));
+    text("URL", "WebSite");
+    if (const VCardProperty* impp = card.First("IMPP"))
+        note.Item("SametimeLogin", WithoutScheme(VCardText(file, *impp)));
+    std::string photo;
+    if (const VCardProperty* picture = card.First("PHOTO");
+        picture != nullptr && PhotoBytes(file, *picture, warnings, photo))
+        note.Item("$FILE", korvo_install::FileValue("ContactPhoto", photo));
+    return person;
+}
+
+} // namespace
+
+bool DecodeBase64(const std::string& text, std::string& bytes) {
+    bytes.clear();
+    size_t length = text.size();
+    while (length > 0 && text[length - 1] == '=' && text.size() - length < 2)
+        --length;
+    if (length % 4 == 1 || (length != text.size() && text.size() % 4 != 0))
+        return false;
+    uint32_t bits = 0;
+    int count = 0;
+    for (size_t i = 0; i < length; ++i) {
+        const int digit = DigitValue(text[i]);
+        if (digit < 0)
+            return false;
+        bits = bits << 6 | static_cast<uint32_t>(digit);
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            bytes += static_cast<char>(bits >> count & 0xFF);
+        }
+    }
+    return true;
+}
+
+std::vector<Person> ReadPeople(const std::string& file, const std::string& suffix,
+                               std::ostream& warnings) {
+    std::vector<Person> people;
+    for (const VCard& card : ReadVCards(file))
+        people.push_back(PersonOf(file, card, suffix, warnings));
+    return people;
+}
+
+} // namespace korvo_import
