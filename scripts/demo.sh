@@ -11,10 +11,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
-korvo_install_packages cmake ninja-build g++ nlohmann-json3-dev libical-dev
+korvo_install_packages cmake ninja-build g++ pkg-config nlohmann-json3-dev libical-dev
 
 out=${KORVO_BUILD_ROOT:-$root/build}/demo
-cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVO_BUILD_TESTS=OFF
+cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVO_BUILD_TESTS=OFF \
+  -DKORVO_BUILD_BENCH=OFF
 if [ $# -gt 0 ]; then
   cmake --build "$out" -j"$(nproc)" --target korvocOIEx korvo-import
   monday_of() { date -d "$1 -$(($(date -d "$1" +%u) - 1)) days" +%F; }
