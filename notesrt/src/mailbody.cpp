@@ -86,7 +86,7 @@ extern "C" NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bod
         body.type = TYPE_COMPOSITE;
         if (STATUS status = ReadBody(runtime, bodyItem, bodyItemLength, body.texts))
             return status;
-        SetNoteItem(runtime, *open, std::move(body));
+        SetNoteItem(runtime, *open, body);
         return 0;
     });
 }
