@@ -76,6 +76,13 @@ bool NextText(std::string_view& records, std::string_view& text) {
     return true;
 }
 
+bool WholeTexts(std::string_view records) {
+    std::string_view text;
+    while (NextText(records, text))
+        continue;
+    return records.empty();
+}
+
 void AppendText(std::string& records, std::string_view text) {
     AppendRaw(records, static_cast<uint32_t>(text.size()));
     records.append(text);

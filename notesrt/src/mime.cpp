@@ -14,8 +14,11 @@ void Flatten(const MimeEntity& entity, HMIMEDIRECTORY directory,
     auto flat = std::make_unique<MIMEENTITY>();
     flat->directory = directory;
     flat->index = entities.size();
-    flat->content = entity;
-    flat->content.parts.clear();
+    flat->content.contentType = entity.contentType;
+    flat->content.charset = entity.charset;
+    flat->content.data = entity.data;
+    flat->content.attachment = entity.attachment;
+    flat->content.multipart = entity.multipart;
     MIMEENTITY& added = *flat;
     entities.push_back(std::move(flat));
     for (const MimeEntity& part : entity.parts)

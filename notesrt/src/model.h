@@ -41,6 +41,9 @@ struct ItemView {
 // or when the record runs past it.
 bool NextText(std::string_view& records, std::string_view& text);
 
+// True when records are whole text records.
+bool WholeTexts(std::string_view records);
+
 // Appends text to records as one text record.
 void AppendText(std::string& records, std::string_view text);
 

@@ -5,7 +5,6 @@
 #include "casefold.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <new>
 
@@ -75,42 +74,12 @@ bool IsPlainAscii(std::string_view key) {
     });
 }
 
-unsigned char LowerByte(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-// Orders folded keys as their characters order: -1, 0 or 1.
-template <typename A, typename B> int Compare(const A& a, const B& b) {
-    const size_t common = std::min(a.bytes.size(), b.bytes.size());
-    for (size_t i = 0; i < common; ++i) {
-        const auto x = static_cast<unsigned char>(a.bytes[i]);
-        const auto y = static_cast<unsigned char>(b.bytes[i]);
-        const unsigned char left = a.ascii ? LowerByte(x) : x;
-        const unsigned char right = b.ascii ? LowerByte(y) : y;
-        if (left != right)
-            return left < right ? -1 : 1;
-    }
-    return a.bytes.size() == b.bytes.size() ? 0 : a.bytes.size() < b.bytes.size() ? -1 : 1;
-}
-
-template <typename F> uint64_t PrefixOf(const F& folded) {
+uint64_t PrefixOf(std::string_view folded) {
     uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i) {
-        unsigned char c = 0;
-        if (i < folded.bytes.size()) {
-            c = static_cast<unsigned char>(folded.bytes[i]);
-            c = folded.ascii ? LowerByte(c) : c;
-        }
-        prefix = (prefix << 8) | c;
-    }
+    for (size_t i = 0; i < 8; ++i)
+        prefix = (prefix << 8) | (i < folded.size() ? static_cast<unsigned char>(folded[i]) : 0);
     return prefix;
 }
-
-// A folded query: the folded bytes themselves.
-struct Query {
-    std::string_view bytes; // the folded key
-    bool ascii = false;     // never: bytes are folded already
-};
 
 } // namespace
 
@@ -152,44 +121,38 @@ ViewEntries::ViewEntries(const Model& model) {
 }
 
 void ViewEntries::Add(std::string_view key, NOTEID noteId) {
-    std::string folded;
-    const bool ascii = IsPlainAscii(key);
-    if (!ascii)
-        folded = FoldedText(key);
-    if (m_text.size() + key.size() + folded.size() + sizeof(uint32_t) >
-        std::numeric_limits<uint32_t>::max())
-        throw std::bad_alloc();
-    Entry entry;
-    entry.key = static_cast<uint32_t>(m_text.size());
-    entry.keySize = static_cast<uint32_t>(key.size());
-    entry.noteId = noteId;
-    m_text.append(key);
-    entry.folded = kAsciiKey;
-    if (!ascii) {
-        entry.folded = static_cast<uint32_t>(m_text.size());
-        AppendText(m_text, folded);
+    const size_t offset = m_text.size();
+    if (IsPlainAscii(key)) {
+        m_text.append(key);
+        for (size_t i = offset; i < m_text.size(); ++i) {
+            if (m_text[i] >= 'A' && m_text[i] <= 'Z')
+                m_text[i] = static_cast<char>(m_text[i] - 'A' + 'a');
+        }
+    } else {
+        m_text.append(FoldedText(key));
     }
-    entry.prefix = PrefixOf(FoldedOf(entry));
-    m_entries.push_back(entry);
+    const size_t foldedSize = m_text.size() - offset;
+    m_text.append(key);
+    if (m_text.size() > std::numeric_limits<uint32_t>::max())
+        throw std::bad_alloc();
+    const std::string_view folded = std::string_view(m_text).substr(offset, foldedSize);
+    m_entries.push_back(Entry{PrefixOf(folded), static_cast<uint32_t>(offset),
+                              static_cast<uint32_t>(foldedSize), static_cast<uint32_t>(key.size()),
+                              noteId});
+}
+
+std::string_view ViewEntries::FoldedOf(const Entry& entry) const {
+    return std::string_view(m_text).substr(entry.offset, entry.foldedSize);
 }
 
 std::string_view ViewEntries::KeyOf(const Entry& entry) const {
-    return std::string_view(m_text).substr(entry.key, entry.keySize);
-}
-
-ViewEntries::Folded ViewEntries::FoldedOf(const Entry& entry) const {
-    if (entry.folded == kAsciiKey)
-        return Folded{KeyOf(entry), true};
-    std::string_view record = std::string_view(m_text).substr(entry.folded);
-    std::string_view folded;
-    NextText(record, folded);
-    return Folded{folded, false};
+    return std::string_view(m_text).substr(entry.offset + entry.foldedSize, entry.keySize);
 }
 
 bool ViewEntries::Before(const Entry& a, const Entry& b) const {
     if (a.prefix != b.prefix)
         return a.prefix < b.prefix;
-    const int folded = Compare(FoldedOf(a), FoldedOf(b));
+    const int folded = FoldedOf(a).compare(FoldedOf(b));
     if (folded != 0)
         return folded < 0;
     const int key = KeyOf(a).compare(KeyOf(b));
@@ -200,20 +163,17 @@ bool ViewEntries::Before(const Entry& a, const Entry& b) const {
 
 void ViewEntries::Find(std::string_view key, bool partial, bool caseSensitive, size_t& first,
                        size_t& count) const {
-    const std::string foldedKey = FoldedText(key);
-    const Query query{foldedKey};
-    const uint64_t prefix = PrefixOf(query);
-    const auto start = std::lower_bound(m_entries.begin(), m_entries.end(), query,
-                                        [&](const Entry& entry, const Query& text) {
+    const std::string folded = FoldedText(key);
+    const uint64_t prefix = PrefixOf(folded);
+    const auto start = std::lower_bound(m_entries.begin(), m_entries.end(), folded,
+                                        [&](const Entry& entry, const std::string& text) {
                                             if (entry.prefix != prefix)
                                                 return entry.prefix < prefix;
-                                            return Compare(FoldedOf(entry), text) < 0;
+                                            return FoldedOf(entry) < text;
                                         });
     auto end = std::partition_point(start, m_entries.end(), [&](const Entry& entry) {
-        Folded folded = FoldedOf(entry);
-        if (partial && folded.bytes.size() > query.bytes.size())
-            folded.bytes = folded.bytes.substr(0, query.bytes.size());
-        return Compare(folded, query) == 0;
+        const std::string_view entryFolded = FoldedOf(entry);
+        return partial ? entryFolded.substr(0, folded.size()) == folded : entryFolded == folded;
     });
     auto match = start;
     if (caseSensitive) {

@@ -13,8 +13,8 @@
 namespace notesrt {
 
 // The entries of a view: a key and the document it stands for, sorted by the key folded for
-// comparisons ignoring case, then by key, then by note ID. Keys and their folded forms are kept
-// in one text; a key of plain ASCII is folded where it is compared.
+// comparisons ignoring case, then by key, then by note ID. Each entry's folded key and key are
+// kept side by side in one text.
 class ViewEntries {
   public:
     // No entries.
@@ -41,27 +41,19 @@ class ViewEntries {
   private:
     // One entry.
     struct Entry {
-        uint64_t prefix;  // the first 8 bytes of the folded key, big-endian, zero-padded
-        uint32_t key;     // offset of the key (LMBCS) in m_text
-        uint32_t keySize; // its bytes
-        uint32_t folded;  // offset of the folded key's text record in m_text; kAsciiKey: none
-        NOTEID noteId;    // the document
+        uint64_t prefix;     // the first 8 bytes of the folded key, big-endian, zero-padded
+        uint32_t offset;     // where the folded key lies in m_text, the key right after it
+        uint32_t foldedSize; // bytes of the folded key
+        uint32_t keySize;    // bytes of the key (LMBCS)
+        NOTEID noteId;       // the document
     };
-
-    // A folded key: bytes, or the bytes of an ASCII key folded as they are read.
-    struct Folded {
-        std::string_view bytes; // the folded key, or the ASCII key
-        bool ascii;             // bytes is the key; A-Z read as a-z
-    };
-
-    static constexpr uint32_t kAsciiKey = 0xFFFFFFFFu;
 
     void Add(std::string_view key, NOTEID noteId);
+    std::string_view FoldedOf(const Entry& entry) const;
     std::string_view KeyOf(const Entry& entry) const;
-    Folded FoldedOf(const Entry& entry) const;
     bool Before(const Entry& a, const Entry& b) const;
 
-    std::string m_text;           // the keys and folded keys
+    std::string m_text;           // the folded keys and keys
     std::vector<Entry> m_entries; // in view order
 };
 
