@@ -2,11 +2,13 @@
 // the calendar export, the calendar note lookup and the free/busy service see them.
 #pragma once
 
-#include "database.h"
+#include "model.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace notesrt {
@@ -26,24 +28,30 @@ struct Occurrence {
 bool InstantOf(const TIMEDATE& time, int64_t& hundredths);
 
 // True for a document whose Form is "Appointment" (compared ignoring case).
-bool IsAppointment(const Note& note);
+bool IsAppointment(const Model& db, const NoteRecord& note);
 
 // True for an appointment whose Repeats item is "1".
-bool IsRepeating(const Note& note);
+bool IsRepeating(const Model& db, const NoteRecord& note);
 
-// The text of the first item named name: a text, the first entry of a text list, or the
-// decimal form of a whole number. Empty when there is none.
-std::string ItemTextOf(const Note& note, std::string_view name);
+// The text of the note's first item named name: a text, the first entry of a text list, or
+// the decimal form of a whole number. Empty when there is none.
+std::string ItemTextOf(const Model& db, const NoteRecord& note, std::string_view name);
 
 // The UID the calendar gives the appointment: its ApptUNID item, else its UNID as 32
 // hexadecimal digits.
-std::string UidOf(const Note& note);
+std::string UidOf(const Model& db, const NoteRecord& note);
 
 // The times of the appointment at position: one for a single appointment, one per instance
 // of a repeating one, in list order. None when it has no valid start.
-std::vector<Occurrence> OccurrencesOf(const Note& note, size_t position);
+std::vector<Occurrence> OccurrencesOf(const Model& db, size_t position);
 
-// Every occurrence of the appointments of db, sorted by start (then by note and instance).
-std::vector<Occurrence> AllOccurrences(const Database& db);
+// The appointments of a database, computed once per model.
+struct Calendar {
+    std::vector<Occurrence> occurrences; // every occurrence, by start (then note and instance)
+    std::vector<std::pair<std::string, size_t>> byUid; // appointment positions by UID, in order
+};
+
+// The appointments of db.
+std::shared_ptr<const Calendar> CalendarOf(const Model& db);
 
 } // namespace notesrt

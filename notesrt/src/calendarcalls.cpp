@@ -22,12 +22,30 @@ bool ReadRecurrenceId(const std::string& text, int64_t& seconds) {
     return ParseIsoTime(isoText, time) && SplitTimeDate(time, seconds, hundredths);
 }
 
-// True when the repeating appointment has an instance starting at seconds (UTC).
-bool HasInstanceAt(const Note& note, size_t position, int64_t seconds) {
-    const std::vector<Occurrence> instances = OccurrencesOf(note, position);
+// True when the repeating appointment at position has an instance starting at seconds (UTC).
+bool HasInstanceAt(const Model& db, size_t position, int64_t seconds) {
+    const std::vector<Occurrence> instances = OccurrencesOf(db, position);
     return std::any_of(instances.begin(), instances.end(), [seconds](const Occurrence& instance) {
         return instance.startAt >= seconds * 100 && instance.startAt < seconds * 100 + 100;
     });
+}
+
+// Lists in cursor the entries of calendar that its request reads: those starting from first to
+// last, after the skipped ones and at most as many as the request names.
+void ListRange(CalendarCursor& cursor, const std::shared_ptr<const Calendar>& calendar,
+               int64_t first, int64_t last) {
+    size_t begin;
+    size_t count;
+    OccurrencesInRange(*calendar, first, last, begin, count);
+    const size_t skipped = std::min<size_t>(cursor.request.skipCount, count);
+    cursor.calendar = calendar;
+    cursor.first = begin + skipped;
+    cursor.count = std::min<size_t>(cursor.request.maxReturnCount, count - skipped);
+    cursor.latestEnd.resize(cursor.count);
+    for (size_t i = cursor.count; i-- > 0;) {
+        const int64_t end = calendar->occurrences[cursor.first + i].endAt;
+        cursor.latestEnd[i] = i + 1 < cursor.count ? std::max(end, cursor.latestEnd[i + 1]) : end;
+    }
 }
 
 } // namespace
@@ -61,24 +79,25 @@ extern "C" NOTESRT_API STATUS CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE
             cursor = CalendarCursor();
             cursor.request = request;
         }
-
-        std::vector<Occurrence> events = OccurrencesInRange(*open->db, first, last);
-        events.erase(events.begin(), events.begin() + std::min<size_t>(skipCount, events.size()));
-        events.resize(std::min<size_t>(maxReturnCount, events.size()));
-        if (cursor.delivered >= events.size()) {
+        const std::shared_ptr<const Calendar> calendar = CalendarOf(*open->db);
+        if (cursor.calendar != calendar)
+            ListRange(cursor, calendar, first, last);
+        if (cursor.delivered >= cursor.count) {
             cursor = CalendarCursor();
             return ERR_NOT_FOUND;
         }
+        const Occurrence* events = calendar->occurrences.data() + cursor.first;
         std::string text;
         size_t count = 0;
-        if (STATUS status = BuildCalendarAnswer(*open->db, events, cursor.delivered,
-                                                runtime.install.pieces.calendar, text, count))
+        if (STATUS status = BuildCalendarAnswer(*open->db, events, cursor.count, cursor.delivered,
+                                                runtime.install.pieces.calendar,
+                                                cursor.latestEnd[cursor.delivered], text, count))
             return status;
         DHANDLE handle;
         if (STATUS status = NewBlock(runtime, text, &handle))
             return status;
         cursor.delivered += count;
-        const bool more = cursor.delivered < events.size();
+        const bool more = cursor.delivered < cursor.count;
         if (more)
             cursor.active = true;
         else
@@ -108,13 +127,17 @@ extern "C" NOTESRT_API STATUS CalOpenNoteHandle(DBHANDLE db, const char* uid,
         int64_t seconds = 0;
         if (instance && !ReadRecurrenceId(recurrenceId, seconds))
             return Fail(kErrBadTimeText, std::string("recurrence ID ") + recurrenceId);
-        const std::vector<Note>& notes = open->db->notes;
-        for (size_t position = 0; position < notes.size(); ++position) {
-            const Note& candidate = notes[position];
-            if (!IsAppointment(candidate) || UidOf(candidate) != uid)
-                continue;
-            if (!instance ||
-                (IsRepeating(candidate) && HasInstanceAt(candidate, position, seconds)))
+        const Model& model = *open->db;
+        const std::shared_ptr<const Calendar> calendar = CalendarOf(model);
+        const auto& byUid = calendar->byUid;
+        const std::string wanted = uid;
+        auto found = std::lower_bound(byUid.begin(), byUid.end(), wanted,
+                                      [](const std::pair<std::string, size_t>& entry,
+                                         const std::string& key) { return entry.first < key; });
+        for (; found != byUid.end() && found->first == wanted; ++found) {
+            const size_t position = found->second;
+            if (!instance || (IsRepeating(model, model.Notes()[position]) &&
+                              HasInstanceAt(model, position, seconds)))
                 return OpenNoteAt(runtime, db, *open, position, false, note);
         }
         return ERR_NOT_FOUND;

@@ -1,11 +1,14 @@
 // Where a calendar range read that answered in part continues.
 #pragma once
 
+#include "appointments.h"
 #include "notesapi.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace notesrt {
 
@@ -27,11 +30,17 @@ struct CalendarRequest {
     }
 };
 
-// The continuation of the last range read through one database handle.
+// The continuation of the last range read through one database handle, and the entries it
+// lists.
 struct CalendarCursor {
     bool active = false;     // the last answer left entries to give
     CalendarRequest request; // that read's arguments
     size_t delivered = 0;    // entries given so far, after the skipped ones
+
+    std::shared_ptr<const Calendar> calendar; // the appointments listed from; null: none yet
+    size_t first = 0;                         // the first entry listed, in its occurrences
+    size_t count = 0;                         // the entries listed
+    std::vector<int64_t> latestEnd;           // per listed entry: the latest end from it on
 };
 
 } // namespace notesrt

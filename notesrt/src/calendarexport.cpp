@@ -45,10 +45,10 @@ std::string Timezone(const std::string& tzid, const Observances& observances) {
 }
 
 // The note's last modification time in UTC, the start of 1970 when it has none.
-std::string StampOf(const Note& note) {
+std::string StampOf(const NoteRecord& note) {
     int64_t seconds;
     unsigned hundredths;
-    if (!SplitTimeDate(note.oid.SequenceTime, seconds, hundredths))
+    if (!SplitTimeDate(OidOf(note).SequenceTime, seconds, hundredths))
         seconds = 0;
     return DateTimeText(seconds) + "Z";
 }
@@ -56,11 +56,11 @@ std::string StampOf(const Note& note) {
 // Writes the VEVENTs of one answer and collects the observances their local times need.
 class EventWriter {
   public:
-    EventWriter(const Database& db, const ZoneHistory& zone, std::string tzid)
+    EventWriter(const Model& db, const ZoneHistory& zone, std::string tzid)
         : m_db(db), m_zone(zone), m_tzid(std::move(tzid)) {}
 
     std::string Write(const Occurrence& occurrence, Observances& observances) const {
-        const Note& note = m_db.notes[occurrence.position];
+        const NoteRecord& note = m_db.Notes()[occurrence.position];
         const int64_t start = SecondsOf(occurrence.startAt);
         std::string text = FoldedLine("BEGIN:VEVENT");
         text += FoldedLine("DTSTART;TZID=" + m_tzid + ":" + LocalText(start, observances));
@@ -71,8 +71,8 @@ class EventWriter {
             text += FoldedLine("RECURRENCE-ID:" + DateTimeText(start) + "Z");
         text += TextLine(note, "SUMMARY", "Subject");
         text += TextLine(note, "LOCATION", "Location");
-        text += FoldedLine("UID:" + PlainValue(UidOf(note)));
-        text += FoldedLine("X-LOTUS-UNID:" + UnidToHex(UnidOfNote(note)));
+        text += FoldedLine("UID:" + PlainValue(UidOf(m_db, note)));
+        text += FoldedLine("X-LOTUS-UNID:" + UnidToHex(note.unid));
         text += PlainLine(note, "X-LOTUS-APPTTYPE", "AppointmentType");
         text += PlainLine(note, "X-LOTUS-ORGANIZER", "Chair");
         return text + FoldedLine("END:VEVENT");
@@ -85,39 +85,41 @@ class EventWriter {
         return DateTimeText(utc + observance.offsetTo);
     }
 
-    static std::string TextLine(const Note& note, const char* property, const char* item) {
-        const std::string value = ItemTextOf(note, item);
+    std::string TextLine(const NoteRecord& note, const char* property, const char* item) const {
+        const std::string value = ItemTextOf(m_db, note, item);
         return value.empty() ? std::string() : FoldedLine(property + (":" + EscapedText(value)));
     }
 
-    static std::string PlainLine(const Note& note, const char* property, const char* item) {
-        const std::string value = PlainValue(ItemTextOf(note, item));
+    std::string PlainLine(const NoteRecord& note, const char* property, const char* item) const {
+        const std::string value = PlainValue(ItemTextOf(m_db, note, item));
         return value.empty() ? std::string() : FoldedLine(property + (":" + value));
     }
 
-    const Database& m_db;      // the appointments' database
+    const Model& m_db;         // the appointments' database
     const ZoneHistory& m_zone; // the zone's changes over the events' span
     std::string m_tzid;        // the VTIMEZONE's name
 };
 
 } // namespace
 
-std::vector<Occurrence> OccurrencesInRange(const Database& db, int64_t first, int64_t last) {
-    std::vector<Occurrence> listed;
-    for (const Occurrence& occurrence : AllOccurrences(db)) {
-        if (occurrence.startAt >= first && occurrence.startAt <= last)
-            listed.push_back(occurrence);
-    }
-    return listed;
+void OccurrencesInRange(const Calendar& calendar, int64_t first, int64_t last, size_t& begin,
+                        size_t& count) {
+    const std::vector<Occurrence>& all = calendar.occurrences;
+    const auto low = std::lower_bound(
+        all.begin(), all.end(), first,
+        [](const Occurrence& occurrence, int64_t at) { return occurrence.startAt < at; });
+    const auto high =
+        std::upper_bound(low, all.end(), last, [](int64_t at, const Occurrence& occurrence) {
+            return at < occurrence.startAt;
+        });
+    begin = static_cast<size_t>(low - all.begin());
+    count = static_cast<size_t>(high - low);
 }
 
-STATUS BuildCalendarAnswer(const Database& db, const std::vector<Occurrence>& events, size_t from,
-                           size_t limit, std::string& text, size_t& count) {
-    int64_t last = events[from].endAt;
-    for (size_t i = from; i < events.size(); ++i)
-        last = std::max(last, events[i].endAt);
+STATUS BuildCalendarAnswer(const Model& db, const Occurrence* events, size_t count, size_t from,
+                           size_t limit, int64_t latestEnd, std::string& text, size_t& answered) {
     const int64_t first = SecondsOf(events[from].startAt);
-    const ZoneHistory zone(first, SecondsOf(last) + 1);
+    const ZoneHistory zone(first, SecondsOf(latestEnd) + 1);
     const std::string tzid =
         "Local Time (GMT" + OffsetText(ZoneHistory::StandardOffsetAt(first)) + ")";
     const EventWriter writer(db, zone, tzid);
@@ -125,21 +127,35 @@ STATUS BuildCalendarAnswer(const Database& db, const std::vector<Occurrence>& ev
                              FoldedLine("PRODID:-//notesrt//Calendar//EN");
     const std::string tail = FoldedLine("END:VCALENDAR");
 
+    // The observances of the answer so far; an event that needs none of its own leaves the
+    // VTIMEZONE, and its size, as they are.
     Observances observances;
+    size_t zoneSize = Timezone(tzid, observances).size();
     std::string body;
-    count = 0;
-    for (size_t i = from; i < events.size() && (limit == 0 || count < limit); ++i) {
-        Observances more = observances;
-        const std::string event = writer.Write(events[i], more);
-        const size_t size =
-            head.size() + Timezone(tzid, more).size() + body.size() + event.size() + tail.size();
-        if (size > kMaxCalendarAnswer)
+    answered = 0;
+    for (size_t i = from; i < count && (limit == 0 || answered < limit); ++i) {
+        Observances added;
+        const std::string event = writer.Write(events[i], added);
+        Observances merged;
+        const bool grows = std::any_of(added.begin(), added.end(), [&](const auto& entry) {
+            return observances.count(entry.first) == 0;
+        });
+        size_t size = zoneSize;
+        if (grows) {
+            merged = observances;
+            merged.insert(added.begin(), added.end());
+            size = Timezone(tzid, merged).size();
+        }
+        if (head.size() + size + body.size() + event.size() + tail.size() > kMaxCalendarAnswer)
             break;
-        observances = std::move(more);
+        if (grows) {
+            observances = std::move(merged);
+            zoneSize = size;
+        }
         body += event;
-        ++count;
+        ++answered;
     }
-    if (count == 0)
+    if (answered == 0)
         return Fail(kErrTextTooLong, "a calendar entry does not fit into one answer");
     text = head + Timezone(tzid, observances) + body + tail;
     return 0;

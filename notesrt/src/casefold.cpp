@@ -66,11 +66,11 @@ char32_t FoldCase(char32_t c) {
     return c;
 }
 
-std::u32string FoldedText(std::string_view lmbcs) {
+std::string FoldedText(std::string_view lmbcs) {
     const std::string utf8 = LmbcsToUtf8(lmbcs);
-    std::u32string folded;
+    std::string folded;
     for (size_t position = 0; position < utf8.size();)
-        folded += FoldCase(NextCodePoint(utf8, position));
+        AppendUtf8(folded, FoldCase(NextCodePoint(utf8, position)));
     return folded;
 }
 

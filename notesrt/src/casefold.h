@@ -10,7 +10,8 @@ namespace notesrt {
 // Cyrillic and the full-width Latin letters; every other character is its own fold.
 char32_t FoldCase(char32_t c);
 
-// The characters of an LMBCS text, each folded with FoldCase.
-std::u32string FoldedText(std::string_view lmbcs);
+// The characters of an LMBCS text, each folded with FoldCase, in UTF-8: compared byte for
+// byte, folded texts order as their characters do.
+std::string FoldedText(std::string_view lmbcs);
 
 } // namespace notesrt

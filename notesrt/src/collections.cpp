@@ -16,12 +16,8 @@ namespace {
 constexpr uint32_t kMostEntriesPerAnswer = 0xFFFF / sizeof(NOTEID);
 
 // The position of the view note viewNoteId in db; false when db has no such view.
-bool FindView(const Database& db, NOTEID viewNoteId, size_t& position) {
-    const auto found = db.noteIndexById.find(viewNoteId);
-    if (found == db.noteIndexById.end() || db.notes[found->second].noteClass != NOTE_CLASS_VIEW)
-        return false;
-    position = found->second;
-    return true;
+bool FindView(const Model& db, NOTEID viewNoteId, size_t& position) {
+    return db.FindById(viewNoteId, position) && db.Notes()[position].noteClass == NOTE_CLASS_VIEW;
 }
 
 // Writes an empty handle into each list output that was given.
@@ -58,7 +54,7 @@ STATUS NoteIdBlock(Runtime& runtime, const ViewEntries& entries, uint32_t start,
     MemoryBlock block;
     block.bytes.resize(size_t{count} * sizeof(NOTEID));
     for (uint32_t i = 0; i < count; ++i) {
-        const NOTEID noteId = entries[start - 1 + i].noteId;
+        const NOTEID noteId = entries.NoteIdAt(start - 1 + i);
         std::memcpy(&block.bytes[size_t{i} * sizeof noteId], &noteId, sizeof noteId);
     }
     handle = runtime.memory.Add(std::move(block));
@@ -81,10 +77,12 @@ extern "C" NOTESRT_API STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb
         size_t position;
         if (!FindView(*views->db, viewNoteId, position))
             return ERR_NOT_FOUND;
-        const Note& view = views->db->notes[position];
+        const Model& viewModel = *views->db;
+        const NoteRecord& view = viewModel.Notes()[position];
         Collection opened;
-        opened.entries = HasViewName(view, "$Users") ? runtime.usersViews.EntriesOf(data->db)
-                                                     : std::make_shared<const ViewEntries>();
+        opened.entries = HasViewName(viewModel, view, "$Users")
+                             ? UsersViewOf(*data->db)
+                             : std::make_shared<const ViewEntries>();
         NOTEHANDLE note = NULLHANDLE;
         if (viewNote != nullptr) {
             if (STATUS status = OpenNoteAt(runtime, viewDb, *views, position, false, &note))
@@ -99,7 +97,7 @@ extern "C" NOTESRT_API STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb
         if (viewNote != nullptr)
             *viewNote = note;
         if (viewUnid != nullptr)
-            *viewUnid = UnidOfNote(view);
+            *viewUnid = view.unid;
         NoLists(collapsedList, selectedList);
         return 0;
     });
@@ -126,7 +124,7 @@ extern "C" NOTESRT_API STATUS NIFFindByName(HCOLLECTION collection, const char* 
             return kErrInvalidArgument;
         size_t first;
         size_t count;
-        FindEntries(*open->entries, name, partial, caseSensitive, first, count);
+        open->entries->Find(name, partial, caseSensitive, first, count);
         if (count == 0)
             return ERR_NOT_FOUND;
         *position = COLLECTIONPOSITION{};

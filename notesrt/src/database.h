@@ -1,4 +1,6 @@
-// The in-memory model of a database file: notes and their items.
+// Notes and their items as plain values: the form new items are made in, notes are written
+// back to files from, and tests read a whole database in. The runtime holds databases in the
+// compact form of model.h.
 #pragma once
 
 #include "notesapi.h"
@@ -12,7 +14,7 @@
 namespace notesrt {
 
 // What an item holds; each kind uses the Item members named beside it.
-enum class ValueKind {
+enum class ValueKind : uint8_t {
     Text,     // text
     TextList, // texts
     Number,   // number
@@ -72,7 +74,7 @@ UnidKey KeyOfUnid(const UNID& unid);
 // The UNID part of an originator ID.
 UNID UnidOfNote(const Note& note);
 
-// A database as read from its file.
+// A database as read from its file, in plain form.
 struct Database {
     std::string title;                         // the database title (LMBCS)
     TIMEDATE replicaId = {};                   // replica ID

@@ -1,9 +1,10 @@
 // The database files read so far, so an unchanged file is not parsed again.
 #pragma once
 
-#include "database.h"
+#include "model.h"
 #include "notesapi.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -11,14 +12,17 @@
 
 namespace notesrt {
 
-// Database models by file. A file is read at every open; it is parsed again only when its
-// content changed since it was last read, so files edited between opens are seen anew.
+// Database models by file. A file is parsed again only when its size or modification time
+// changed since it was last read, so files edited between opens are seen anew; the file's text
+// is not kept. A file modified so shortly before it was read that a later change could carry
+// the same modification time is read again at its next open.
 class DatabaseFiles {
   public:
-    // Reads file into *db (shared with other opens of the same unchanged file). Fails with
-    // kErrFileNotFound when there is no such file and kErrDatabaseDamaged when it is not a
-    // database; the status detail names the file and the problem. Never writes the file.
-    STATUS Open(const std::filesystem::path& file, std::shared_ptr<Database>& db);
+    // The model of file in *db (shared with other opens of the same unchanged file). Fails with
+    // kErrFileNotFound when there is no such file or it cannot be read and kErrDatabaseDamaged
+    // when it is not a database; the status detail names the file and the problem. Never
+    // writes the file.
+    STATUS Open(const std::filesystem::path& file, std::shared_ptr<Model>& db);
 
     // Forgets every file.
     void Clear() { m_entries.clear(); }
@@ -26,8 +30,10 @@ class DatabaseFiles {
   private:
     // One file as last read.
     struct Entry {
-        std::string content;          // the file's bytes
-        std::shared_ptr<Database> db; // the model parsed from them
+        uintmax_t size = 0;                       // its size then
+        std::filesystem::file_time_type modified; // its modification time then
+        bool settled = false;                     // modified well before it was read
+        std::shared_ptr<Model> db;                // the model parsed from it
     };
 
     std::map<std::string, Entry> m_entries; // by the file's absolute path

@@ -2,17 +2,24 @@
 #pragma once
 
 #include "database.h"
+#include "model.h"
 
+#include <istream>
 #include <string>
 
 namespace notesrt {
 
-// Builds db from the text of a database file. Notes without "noteId" get 4 x (position + 1),
-// notes without "unid" the replica ID's 16 digits followed by the position as 16 digits, so
-// both are the same at every read; every note gets an originator ID of sequence 1. A missing
-// "replicaId" or "dbId" is zero. Returns false, with problem describing the first fault
-// (JSON syntax, a value of unknown kind, a duplicate note ID or UNID, a malformed field),
-// when the text is not a database; db is then unspecified.
+// Builds model from a database file's text, read from stream or given whole. Notes without
+// "noteId" get 4 x (position + 1), notes without "unid" the replica ID's 16 digits followed by
+// the position as 16 digits, so both are the same at every read; every note gets an originator
+// ID of sequence 1. A missing "replicaId" or "dbId" is zero. Returns false, with problem
+// describing the first fault (JSON syntax, a value of unknown kind, a duplicate note ID or
+// UNID, a malformed field), when the text is not a database; model is then unspecified. The
+// text is read as it comes: no tree of the whole document is built.
+bool LoadModel(std::istream& stream, Model& model, std::string& problem);
+bool LoadModel(const std::string& text, Model& model, std::string& problem);
+
+// As LoadModel, into the plain form of database.h with its lookups.
 bool ParseDatabase(const std::string& text, Database& db, std::string& problem);
 
 } // namespace notesrt

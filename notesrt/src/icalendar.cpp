@@ -31,6 +31,18 @@ std::string FoldedLine(std::string_view line) {
     size_t lineOctets = 0;
     size_t position = 0;
     while (position < line.size()) {
+        // Printable ASCII, one octet a character, goes in runs that fit the line.
+        size_t end = position;
+        while (end < line.size() && end - position < kLineOctets - lineOctets &&
+               static_cast<unsigned char>(line[end]) >= 0x20 &&
+               static_cast<unsigned char>(line[end]) < 0x80)
+            ++end;
+        if (end > position) {
+            folded.append(line.substr(position, end - position));
+            lineOctets += end - position;
+            position = end;
+            continue;
+        }
         const size_t next = NextLmbcsCharacter(line, position);
         if (lineOctets + (next - position) > kLineOctets) {
             folded += "\r\n ";

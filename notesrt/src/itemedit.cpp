@@ -1,22 +1,15 @@
 // Changing the items of an open note.
 #include "itemedit.h"
 
-#include "asciicase.h"
-#include "items.h"
-
-#include <cstddef>
-
 namespace notesrt {
 
-void SetNoteItem(Runtime& runtime, OpenNote& open, Item item) {
-    std::vector<Item>& items = open.note.items;
-    size_t place = items.size();
-    FindItem(open.note, item.name, 0, place);
-    for (size_t position = items.size(); position-- > place;) {
-        if (EqualsIgnoringCase(items[position].name, item.name))
-            items.erase(items.begin() + static_cast<std::ptrdiff_t>(position));
+void SetNoteItem(Runtime& runtime, OpenNote& open, const Item& item) {
+    if (!open.ownItems) {
+        open.ownItems = CopyOfNote(*open.items, open.Record());
+        open.items = open.ownItems;
+        open.position = 0;
     }
-    items.insert(items.begin() + static_cast<std::ptrdiff_t>(place), std::move(item));
+    const size_t place = open.ownItems->PutItem(item);
     for (auto block = open.valueBlocks.begin(); block != open.valueBlocks.end();) {
         if (block->first >= place) {
             runtime.memory.Remove(block->second);

@@ -5,24 +5,16 @@
 // offset 0.
 #include "items.h"
 
-#include "asciicase.h"
 #include "itemvalue.h"
 #include "lmbcs.h"
 #include "paths.h"
-#include "runtime.h"
 
 #include <fstream>
 
 namespace notesrt {
 
-bool FindItem(const Note& note, std::string_view name, size_t from, size_t& position) {
-    for (size_t i = from; i < note.items.size(); ++i) {
-        if (EqualsIgnoringCase(note.items[i].name, name)) {
-            position = i;
-            return true;
-        }
-    }
-    return false;
+bool FindItem(const OpenNote& note, std::string_view name, size_t from, size_t& position) {
+    return note.items->FindItem(note.Record(), name, from, position);
 }
 
 } // namespace notesrt
@@ -39,7 +31,7 @@ STATUS ValueBlock(Runtime& runtime, NOTEHANDLE handle, OpenNote& open, size_t po
         pool = found->second;
         return 0;
     }
-    const std::string bytes = ValueBytes(open.note.items[position]);
+    const std::string bytes = ValueBytes(open.ItemAt(position));
     MemoryBlock block;
     block.bytes.assign(bytes.begin(), bytes.end());
     block.owner = handle;
@@ -57,8 +49,7 @@ STATUS Locate(Runtime& runtime, NOTEHANDLE handle, OpenNote& open, const char* n
     if (name == nullptr && nameLength != 0)
         return kErrInvalidArgument;
     size_t position;
-    if (!FindItem(open.note, std::string_view(name == nullptr ? "" : name, nameLength), from,
-                  position))
+    if (!FindItem(open, std::string_view(name == nullptr ? "" : name, nameLength), from, position))
         return ERR_ITEM_NOT_FOUND;
     if (item != nullptr || value != nullptr || valueLength != nullptr) {
         DHANDLE pool;
@@ -73,7 +64,7 @@ STATUS Locate(Runtime& runtime, NOTEHANDLE handle, OpenNote& open, const char* n
             *valueLength = static_cast<uint32_t>(runtime.memory.Find(pool)->bytes.size());
     }
     if (dataType != nullptr)
-        *dataType = open.note.items[position].type;
+        *dataType = open.ItemAt(position).type;
     return 0;
 }
 
@@ -129,10 +120,10 @@ extern "C" NOTESRT_API STATUS NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, 
             return kErrInvalidHandle;
         size_t position;
         if (path == nullptr || !ItemOfBlock(*open, item, position) ||
-            open->note.items[position].kind != ValueKind::File)
+            open->ItemAt(position).kind != ValueKind::File)
             return kErrInvalidArgument;
         const std::string name = LmbcsToUtf8(path);
-        const std::string& data = open->note.items[position].file.data;
+        const std::string& data = open->ItemAt(position).file->data;
         std::ofstream stream(PathFromUtf8(name), std::ios::binary | std::ios::trunc);
         stream.write(data.data(), static_cast<std::streamsize>(data.size()));
         stream.close();

@@ -28,23 +28,32 @@ std::string NumberText(double value) {
 
 // The text of item, list entries separated by separator; false for a type without a text
 // form.
-bool ItemText(const Item& item, char separator, std::string& text) {
+bool ItemText(const ItemView& item, char separator, std::string& text) {
     text.clear();
     switch (item.kind) {
     case ValueKind::Text:
-        text = item.text;
+        text = std::string(item.data);
         return true;
-    case ValueKind::TextList:
-        for (size_t i = 0; i < item.texts.size(); ++i)
-            text += (i == 0 ? "" : std::string(1, separator)) + item.texts[i];
+    case ValueKind::TextList: {
+        std::string_view records = item.data;
+        std::string_view entry;
+        for (bool first = true; NextText(records, entry); first = false) {
+            if (!first)
+                text += separator;
+            text += entry;
+        }
         return true;
+    }
     case ValueKind::Number:
-        text = NumberText(item.number);
+        text = NumberText(NumberOf(item));
         return true;
     case ValueKind::Time:
     case ValueKind::TimeList:
-        for (size_t i = 0; i < item.times.size(); ++i)
-            text += (i == 0 ? "" : std::string(1, separator)) + ItemTimeText(item.times[i]);
+        for (size_t i = 0; i < TimeCount(item); ++i) {
+            if (i != 0)
+                text += separator;
+            text += ItemTimeText(TimeAt(item, i));
+        }
         return true;
     default:
         return false;
@@ -61,8 +70,8 @@ uint16_t ReadItemText(Runtime& runtime, NOTEHANDLE note, const char* name, char*
     const OpenNote* open = runtime.notes.Find(note);
     size_t position;
     std::string text;
-    if (open == nullptr || name == nullptr || !FindItem(open->note, name, 0, position) ||
-        !ItemText(open->note.items[position], separator, text))
+    if (open == nullptr || name == nullptr || !FindItem(*open, name, 0, position) ||
+        !ItemText(open->ItemAt(position), separator, text))
         return 0;
     const size_t copied = std::min<size_t>(text.size(), bufferLength - 1u);
     std::memcpy(buffer, text.data(), copied);
@@ -92,13 +101,13 @@ extern "C" NOTESRT_API int NSFItemGetTime(NOTEHANDLE note, const char* name, TIM
         const OpenNote* open = runtime.notes.Find(note);
         size_t position;
         if (open == nullptr || name == nullptr || time == nullptr ||
-            !FindItem(open->note, name, 0, position))
+            !FindItem(*open, name, 0, position))
             return 0;
-        const Item& item = open->note.items[position];
+        const ItemView item = open->ItemAt(position);
         if ((item.kind != ValueKind::Time && item.kind != ValueKind::TimeList) ||
-            item.times.empty())
+            TimeCount(item) == 0)
             return 0;
-        *time = item.times[0];
+        *time = TimeAt(item, 0);
         return 1;
     });
 }

@@ -8,7 +8,7 @@
 // machine's order.
 #pragma once
 
-#include "database.h"
+#include "model.h"
 
 #include <string>
 #include <string_view>
@@ -17,6 +17,7 @@
 namespace notesrt {
 
 // The value of item in byte form, data type first.
+std::string ValueBytes(const ItemView& item);
 std::string ValueBytes(const Item& item);
 
 // Reads the paragraphs of a rich-text value (after its data type); false when the bytes are

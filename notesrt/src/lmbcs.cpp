@@ -76,24 +76,6 @@ char32_t NextUtf8(std::string_view text, size_t& position) {
     return value;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 void AppendUnicodeUnit(std::string& out, char16_t unit) {
     const auto high = static_cast<char>(unit >> 8);
     const auto low = static_cast<char>(unit & 0xFF);
@@ -202,8 +184,45 @@ char32_t NextLmbcs(std::string_view text, size_t& position) {
 
 } // namespace
 
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendLmbcsOfUtf8(std::string& out, std::string_view utf8) {
+    size_t position = 0;
+    while (position < utf8.size()) {
+        // A run of printable ASCII stands for itself.
+        size_t end = position;
+        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x20 &&
+               static_cast<unsigned char>(utf8[end]) < 0x80)
+            ++end;
+        out.append(utf8, position, end - position);
+        position = end;
+        if (position < utf8.size())
+            AppendLmbcs(out, NextUtf8(utf8, position));
+    }
+}
+
 std::string Utf8ToLmbcs(std::string_view utf8, size_t limit) {
     std::string out;
+    if (limit == kNoLimit) {
+        AppendLmbcsOfUtf8(out, utf8);
+        return out;
+    }
     std::string piece;
     size_t position = 0;
     while (position < utf8.size()) {

@@ -25,6 +25,12 @@ constexpr size_t kNoLimit = static_cast<size_t>(-1);
 // and U+FFFF.
 std::string Utf8ToLmbcs(std::string_view utf8, size_t limit = kNoLimit);
 
+// Appends the LMBCS encoding of UTF-8 text to out, as Utf8ToLmbcs writes it.
+void AppendLmbcsOfUtf8(std::string& out, std::string_view utf8);
+
+// Appends the UTF-8 form of the code point c (at most U+10FFFF) to out.
+void AppendUtf8(std::string& out, char32_t c);
+
 // The position after the LMBCS character that starts at position (a surrogate pair is one
 // character); at most text.size().
 size_t NextLmbcsCharacter(std::string_view text, size_t position);

@@ -147,9 +147,10 @@ extern "C" NOTESRT_API STATUS MailCreateMessage(DHANDLE messageFile, NOTEHANDLE*
         if (message == nullptr)
             return kErrInvalidArgument;
         OpenNote created;
-        created.db = file->db;
         created.dbHandle = messageFile;
-        created.note.oid = NewOriginatorId(*file->db);
+        created.oid = NewOriginatorId(*file->db);
+        created.ownItems = EmptyNoteModel();
+        created.items = created.ownItems;
         const NOTEHANDLE handle = runtime.notes.Add(std::move(created));
         if (handle == 0)
             return kErrTooManyHandles;
@@ -204,7 +205,7 @@ extern "C" NOTESRT_API STATUS MailAddHeaderItemByHandle(NOTEHANDLE message, uint
         Item item;
         if (STATUS status = ReadBlockValue(runtime, value, valueLength, field->name, field, item))
             return status;
-        SetNoteItem(runtime, *open, std::move(item));
+        SetNoteItem(runtime, *open, item);
         return 0;
     });
 }
@@ -218,7 +219,7 @@ extern "C" NOTESRT_API STATUS MailAddRecipientsItem(NOTEHANDLE message, DHANDLE 
         Item item;
         if (STATUS status = ReadBlockValue(runtime, list, listSize, "Recipients", nullptr, item))
             return status;
-        SetNoteItem(runtime, *open, std::move(item));
+        SetNoteItem(runtime, *open, item);
         return 0;
     });
 }

@@ -12,14 +12,12 @@ using namespace notesrt;
 
 namespace {
 
-// The lines of the first length bytes of the caller's body block handle.
-STATUS ReadBody(Runtime& runtime, DHANDLE handle, uint32_t length,
-                std::vector<std::string>& lines) {
-    const MemoryBlock* block = runtime.memory.Find(handle);
+// The caller's body block handle, when its first length bytes are whole lines.
+STATUS FindBody(Runtime& runtime, DHANDLE handle, uint32_t length, MemoryBlock*& block) {
+    block = runtime.memory.Find(handle);
     if (block == nullptr || block->owner != 0)
         return kErrInvalidHandle;
-    if (length > block->bytes.size() ||
-        !ReadParagraphs(std::string_view(block->bytes.data(), length), lines))
+    if (length > block->bytes.size() || !WholeTexts(std::string_view(block->bytes.data(), length)))
         return Fail(kErrInvalidArgument, "not a message body");
     return 0;
 }
@@ -49,17 +47,18 @@ extern "C" NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t*
     return RunCall("MailAppendBodyItemLine", true, [&](Runtime& runtime) -> STATUS {
         if (bodyItemLength == nullptr || (text == nullptr && textLength != 0))
             return kErrInvalidArgument;
-        std::vector<std::string> lines;
-        if (STATUS status = ReadBody(runtime, bodyItem, *bodyItemLength, lines))
+        MemoryBlock* block;
+        if (STATUS status = FindBody(runtime, bodyItem, *bodyItemLength, block))
             return status;
-        MemoryBlock* block = runtime.memory.Find(bodyItem);
         const std::string_view added(text == nullptr ? "" : text, textLength);
-        if (size_t{*bodyItemLength} + added.size() + sizeof(uint32_t) * (added.size() + 1) >
-            kMaxBlockSize)
+        const size_t most =
+            size_t{*bodyItemLength} + added.size() + sizeof(uint32_t) * (added.size() + 1);
+        if (most > kMaxBlockSize)
             return kErrNoMemory;
-        std::vector<char> bytes(block->bytes.begin(),
-                                block->bytes.begin() +
-                                    static_cast<std::ptrdiff_t>(*bodyItemLength));
+        // Room first, so that a failed allocation leaves the body as it was.
+        std::vector<char>& bytes = block->bytes;
+        bytes.reserve(most);
+        bytes.resize(*bodyItemLength);
         size_t start = 0;
         for (;;) {
             const size_t end = added.find('\0', start);
@@ -68,8 +67,7 @@ extern "C" NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t*
                 break;
             start = end + 1;
         }
-        block->bytes = std::move(bytes);
-        *bodyItemLength = static_cast<uint32_t>(block->bytes.size());
+        *bodyItemLength = static_cast<uint32_t>(bytes.size());
         return 0;
     });
 }
@@ -84,9 +82,11 @@ extern "C" NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bod
         body.name = "Body";
         body.kind = ValueKind::RichText;
         body.type = TYPE_COMPOSITE;
-        if (STATUS status = ReadBody(runtime, bodyItem, bodyItemLength, body.texts))
+        MemoryBlock* block;
+        if (STATUS status = FindBody(runtime, bodyItem, bodyItemLength, block))
             return status;
-        SetNoteItem(runtime, *open, std::move(body));
+        ReadParagraphs(std::string_view(block->bytes.data(), bodyItemLength), body.texts);
+        SetNoteItem(runtime, *open, body);
         return 0;
     });
 }

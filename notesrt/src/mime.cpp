@@ -14,8 +14,11 @@ void Flatten(const MimeEntity& entity, HMIMEDIRECTORY directory,
     auto flat = std::make_unique<MIMEENTITY>();
     flat->directory = directory;
     flat->index = entities.size();
-    flat->content = entity;
-    flat->content.parts.clear();
+    flat->content.contentType = entity.contentType;
+    flat->content.charset = entity.charset;
+    flat->content.data = entity.data;
+    flat->content.attachment = entity.attachment;
+    flat->content.multipart = entity.multipart;
     MIMEENTITY& added = *flat;
     entities.push_back(std::move(flat));
     for (const MimeEntity& part : entity.parts)
@@ -121,13 +124,10 @@ extern "C" NOTESRT_API STATUS MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY*
             return kErrInvalidHandle;
         if (directory == nullptr)
             return kErrInvalidArgument;
-        const Item* body = nullptr;
-        for (const Item& item : open->note.items) {
-            if (item.kind == ValueKind::Mime) {
-                body = &item;
-                break;
-            }
-        }
+        const MimeEntity* body = nullptr;
+        for (size_t position = 0; body == nullptr && position < open->Record().itemCount;
+             ++position)
+            body = open->ItemAt(position).mime;
         if (body == nullptr)
             return kErrNoMimeBody;
         MimeDirectory opened;
@@ -135,7 +135,7 @@ extern "C" NOTESRT_API STATUS MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY*
         const HMIMEDIRECTORY handle = runtime.mimeDirectories.Add(std::move(opened));
         if (handle == 0)
             return kErrTooManyHandles;
-        runtime.mimeDirectories.Find(handle)->entities = FlattenMime(body->mime, handle);
+        runtime.mimeDirectories.Find(handle)->entities = FlattenMime(*body, handle);
         *directory = handle;
         return 0;
     });

@@ -1,7 +1,7 @@
 // MIME bodies seen as rich text, for notes opened without OPEN_RAW_MIME.
 #include "asciicase.h"
 #include "lmbcs.h"
-#include "notes.h"
+#include "model.h"
 
 namespace notesrt {
 namespace {
@@ -22,9 +22,14 @@ const MimeEntity* FirstTextPart(const MimeEntity& entity) {
     return nullptr;
 }
 
-// The lines of text (LF or CR LF ends a line) in LMBCS.
-std::vector<std::string> Paragraphs(const std::string& text) {
-    std::vector<std::string> lines;
+} // namespace
+
+std::string RichTextOfMime(const MimeEntity& root) {
+    std::string records;
+    const MimeEntity* part = FirstTextPart(root);
+    if (part == nullptr)
+        return records;
+    const std::string& text = part->data;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -33,24 +38,10 @@ std::vector<std::string> Paragraphs(const std::string& text) {
         size_t stop = end;
         if (stop > start && text[stop - 1] == '\r')
             --stop;
-        lines.push_back(Utf8ToLmbcs(text.substr(start, stop - start)));
+        AppendText(records, Utf8ToLmbcs(std::string_view(text).substr(start, stop - start)));
         start = end + 1;
     }
-    return lines;
-}
-
-} // namespace
-
-void ShowMimeAsRichText(Note& note) {
-    for (Item& item : note.items) {
-        if (item.kind != ValueKind::Mime)
-            continue;
-        const MimeEntity* text = FirstTextPart(item.mime);
-        item.kind = ValueKind::RichText;
-        item.type = TYPE_COMPOSITE;
-        item.texts = text != nullptr ? Paragraphs(text->data) : std::vector<std::string>();
-        item.mime = MimeEntity();
-    }
+    return records;
 }
 
 } // namespace notesrt

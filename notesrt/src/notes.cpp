@@ -8,13 +8,15 @@ namespace notesrt {
 
 STATUS OpenNoteAt(Runtime& runtime, DBHANDLE dbHandle, const OpenDatabase& open, size_t position,
                   bool rawMime, NOTEHANDLE* note) {
+    const NoteRecord& record = open.db->Notes().at(position);
     OpenNote opened;
-    opened.db = open.db;
     opened.dbHandle = dbHandle;
-    opened.note = open.db->notes.at(position);
+    opened.noteId = record.noteId;
+    opened.oid = OidOf(record);
+    opened.noteClass = record.noteClass;
+    opened.items = open.db;
+    opened.position = position;
     opened.rawMime = rawMime;
-    if (!rawMime)
-        ShowMimeAsRichText(opened.note);
     const NOTEHANDLE handle = runtime.notes.Add(std::move(opened));
     if (handle == 0)
         return kErrTooManyHandles;
@@ -28,28 +30,11 @@ using namespace notesrt;
 
 namespace {
 
-// The position of the note noteId in db; false when there is none.
-bool FindById(const Database& db, NOTEID noteId, size_t& position) {
-    const auto found = db.noteIndexById.find(noteId);
-    if (found == db.noteIndexById.end())
-        return false;
-    position = found->second;
-    return true;
-}
-
-bool FindByUnid(const Database& db, const UNID& unid, size_t& position) {
-    const auto found = db.noteIndexByUnid.find(KeyOfUnid(unid));
-    if (found == db.noteIndexByUnid.end())
-        return false;
-    position = found->second;
-    return true;
-}
-
-void WriteInfo(const Note& note, ORIGINATORID* oid, TIMEDATE* modified, uint16_t* noteClass) {
+void WriteInfo(const NoteRecord& note, ORIGINATORID* oid, TIMEDATE* modified, uint16_t* noteClass) {
     if (oid != nullptr)
-        *oid = note.oid;
+        *oid = OidOf(note);
     if (modified != nullptr)
-        *modified = note.oid.SequenceTime;
+        *modified = OidOf(note).SequenceTime;
     if (noteClass != nullptr)
         *noteClass = note.noteClass;
 }
@@ -69,7 +54,7 @@ extern "C" NOTESRT_API STATUS NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_
         if (note == nullptr)
             return kErrInvalidArgument;
         size_t position;
-        if (!FindById(*open->db, noteId, position))
+        if (!open->db->FindById(noteId, position))
             return Fail(kErrNoteNotFound, NoteIdText(noteId));
         return OpenNoteAt(runtime, db, *open, position, (flags & OPEN_RAW_MIME) != 0, note);
     });
@@ -84,7 +69,7 @@ extern "C" NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, u
         if (unid == nullptr || note == nullptr)
             return kErrInvalidArgument;
         size_t position;
-        if (!FindByUnid(*open->db, *unid, position))
+        if (!open->db->FindByUnid(*unid, position))
             return ERR_NOT_FOUND;
         return OpenNoteAt(runtime, db, *open, position, false, note);
     });
@@ -109,9 +94,9 @@ extern "C" NOTESRT_API STATUS NSFDbGetNoteInfoByUNID(DBHANDLE db, const UNID* un
         if (unid == nullptr)
             return kErrInvalidArgument;
         size_t position;
-        if (!FindByUnid(*open->db, *unid, position))
+        if (!open->db->FindByUnid(*unid, position))
             return ERR_NOT_FOUND;
-        const Note& found = open->db->notes[position];
+        const NoteRecord& found = open->db->Notes()[position];
         if (noteId != nullptr)
             *noteId = found.noteId;
         WriteInfo(found, oid, modified, noteClass);
@@ -126,9 +111,9 @@ extern "C" NOTESRT_API STATUS NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, ORIGI
         if (open == nullptr)
             return kErrInvalidHandle;
         size_t position;
-        if (!FindById(*open->db, noteId, position))
+        if (!open->db->FindById(noteId, position))
             return Fail(kErrNoteNotFound, NoteIdText(noteId));
-        WriteInfo(open->db->notes[position], oid, modified, noteClass);
+        WriteInfo(open->db->Notes()[position], oid, modified, noteClass);
         return 0;
     });
 }
@@ -143,13 +128,13 @@ extern "C" NOTESRT_API void NSFNoteGetInfo(NOTEHANDLE note, uint16_t attribute, 
             std::memcpy(value, &open->dbHandle, sizeof open->dbHandle);
             break;
         case _NOTE_ID:
-            std::memcpy(value, &open->note.noteId, sizeof open->note.noteId);
+            std::memcpy(value, &open->noteId, sizeof open->noteId);
             break;
         case _NOTE_OID:
-            std::memcpy(value, &open->note.oid, sizeof open->note.oid);
+            std::memcpy(value, &open->oid, sizeof open->oid);
             break;
         case _NOTE_CLASS:
-            std::memcpy(value, &open->note.noteClass, sizeof open->note.noteClass);
+            std::memcpy(value, &open->noteClass, sizeof open->noteClass);
             break;
         default:
             break;
@@ -174,21 +159,18 @@ extern "C" NOTESRT_API void NSFNoteSetInfo(NOTEHANDLE note, uint16_t attribute, 
         case _NOTE_DB: {
             DBHANDLE db = 0;
             assign(db);
-            const OpenDatabase* target = runtime.databases.Find(db);
-            if (target != nullptr) {
-                open->db = target->db;
+            if (runtime.databases.Find(db) != nullptr)
                 open->dbHandle = db;
-            }
             break;
         }
         case _NOTE_ID:
-            assign(open->note.noteId);
+            assign(open->noteId);
             break;
         case _NOTE_OID:
-            assign(open->note.oid);
+            assign(open->oid);
             break;
         case _NOTE_CLASS:
-            assign(open->note.noteClass);
+            assign(open->noteClass);
             break;
         default:
             break;
@@ -202,8 +184,8 @@ extern "C" NOTESRT_API int NSFNoteHasMIMEPart(NOTEHANDLE note) {
         const OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr || !open->rawMime)
             return 0;
-        for (const Item& item : open->note.items) {
-            if (item.kind == ValueKind::Mime)
+        for (size_t position = 0; position < open->Record().itemCount; ++position) {
+            if (open->ItemAt(position).kind == ValueKind::Mime)
                 return 1;
         }
         return 0;

@@ -56,11 +56,23 @@ bool ReadFileText(const std::filesystem::path& file, std::string& text) {
 
 // A note ID for a note added at position of db: the one the position would derive when it is
 // free, else the next free multiple of 4 above it.
-NOTEID FreeNoteId(const Database& db, size_t position) {
+NOTEID FreeNoteId(const Model& db, size_t position) {
     auto candidate = static_cast<NOTEID>(4 * (position + 1));
-    while (candidate == 0 || db.noteIndexById.count(candidate) != 0)
+    size_t taken;
+    while (candidate == 0 || db.FindById(candidate, taken))
         candidate += 4;
     return candidate;
+}
+
+// The note of open as the handle shows it, in plain form.
+Note ShownNote(const OpenNote& open) {
+    Note note;
+    note.noteId = open.noteId;
+    note.oid = open.oid;
+    note.noteClass = open.noteClass;
+    for (size_t position = 0; position < open.Record().itemCount; ++position)
+        note.items.push_back(ExpandItem(*open.items, open.ItemAt(position)));
+    return note;
 }
 
 std::filesystem::path Normal(const std::filesystem::path& file) {
@@ -70,7 +82,7 @@ std::filesystem::path Normal(const std::filesystem::path& file) {
 
 // Gives every database handle on file the model db.
 void ShareModel(Runtime& runtime, const std::filesystem::path& file,
-                const std::shared_ptr<Database>& db) {
+                const std::shared_ptr<Model>& db) {
     const std::filesystem::path target = Normal(file);
     std::vector<DBHANDLE> handles;
     for (const auto& entry : runtime.databases) {
@@ -84,7 +96,7 @@ void ShareModel(Runtime& runtime, const std::filesystem::path& file,
 
 } // namespace
 
-ORIGINATORID NewOriginatorId(const Database& db) {
+ORIGINATORID NewOriginatorId(const Model& db) {
     uint64_t noteHalf = std::max(Combined(Now()), g_lastNoteHalf + 1);
     ORIGINATORID oid = {};
     oid.File.Innards[1] = db.replicaId.Innards[0];
@@ -92,7 +104,8 @@ ORIGINATORID NewOriginatorId(const Database& db) {
     for (;; ++noteHalf) {
         oid.Note = Split(noteHalf);
         const UNID unid = {oid.File, oid.Note};
-        if (db.noteIndexByUnid.count(KeyOfUnid(unid)) == 0)
+        size_t taken;
+        if (!db.FindByUnid(unid, taken))
             break;
     }
     g_lastNoteHalf = noteHalf;
@@ -112,24 +125,22 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
     std::string content;
     if (!ReadFileText(file, content))
         return Fail(kErrFileNotFound, name);
-    Database current;
+    Model current;
     std::string problem;
-    if (!ParseDatabase(content, current, problem))
+    if (!LoadModel(content, current, problem))
         return Fail(kErrDatabaseDamaged, name + ": " + problem);
 
-    Note stored = open.note;
-    size_t position = current.notes.size();
+    Note stored = ShownNote(open);
+    size_t position = current.Notes().size();
     bool replace = true;
     if (stored.noteId != 0) {
-        const auto found = current.noteIndexById.find(stored.noteId);
-        if (found == current.noteIndexById.end())
+        if (!current.FindById(stored.noteId, position))
             return Fail(kErrNoteNotFound, "note ID " + std::to_string(stored.noteId));
-        position = found->second;
     } else {
-        const auto found = current.noteIndexByUnid.find(KeyOfUnid(UnidOfNote(stored)));
-        replace = found != current.noteIndexByUnid.end();
-        position = replace ? found->second : current.notes.size();
-        stored.noteId = replace ? current.notes[position].noteId : FreeNoteId(current, position);
+        replace = current.FindByUnid(UnidOfNote(stored), position);
+        if (!replace)
+            position = current.Notes().size();
+        stored.noteId = replace ? current.Notes()[position].noteId : FreeNoteId(current, position);
     }
     Json object;
     if (!NoteToJson(stored, object, problem))
@@ -143,14 +154,13 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
     else
         notes.push_back(std::move(object));
     const std::string text = DatabaseFileText(root);
-    auto updated = std::make_shared<Database>();
-    if (!ParseDatabase(text, *updated, problem))
+    auto updated = std::make_shared<Model>();
+    if (!LoadModel(text, *updated, problem))
         return Fail(kErrInvalidArgument, problem);
     if (STATUS status = ReplaceFileContent(file, text))
         return status;
     ShareModel(runtime, file, updated);
-    open.db = updated;
-    open.note.noteId = stored.noteId;
+    open.noteId = stored.noteId;
     return 0;
 }
 

@@ -9,7 +9,7 @@ namespace notesrt {
 // derived from note positions have it), the note half a number above every one given
 // before in this process and held by no note of db; sequence 0. Called under the runtime's
 // lock.
-ORIGINATORID NewOriginatorId(const Database& db);
+ORIGINATORID NewOriginatorId(const Model& db);
 
 // Stores open (the note of handle note) into the database its _NOTE_DB handle names, as
 // NSFNoteUpdate describes: the database file is read, the note added or replaced in it, and

@@ -17,7 +17,6 @@ void StopRuntime(Runtime& runtime) {
     runtime.collections.Clear(runtime.generation);
     runtime.schedules.Clear(runtime.generation);
     runtime.files.Clear();
-    runtime.usersViews.Clear();
     runtime.install = Installation();
     runtime.started = false;
 }

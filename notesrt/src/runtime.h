@@ -3,7 +3,7 @@
 
 #include "calendarcursor.h"
 #include "collections.h"
-#include "database.h"
+#include "model.h"
 #include "dbfiles.h"
 #include "faults.h"
 #include "handles.h"
@@ -11,7 +11,6 @@
 #include "mimedirectory.h"
 #include "schedulecontainer.h"
 #include "status.h"
-#include "users_view.h"
 
 #include <chrono>
 #include <filesystem>
@@ -51,18 +50,29 @@ struct MemoryBlock {
 
 // An open database handle.
 struct OpenDatabase {
-    std::shared_ptr<Database> db; // the model, shared with other handles of the same file
-    std::string path;             // the path it was opened with
-    CalendarCursor calendar;      // where an identical CalReadRange continues
+    std::shared_ptr<Model> db; // the model, shared with other handles of the same file
+    std::string path;          // the path it was opened with
+    CalendarCursor calendar;   // where an identical CalReadRange continues
 };
 
-// An open note handle: the note as it was read, with the changes made through the handle.
+// An open note handle: the note as it was read, with the changes made through the handle. Its
+// items stay in the database's model until one is changed through the handle; then the note
+// gets a model of its own.
 struct OpenNote {
-    std::shared_ptr<Database> db;          // the database of _NOTE_DB
-    DBHANDLE dbHandle = 0;                 // _NOTE_DB: the handle it was opened through
-    Note note;                             // the note; MIME bodies as rich text unless rawMime
-    bool rawMime = false;                  // opened with OPEN_RAW_MIME
-    std::map<size_t, DHANDLE> valueBlocks; // value blocks handed out, by item position
+    DBHANDLE dbHandle = 0;                    // _NOTE_DB: the handle it was opened through
+    NOTEID noteId = 0;                        // _NOTE_ID
+    ORIGINATORID oid = {};                    // _NOTE_OID
+    uint16_t noteClass = NOTE_CLASS_DOCUMENT; // _NOTE_CLASS
+    std::shared_ptr<const Model> items;       // the model holding the note's items
+    size_t position = 0;                      // the note's position in it
+    std::shared_ptr<Model> ownItems;          // items, when they are the note's own; else null
+    bool rawMime = false;                     // OPEN_RAW_MIME; else MIME shows as rich text
+    std::map<size_t, DHANDLE> valueBlocks;    // value blocks handed out, by item position
+
+    const NoteRecord& Record() const { return items->Notes()[position]; }
+
+    // The item at index as the handle shows it.
+    ItemView ItemAt(size_t index) const { return items->ItemAt(Record(), index, rawMime); }
 };
 
 // Largest memory block the runtime hands out.
@@ -81,7 +91,6 @@ struct Runtime {
     HandleTable<Collection> collections{1, 10, 5};        // collection handles (16 bits)
     HandleTable<ScheduleContainer> schedules{6, 20, 8};   // schedule containers
     DatabaseFiles files;                                  // database files read so far
-    UsersViewCache usersViews;                            // $Users entries of each model
     uint64_t callNanoseconds = 0;                         // time spent inside calls so far
 };
 

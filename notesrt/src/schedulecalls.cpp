@@ -47,15 +47,15 @@ STATUS ReadBusyTimes(Runtime& runtime, int64_t lower, int64_t upper, std::vector
     if (STATUS status =
             ResolveFile(runtime.install, server.empty() ? file : server + "!!" + file, path))
         return status;
-    std::shared_ptr<Database> db;
+    std::shared_ptr<Model> db;
     if (STATUS status = runtime.files.Open(path, db))
         return status;
-    for (const Occurrence& occurrence : AllOccurrences(*db)) {
-        const Note& note = db->notes[occurrence.position];
-        if (ItemTextOf(note, "$BusyPriority") == "2" || occurrence.startAt >= upper ||
-            occurrence.endAt <= lower)
+    for (const Occurrence& occurrence : CalendarOf(*db)->occurrences) {
+        const NoteRecord& note = db->Notes()[occurrence.position];
+        if (occurrence.startAt >= upper || occurrence.endAt <= lower ||
+            ItemTextOf(*db, note, "$BusyPriority") == "2")
             continue;
-        busy.push_back(BusyTime{UnidOfNote(note), occurrence.start, occurrence.end});
+        busy.push_back(BusyTime{note.unid, occurrence.start, occurrence.end});
     }
     return 0;
 }

@@ -7,12 +7,12 @@ using namespace notesrt;
 
 namespace {
 
-SEARCH_MATCH MatchOf(const Database& db, const Note& note) {
+SEARCH_MATCH MatchOf(const Model& db, const NoteRecord& note) {
     SEARCH_MATCH match = {};
     match.ID.File = db.dbId;
-    match.ID.Note = note.oid.SequenceTime;
+    match.ID.Note = OidOf(note).SequenceTime;
     match.ID.NoteID = note.noteId;
-    match.OriginatorID = note.oid;
+    match.OriginatorID = OidOf(note);
     match.NoteClass = note.noteClass;
     match.SERetFlags = SE_FMATCH;
     return match;
@@ -36,7 +36,7 @@ extern "C" NOTESRT_API STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, cons
             return kErrInvalidArgument;
         if (formula != NULLHANDLE)
             return Fail(kErrInvalidArgument, "selection formulas are not evaluated");
-        for (const Note& note : open->db->notes) {
+        for (const NoteRecord& note : open->db->Notes()) {
             if ((note.noteClass & noteClassMask) != 0)
                 matches.push_back(MatchOf(*open->db, note));
         }

@@ -1,14 +1,14 @@
 // The names of design notes.
 #pragma once
 
-#include "database.h"
+#include "model.h"
 
 #include <string_view>
 
 namespace notesrt {
 
-// True when name (compared ignoring case) is one of the note's names: the "|"-separated
-// parts of its $TITLE items.
-bool HasViewName(const Note& note, std::string_view name);
+// True when name (compared ignoring case) is one of the names of note, a note of db: the
+// "|"-separated parts of its $TITLE items.
+bool HasViewName(const Model& db, const NoteRecord& note, std::string_view name);
 
 } // namespace notesrt

@@ -12,8 +12,8 @@ extern "C" NOTESRT_API STATUS NIFFindView(DBHANDLE db, const char* name, uint16_
             return kErrInvalidHandle;
         if (name == nullptr || noteId == nullptr)
             return kErrInvalidArgument;
-        for (const Note& note : open->db->notes) {
-            if (note.noteClass == noteClass && HasViewName(note, name)) {
+        for (const NoteRecord& note : open->db->Notes()) {
+            if (note.noteClass == noteClass && HasViewName(*open->db, note, name)) {
                 *noteId = note.noteId;
                 return 0;
             }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 class DatabaseTest : public testing::Test {
@@ -71,6 +73,24 @@ TEST_F(DatabaseTest, ReadsAChangedFileAnew) {
     ASSERT_EQ(install.Start(), 0);
     EXPECT_EQ(NSFDbReplicaInfoGet(first, &replica), 0x0108);
     EXPECT_EQ(NSFDbClose(second), 0x0108);
+}
+
+// A second write within the file system's clock tick keeps size and modification time.
+TEST_F(DatabaseTest, ReadsAFileRewrittenAtOnceWithTheSameSizeAndTime) {
+    install.Write("data/same.nsf", R"({"replicaId": "0000000500000006"})");
+    const std::filesystem::path file = install.root / "data" / "same.nsf";
+    const auto written = std::filesystem::last_write_time(file);
+    DBHANDLE first = 0;
+    ASSERT_EQ(NSFDbOpen("same.nsf", &first), 0);
+    install.Write("data/same.nsf", R"({"replicaId": "0000000700000006"})");
+    std::filesystem::last_write_time(file, written);
+    DBHANDLE second = 0;
+    ASSERT_EQ(NSFDbOpen("same.nsf", &second), 0);
+    DBREPLICAINFO replica;
+    ASSERT_EQ(NSFDbReplicaInfoGet(second, &replica), 0);
+    EXPECT_EQ(replica.ID.Innards[0], 7u);
+    EXPECT_EQ(NSFDbClose(first), 0);
+    EXPECT_EQ(NSFDbClose(second), 0);
 }
 
 struct DamageCase {

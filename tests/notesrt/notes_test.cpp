@@ -116,6 +116,19 @@ TEST_F(NoteTest, ReadsAndSetsAttributesThroughTheHandle) {
     EXPECT_EQ(NSFNoteClose(note), 0);
 }
 
+TEST_F(NoteTest, AChangeThroughOneHandleStaysWithIt) {
+    const NOTEHANDLE changed = Open(100);
+    const NOTEHANDLE other = Open(100);
+    ASSERT_EQ(MailAddHeaderItem(changed, MAIL_SUBJECT_ITEM_NUM, "New", 3), 0);
+    const NOTEHANDLE later = Open(100);
+    char subject[32];
+    EXPECT_EQ(NSFItemGetText(changed, "Subject", subject, sizeof subject), 3u);
+    for (const NOTEHANDLE note : {other, later})
+        EXPECT_EQ(NSFItemGetText(note, "Subject", subject, sizeof subject), 8u);
+    for (const NOTEHANDLE note : {changed, other, later})
+        EXPECT_EQ(NSFNoteClose(note), 0);
+}
+
 TEST_F(NoteTest, SaysWhetherTheNoteShowsAMimePart) {
     const NOTEHANDLE raw = Open(200, OPEN_RAW_MIME);
     const NOTEHANDLE plain = Open(200);
