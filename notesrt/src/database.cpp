@@ -230,10 +230,6 @@ void Model::AddFileItem(uint32_t name, uint16_t type, FileObject file) {
         ItemRecord{static_cast<uint32_t>(m_files.size() - 1), 0, name, type, ValueKind::File});
 }
 
-void Model::DropItems(size_t count) {
-    m_items.resize(m_committedItems + count);
-}
-
 void Model::AddNote(NoteRecord note) {
     note.firstItem = static_cast<uint32_t>(m_committedItems);
     note.itemCount = static_cast<uint32_t>(m_items.size() - m_committedItems);

@@ -382,7 +382,7 @@ void Loader::ResetNotes() {
 }
 
 void Loader::ResetItems() {
-    m_model.DropItems(0);
+    m_model.DropPendingItems();
     m_note.itemFailed = false;
     m_note.itemProblem.clear();
 }

@@ -15,7 +15,8 @@ namespace notesrt {
 // ID of sequence 1. A missing "replicaId" or "dbId" is zero. Returns false, with problem
 // describing the first fault (JSON syntax, a value of unknown kind, a duplicate note ID or
 // UNID, a malformed field), when the text is not a database; model is then unspecified. The
-// text is read as it comes: no tree of the whole document is built.
+// text is read as it comes: no tree of the whole document is built. A caller reading a stream
+// whose size it knows calls model.Reserve with it first.
 bool LoadModel(std::istream& stream, Model& model, std::string& problem);
 bool LoadModel(const std::string& text, Model& model, std::string& problem);
 

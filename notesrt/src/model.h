@@ -67,6 +67,8 @@ struct NoteRecord {
 // sequence time.
 ORIGINATORID OidOf(const NoteRecord& note);
 
+// A database file's notes. Lookups by note ID and UNID, and the derived data, are for loaded
+// models; a model of one note's own items is read and changed through its only note.
 class Model {
   public:
     std::string title;       // the database title (LMBCS)
@@ -98,9 +100,8 @@ class Model {
     bool FindItem(const NoteRecord& note, std::string_view name, size_t from,
                   size_t& position) const;
 
-    // The spelling of the item name number name, and its folded number.
+    // The spelling of the item name number name.
     std::string_view NameOf(uint32_t name) const { return m_names[name].text; }
-    uint32_t FoldedOf(uint32_t name) const { return m_names[name].folded; }
 
     // Building a model: names, items of the note added last, notes.
 
@@ -113,9 +114,9 @@ class Model {
     void AddMimeItem(uint32_t name, uint16_t type, MimeEntity root);
     void AddFileItem(uint32_t name, uint16_t type, FileObject file);
 
-    // Items added since the last note; DropItems forgets those after the first count of them.
+    // The items added since the last note; DropPendingItems forgets them.
     size_t PendingItems() const { return m_items.size() - m_committedItems; }
-    void DropItems(size_t count);
+    void DropPendingItems() { m_items.resize(m_committedItems); }
 
     // Adds a note holding the pending items; its firstItem and itemCount are set here.
     void AddNote(NoteRecord note);
