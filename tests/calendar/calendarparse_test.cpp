@@ -2,11 +2,7 @@
 // entries and messages are compared with the .expected file beside it.
 #include "calendarparse.h"
 #include "data_file.h"
-#include "notes_installation.h"
-#include "notesrt_testing.h"
-#include "trace_recorder.h"
-
-#include <gtest/gtest.h>
+#include "runtime_case.h"
 
 #include <cstdio>
 #include <cstring>
@@ -59,10 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, CalendarSampleTest,
 TEST(CalendarDataTest, ParsesAndFreesTheRuntimeBlock) {
     NotesrtReset();
     korvo_test::NotesInstallation installation;
-    std::string dir = korvo_test::PathText(installation.Root());
-    std::string ini = "=" + korvo_test::PathText(installation.IniPath());
-    char* argv[] = {dir.data(), ini.data()};
-    ASSERT_EQ(NotesInitExtended(2, argv), 0);
+    ASSERT_EQ(korvo_test::StartRuntime(installation), 0);
     const std::string text = korvo_test::ReadDataFile("ics/notes_export.ics");
     DHANDLE block = NULLHANDLE;
     ASSERT_EQ(OSMemAlloc(0, static_cast<uint32_t>(text.size()), &block), 0);
@@ -74,9 +67,7 @@ TEST(CalendarDataTest, ParsesAndFreesTheRuntimeBlock) {
     ParseCalendarData(NULLHANDLE, 10, entries);
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_STREQ(entries[3].unidText, "A0B1C2D3E4F5061728394A5B6C7D8E9F");
-    NotesrtCounts counts{};
-    NotesrtGetCounts(&counts);
-    EXPECT_EQ(counts.memoryAllocated, 0u);
+    EXPECT_EQ(korvo_test::OpenHandles(), 0u);
     const auto trace = korvo_test::TakeTraceLines();
     ASSERT_FALSE(trace.empty());
     EXPECT_EQ(trace.back().message, "Invalid Calendar Data!!");
