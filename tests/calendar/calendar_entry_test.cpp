@@ -214,6 +214,13 @@ INSTANTIATE_TEST_SUITE_P(
              "0/0 112 5B7E1A2C3D4F5061C1257E2B00400112\n1/5 108\n",
              {}),
         Case("NoBusyTime", nullptr, NoBusyTime, "", {}),
+        Case("NoExportBlock", nullptr,
+             [](MailCaseTest&) {
+                 std::vector<CalendarEventEntry> entries(1);
+                 ParseCalendarData(NULLHANDLE, 10, entries);
+                 return MailCaseTest::Describe(entries);
+             },
+             "0/0 000\n", {"Invalid Calendar Data!!"}),
         Case("Boundaries", nullptr, Block<6>, "0/0 004\n1/5 001\n1/5 005\n", {}),
         Case("ZeroEntries", nullptr, Block<0>, "0/0 004\n", {}),
         Case("NoBlock", nullptr, Block<-1>, "0/0 004\n", {"Invalid paramter:hContianer[0x0]"}),
