@@ -36,6 +36,6 @@ class ContactsTest : public testing::Test {
 };
 
 // Every non-empty string member of a record as "name=value" (UTF-8) joined by "|", then the
-// found flag, the photo flag, the UNID in hexadecimal and, when there is a photo, its size and
-// SHA-256: the record as the host writes it.
+// found flag, the photo flag, the UNID in hexadecimal and, when there is a photo, its
+// SHA-256: the record as the host writes it (string members first).
 std::string Describe(const ContactInfo& contact);
