@@ -6,15 +6,10 @@
 #include "calendaropen.h"
 #include "calendarparse.h"
 #include "freebusy.h"
-#include "notes_installation.h"
-#include "notesrt_testing.h"
 #include "noteunid.h"
-#include "trace_recorder.h"
-
-#include <gtest/gtest.h>
+#include "runtime_case.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -23,31 +18,18 @@
 namespace {
 
 class MailCaseTest;
+using Case = korvo_test::RuntimeCase<MailCaseTest>;
 
-// One case: what it does, what that returns and what is logged.
-struct MailCase {
-    const char* name;                  // the case's name
-    const char* faults;                // runtime calls failed by injection; null for none
-    std::string (*run)(MailCaseTest&); // the case; returns what it read, as text
-    std::string out;                   // what run returns
-    std::vector<std::string> logged;   // the messages; the error handler's show as their labels
-};
-
-class MailCaseTest : public ::testing::TestWithParam<MailCase> {
+class MailCaseTest : public ::testing::TestWithParam<Case> {
   public:
     void SetUp() override {
-        const char* zone = std::getenv("TZ");
-        if (zone == nullptr ||
-            (std::strcmp(zone, "UTC") != 0 && std::strcmp(zone, "America/New_York") != 0))
+        if (!korvo_test::InKnownZone())
             GTEST_SKIP() << "TZ must be UTC or America/New_York";
         NotesrtReset();
         std::ifstream file(std::string(CALENDAR_FIXTURES) + "/mail.nsf", std::ios::binary);
         m_installation.WriteDataFile("mail.nsf",
                                      std::string(std::istreambuf_iterator<char>(file), {}));
-        std::string dir = korvo_test::PathText(m_installation.Root());
-        std::string ini = "=" + korvo_test::PathText(m_installation.IniPath());
-        char* argv[] = {dir.data(), ini.data()};
-        ASSERT_EQ(NotesInitExtended(2, argv), 0);
+        ASSERT_EQ(korvo_test::StartRuntime(m_installation), 0);
         ASSERT_EQ(NSFDbOpen("mail.nsf", &m_db), 0);
     }
     void TearDown() override {
@@ -55,11 +37,7 @@ class MailCaseTest : public ::testing::TestWithParam<MailCase> {
             return;
         NotesrtSetFaults(nullptr);
         EXPECT_EQ(NSFDbClose(m_db), 0);
-        NotesrtCounts counts{};
-        NotesrtGetCounts(&counts);
-        EXPECT_EQ(counts.databases + counts.notes + counts.memoryAllocated + counts.memoryLocked +
-                      counts.scheduleContainers,
-                  0u);
+        EXPECT_EQ(korvo_test::OpenHandles(), 0u);
         NotesrtReset();
     }
 
@@ -89,22 +67,7 @@ class MailCaseTest : public ::testing::TestWithParam<MailCase> {
 };
 
 TEST_P(MailCaseTest, GivesTheResultAndTheMessages) {
-    const MailCase& row = GetParam();
-    korvo_test::ClearTraceLines();
-    ASSERT_EQ(NotesrtSetFaults(row.faults), 0);
-    const std::string out = row.run(*this);
-    NotesrtSetFaults(nullptr);
-    EXPECT_EQ(out, row.out);
-    std::vector<std::string> logged;
-    for (const korvo_test::TraceLine& line : korvo_test::TakeTraceLines())
-        logged.push_back(line.function == "NotesAPIErrHandler"
-                             ? line.message.substr(0, line.message.find(" -- error["))
-                             : line.message);
-    EXPECT_EQ(logged, row.logged);
-}
-
-std::string CaseName(const ::testing::TestParamInfo<MailCase>& row) {
-    return row.param.name;
+    korvo_test::CheckCase(*this, GetParam());
 }
 
 constexpr char kReview[] = "8A3F0C6D4E1B22F1C1257E2B0036A1F2"; // note 100
@@ -139,48 +102,27 @@ constexpr char kAgain[] = "try to open note again by UID...";
 INSTANTIATE_TEST_SUITE_P(
     OpenAppointment, MailCaseTest,
     ::testing::Values(
-        MailCase{"ByNoteId", nullptr, Open<kReview, kSeries>, "1 100", {}},
-        MailCase{"NoteIdFailsThenUnid",
-                 "NSFNoteOpenExt@1=0x0111",
-                 Open<kReview>,
-                 "1 100",
-                 {"OpenNoteByNoteID---NSFNoteOpenExt"}},
-        MailCase{"MimeSkipsUnid",
-                 "NSFNoteOpenExt@1=0x0111",
-                 Open<kReview, nullptr, nullptr, true>,
-                 "0 0",
-                 {"OpenNoteByNoteID---NSFNoteOpenExt"}},
-        MailCase{"ByUid",
-                 nullptr,
-                 Open<kUnknown, kSeries>,
-                 "1 104",
-                 {kNotFound, kByUnid, kAgain, "UID[F00DFEEDF00DFEEDF00DFEEDF00DFEED]!!"}},
-        MailCase{"ByUidAndInstance",
-                 nullptr,
-                 Open<kUnknown, kPlanning, kPlanningInstance>,
-                 "1 136",
-                 {kNotFound, kByUnid, kAgain,
-                  "UID[0123456789ABCDEF0123456789ABCDEF],RecurID[20261221T140000Z]!!"}},
-        MailCase{"NoSuchInstance",
-                 nullptr,
-                 Open<kUnknown, kSeries, kPlanningInstance>,
-                 "0 0",
-                 {kNotFound, kByUnid, kAgain,
-                  "UID[F00DFEEDF00DFEEDF00DFEEDF00DFEED],RecurID[20261221T140000Z]!!",
-                  "OpenNoteByUID---CalOpenNoteHandle"}},
-        MailCase{"UidFails",
-                 "CalOpenNoteHandle@1=0x0404",
-                 Open<kUnknown, kSeries>,
-                 "0 0",
-                 {kNotFound, kByUnid, kAgain, "UID[F00DFEEDF00DFEEDF00DFEEDF00DFEED]!!",
-                  "OpenNoteByUID---CalOpenNoteHandle"}},
-        MailCase{"NoUid", nullptr, Open<kUnknown>, "0 0", {kNotFound, kByUnid}},
-        MailCase{"NoDatabase",
-                 nullptr,
-                 Open<kReview, kSeries, nullptr, false, true>,
-                 "0 0",
-                 {"Invalid parameters!!", "Invalid parameters!!", kAgain, "Invalid parameters!!"}}),
-    CaseName);
+        Case("ByNoteId", nullptr, Open<kReview, kSeries>, "1 100", {}),
+        Case("NoteIdFailsThenUnid", "NSFNoteOpenExt@1=0x0111", Open<kReview>, "1 100",
+             {"OpenNoteByNoteID---NSFNoteOpenExt"}),
+        Case("MimeSkipsUnid", "NSFNoteOpenExt@1=0x0111", Open<kReview, nullptr, nullptr, true>,
+             "0 0", {"OpenNoteByNoteID---NSFNoteOpenExt"}),
+        Case("ByUid", nullptr, Open<kUnknown, kSeries>, "1 104",
+             {kNotFound, kByUnid, kAgain, "UID[F00DFEEDF00DFEEDF00DFEEDF00DFEED]!!"}),
+        Case("ByUidAndInstance", nullptr, Open<kUnknown, kPlanning, kPlanningInstance>, "1 136",
+             {kNotFound, kByUnid, kAgain,
+              "UID[0123456789ABCDEF0123456789ABCDEF],RecurID[20261221T140000Z]!!"}),
+        Case("NoSuchInstance", nullptr, Open<kUnknown, kSeries, kPlanningInstance>, "0 0",
+             {kNotFound, kByUnid, kAgain,
+              "UID[F00DFEEDF00DFEEDF00DFEEDF00DFEED],RecurID[20261221T140000Z]!!",
+              "OpenNoteByUID---CalOpenNoteHandle"}),
+        Case("UidFails", "CalOpenNoteHandle@1=0x0404", Open<kUnknown, kSeries>, "0 0",
+             {kNotFound, kByUnid, kAgain, "UID[F00DFEEDF00DFEEDF00DFEEDF00DFEED]!!",
+              "OpenNoteByUID---CalOpenNoteHandle"}),
+        Case("NoUid", nullptr, Open<kUnknown>, "0 0", {kNotFound, kByUnid}),
+        Case("NoDatabase", nullptr, Open<kReview, kSeries, nullptr, false, true>, "0 0",
+             {"Invalid parameters!!", "Invalid parameters!!", kAgain, "Invalid parameters!!"})),
+    korvo_test::RowName<Case>);
 
 // Appointment notes by the last digits of their UNIDs.
 constexpr char kNightShift[] = "5B7E1A2C3D4F5061C1257E2B00400108"; // 12/06 22:00 to 12/07 02:00
@@ -264,48 +206,38 @@ constexpr char kExtract[] = "Schedule_ExtractSchedList--Schedule_ExtractMoreSche
 INSTANTIATE_TEST_SUITE_P(
     FreeBusy, MailCaseTest,
     ::testing::Values(
-        MailCase{"SpanningRangeStart", nullptr, Busy<>, "1/5 108\n", {}},
-        MailCase{"AlreadyListed", nullptr, Busy<kNightShift>, "0/0 108\n", {}},
-        MailCase{"AfterTheExport",
-                 nullptr,
-                 ExportThenBusy,
-                 "0/0 120 5B7E1A2C3D4F5061C1257E2B00400120\n"
-                 "0/3 1F2 8A3F0C6D4E1B22F1C1257E2B0036A1F2\n"
-                 "0/0 112 5B7E1A2C3D4F5061C1257E2B00400112\n1/5 108\n",
-                 {}},
-        MailCase{"NoBusyTime", nullptr, NoBusyTime, "", {}},
-        MailCase{"Boundaries", nullptr, Block<6>, "0/0 004\n1/5 001\n1/5 005\n", {}},
-        MailCase{"ZeroEntries", nullptr, Block<0>, "0/0 004\n", {}},
-        MailCase{"NoBlock", nullptr, Block<-1>, "0/0 004\n", {"Invalid paramter:hContianer[0x0]"}},
-        MailCase{"EmptyUserName",
-                 "SECKFMUserInfo@1=0x0109",
-                 Busy<>,
-                 "",
-                 {"SECKFMUserInfo", "Invalid parameter !!",
-                  "Invalid paramter:hContianer[0x0],UserName[]"}},
-        MailCase{"MailFileGone",
-                 nullptr,
-                 MailFileGone,
-                 "",
-                 {"SchContainer_FindSchedule", "Domino Server error[259], Gateway error[0]"}},
-        MailCase{"ListAllocateFails", "ListAllocate@1=0x0109", Busy<>, "", {"ListAllocate"}},
-        MailCase{"ListAddEntryFails",
-                 "ListAddEntry@1=0x010E",
-                 Busy<>,
-                 "",
-                 {"ListAddEntry", "Invalid paramter:hContianer[0x0],UserName[CN=Ann Lee/O=Acme]"}},
-        MailCase{"RetrieveFails", "SchRetrieve@1=0x0109", Busy<>, "", {"SchRetrieve"}},
-        MailCase{"FindFails",
-                 "SchContainer_FindSchedule@1=0x0404",
-                 Busy<>,
-                 "",
-                 {"SchContainer_FindSchedule", "Domino Server error[0], Gateway error[0]"}},
-        MailCase{"ExtractFails", "Schedule_ExtractSchedList@1=0x0108", Busy<>, "", {kExtract}},
-        MailCase{"ExtractMoreFails",
-                 "Schedule_ExtractMoreSchedList@1=0x0108",
-                 Busy<>,
-                 "1/5 108\n",
-                 {kExtract}}),
-    CaseName);
+        Case("SpanningRangeStart", nullptr, Busy<>, "1/5 108\n", {}),
+        Case("AlreadyListed", nullptr, Busy<kNightShift>, "0/0 108\n", {}),
+        Case("AfterTheExport", nullptr, ExportThenBusy,
+             "0/0 120 5B7E1A2C3D4F5061C1257E2B00400120\n"
+             "0/3 1F2 8A3F0C6D4E1B22F1C1257E2B0036A1F2\n"
+             "0/0 112 5B7E1A2C3D4F5061C1257E2B00400112\n1/5 108\n",
+             {}),
+        Case("NoBusyTime", nullptr, NoBusyTime, "", {}),
+        Case("NoExportBlock", nullptr,
+             [](MailCaseTest&) {
+                 std::vector<CalendarEventEntry> entries(1);
+                 ParseCalendarData(NULLHANDLE, 10, entries);
+                 return MailCaseTest::Describe(entries);
+             },
+             "0/0 000\n", {"Invalid Calendar Data!!"}),
+        Case("Boundaries", nullptr, Block<6>, "0/0 004\n1/5 001\n1/5 005\n", {}),
+        Case("ZeroEntries", nullptr, Block<0>, "0/0 004\n", {}),
+        Case("NoBlock", nullptr, Block<-1>, "0/0 004\n", {"Invalid paramter:hContianer[0x0]"}),
+        Case("EmptyUserName", "SECKFMUserInfo@1=0x0109", Busy<>, "",
+             {"SECKFMUserInfo", "Invalid parameter !!",
+              "Invalid paramter:hContianer[0x0],UserName[]"}),
+        Case("MailFileGone", nullptr, MailFileGone, "",
+             {"SchContainer_FindSchedule", "Domino Server error[259], Gateway error[0]"}),
+        Case("ListAllocateFails", "ListAllocate@1=0x0109", Busy<>, "", {"ListAllocate"}),
+        Case("ListAddEntryFails", "ListAddEntry@1=0x010E", Busy<>, "",
+             {"ListAddEntry", "Invalid paramter:hContianer[0x0],UserName[CN=Ann Lee/O=Acme]"}),
+        Case("RetrieveFails", "SchRetrieve@1=0x0109", Busy<>, "", {"SchRetrieve"}),
+        Case("FindFails", "SchContainer_FindSchedule@1=0x0404", Busy<>, "",
+             {"SchContainer_FindSchedule", "Domino Server error[0], Gateway error[0]"}),
+        Case("ExtractFails", "Schedule_ExtractSchedList@1=0x0108", Busy<>, "", {kExtract}),
+        Case("ExtractMoreFails", "Schedule_ExtractMoreSchedList@1=0x0108", Busy<>, "1/5 108\n",
+             {kExtract})),
+    korvo_test::RowName<Case>);
 
 } // namespace

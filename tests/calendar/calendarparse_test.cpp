@@ -2,14 +2,11 @@
 // entries and messages are compared with the .expected file beside it.
 #include "calendarparse.h"
 #include "data_file.h"
-#include "notes_installation.h"
-#include "notesrt_testing.h"
 #include "trace_recorder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 
 namespace {
@@ -54,33 +51,5 @@ INSTANTIATE_TEST_SUITE_P(Samples, CalendarSampleTest,
                          [](const ::testing::TestParamInfo<const char*>& sample) {
                              return std::string(sample.param);
                          });
-
-// The runtime's block is read, freed, and its entries appended; handle 0 is reported.
-TEST(CalendarDataTest, ParsesAndFreesTheRuntimeBlock) {
-    NotesrtReset();
-    korvo_test::NotesInstallation installation;
-    std::string dir = korvo_test::PathText(installation.Root());
-    std::string ini = "=" + korvo_test::PathText(installation.IniPath());
-    char* argv[] = {dir.data(), ini.data()};
-    ASSERT_EQ(NotesInitExtended(2, argv), 0);
-    const std::string text = korvo_test::ReadDataFile("ics/notes_export.ics");
-    DHANDLE block = NULLHANDLE;
-    ASSERT_EQ(OSMemAlloc(0, static_cast<uint32_t>(text.size()), &block), 0);
-    std::memcpy(OSLockObject(block), text.data(), text.size());
-    OSUnlockObject(block);
-
-    std::vector<CalendarEventEntry> entries(1);
-    ParseCalendarData(block, static_cast<uint16_t>(text.size()), entries);
-    ParseCalendarData(NULLHANDLE, 10, entries);
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_STREQ(entries[3].unidText, "A0B1C2D3E4F5061728394A5B6C7D8E9F");
-    NotesrtCounts counts{};
-    NotesrtGetCounts(&counts);
-    EXPECT_EQ(counts.memoryAllocated, 0u);
-    const auto trace = korvo_test::TakeTraceLines();
-    ASSERT_FALSE(trace.empty());
-    EXPECT_EQ(trace.back().message, "Invalid Calendar Data!!");
-    NotesrtReset();
-}
 
 } // namespace

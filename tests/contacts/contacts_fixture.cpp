@@ -1,8 +1,9 @@
 #include "contacts_fixture.h"
 
-#include "hex.h"
-#include "sha256.h"
+#include "contact_json.h"
 #include "text_convert.h"
+
+#include <nlohmann/json.hpp>
 
 #include "platform/fs.h"
 #include "platform/process.h"
@@ -20,10 +21,6 @@ std::string Fixture(const std::string& name) {
 }
 
 const char* const kTempVariables[] = {"TMPDIR", "TMP", "TEMP"}; // where systems find it
-
-std::string Utf8(const CString& text) {
-    return host::Utf16ToUtf8(text.data(), text.size());
-}
 
 } // namespace
 
@@ -51,7 +48,7 @@ void ContactsTest::SetUp() {
 
 void ContactsTest::TearDown() {
     DllDeleteKorvoLotusClassObject();
-    EXPECT_EQ(OpenThings(), 0u);
+    EXPECT_EQ(korvo_test::OpenHandles(), 0u);
     EXPECT_TRUE(std::filesystem::is_empty(tempFolder)) << "a temporary file was left";
     for (size_t i = 0; i < savedTempVars.size(); ++i)
         platform::SetEnv(kTempVariables[i],
@@ -77,12 +74,6 @@ int32_t ContactsTest::Resolve(const std::vector<std::string>& terms, bool search
     return object->ResolveContact(wide[0], results, false, 0);
 }
 
-uint32_t ContactsTest::OpenThings() {
-    NotesrtCounts counts = {};
-    NotesrtGetCounts(&counts);
-    return counts.databases + counts.notes + counts.collections + counts.memoryAllocated;
-}
-
 bool ContactsTest::Traced(const std::vector<korvo_test::TraceLine>& trace,
                           const std::string& function, const std::string& message) {
     for (const korvo_test::TraceLine& line : trace) {
@@ -93,39 +84,17 @@ bool ContactsTest::Traced(const std::vector<korvo_test::TraceLine>& trace,
 }
 
 std::string Describe(const ContactInfo& contact) {
-    const std::pair<const char*, const CString*> members[] = {
-        {"fullName", &contact.fullName},
-        {"firstName", &contact.firstName},
-        {"lastName", &contact.lastName},
-        {"email", &contact.email},
-        {"imLogin", &contact.imLogin},
-        {"jobTitle", &contact.jobTitle},
-        {"company", &contact.company},
-        {"department", &contact.department},
-        {"officePhone", &contact.officePhone},
-        {"cellPhone", &contact.cellPhone},
-        {"faxPhone", &contact.faxPhone},
-        {"phone", &contact.phone},
-        {"webSite", &contact.webSite},
-        {"extra1", &contact.extra1},
-        {"officeCountry", &contact.officeCountry},
-        {"officeZip", &contact.officeZip},
-        {"officeState", &contact.officeState},
-        {"officeStreet", &contact.officeStreet},
-        {"officeCity", &contact.officeCity},
-        {"extra2", &contact.extra2}};
+    const auto json = nlohmann::ordered_json::parse(host::ContactsJson({contact}))[0];
     std::string text;
-    for (const auto& [name, member] : members) {
-        if (!member->empty())
-            text += std::string(name) + "=" + Utf8(*member) + "|";
+    for (const auto& [name, value] : json.items()) {
+        if (name == "unid")
+            break;
+        if (value != "")
+            text += name + "=" + value.get<std::string>() + "|";
     }
-    return text + "found=" + std::to_string(contact.allFieldsFound) +
-           "|photo=" + std::to_string(contact.hasPhoto) + "|unid=" +
-           host::HexEncode(contact.unidBytes.Data(), contact.unidBytes.Size(),
-                           host::HexCase::Upper);
-}
-
-std::string PhotoSha256(const ContactInfo& contact) {
-    const host::Sha256Digest digest = host::Sha256(contact.photo.Data(), contact.photo.Size());
-    return host::HexEncode(digest.data(), digest.size(), host::HexCase::Lower);
+    text += "found=" + json["allFieldsFound"].dump() + "|photo=" + json["hasPhoto"].dump() +
+            "|unid=" + json["unid"].get<std::string>();
+    if (json["photoSize"] != 0)
+        text += "|sha256=" + json["photoSha256"].get<std::string>();
+    return text;
 }

@@ -4,13 +4,9 @@
 #pragma once
 
 #include "KorvoLotusC.h"
-#include "notes_installation.h"
-#include "notesrt_testing.h"
-#include "trace_recorder.h"
+#include "runtime_case.h"
 
 #include "platform/testing/scoped_registry.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -28,9 +24,6 @@ class ContactsTest : public testing::Test {
     int32_t Resolve(const std::vector<std::string>& terms, bool search,
                     std::vector<ContactInfo>& results);
 
-    // The number of open databases, notes, collections and memory handles.
-    static uint32_t OpenThings();
-
     // True when the trace holds a line of function with message.
     static bool Traced(const std::vector<korvo_test::TraceLine>& trace, const std::string& function,
                        const std::string& message);
@@ -42,9 +35,7 @@ class ContactsTest : public testing::Test {
     std::vector<std::string> savedTempVars; // TMPDIR, TMP and TEMP as they were ("\n": unset)
 };
 
-// Every non-empty member of a record as "name=value" (UTF-8) joined by "|", then the found
-// flag, the photo flag and the UNID in hexadecimal.
+// Every non-empty string member of a record as "name=value" (UTF-8) joined by "|", then the
+// found flag, the photo flag, the UNID in hexadecimal and, when there is a photo, its
+// SHA-256: the record as the host writes it (string members first).
 std::string Describe(const ContactInfo& contact);
-
-// The SHA-256 of the record's photo in lower-case hexadecimal.
-std::string PhotoSha256(const ContactInfo& contact);

@@ -1,7 +1,6 @@
 #include "json_writer.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <string>
 
@@ -48,25 +47,6 @@ TEST(JsonObjectTest, WritesMembersInOrderOnOneLine) {
     object.AddString("op", "list").AddNumber("result", -2147483648LL).AddRaw("list", "[]");
     EXPECT_EQ(object.Text(), R"({"op":"list","result":-2147483648,"list":[]})");
     EXPECT_EQ(host::JsonObject().Text(), "{}");
-}
-
-TEST(JsonObjectTest, ParsesBackToTheSameValues) {
-    std::string every;
-    for (int c = 1; c < 0x80; ++c)
-        every.push_back(static_cast<char>(c));
-    every += "\xC3\xA9\xF0\x9F\x98\x80";
-    const std::string contacts =
-        host::JsonArray({host::JsonObject().AddString("fullName", every).Text(),
-                         host::JsonObject().AddNumber("photoSize", 0).Text()});
-    const std::string text =
-        host::JsonObject().AddString("op", every).AddRaw("contacts", contacts).Text();
-
-    ASSERT_EQ(text.find('\n'), std::string::npos);
-    const nlohmann::json parsed = nlohmann::json::parse(text);
-    EXPECT_EQ(parsed["op"], every);
-    EXPECT_EQ(parsed["contacts"][0]["fullName"], every);
-    EXPECT_EQ(parsed["contacts"][1]["photoSize"], 0);
-    EXPECT_EQ(host::JsonArray({}), "[]");
 }
 
 } // namespace

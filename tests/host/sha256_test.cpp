@@ -22,18 +22,13 @@ TEST_P(Sha256Test, MatchesTheKnownDigest) {
               GetParam().digest);
 }
 
-// The FIPS 180-4 examples, then lengths around the padding boundaries (55 bytes still fit the
-// length into the last block, 56 do not).
+// FIPS 180-4 examples (the long one spans many blocks), then lengths around the padding
+// boundaries (55 bytes still fit the length into the last block, 56 do not).
 INSTANTIATE_TEST_SUITE_P(
     Messages, Sha256Test,
     testing::Values(
         DigestCase{"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
         DigestCase{"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-        DigestCase{"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-                   "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
-        DigestCase{"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmno"
-                   "pqklmnopqrlmnopqrsmnopqrstnopqrstu",
-                   "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
         DigestCase{std::string(1000000, 'a'),
                    "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
         DigestCase{std::string(55, 'a'),
@@ -48,10 +43,5 @@ INSTANTIATE_TEST_SUITE_P(
                    "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"},
         DigestCase{std::string(120, 'a'),
                    "2f3d335432c70b580af0e8e1b3674a7c020d683aa5f73aaaedfdc55af904c21c"}));
-
-TEST(Sha256Test, HashesNothingFromANullPointer) {
-    const host::Sha256Digest digest = host::Sha256(nullptr, 0);
-    EXPECT_EQ(host::HexEncode(digest.data(), 4, host::HexCase::Upper), "E3B0C442");
-}
 
 } // namespace

@@ -3,10 +3,8 @@
 // into lines; every runtime call of composing and delivery failed by plan; SendMail's checks.
 #include "notesctrl.h"
 #include "notesmailmessage.h"
-#include "notes_installation.h"
-#include "notesrt_testing.h"
+#include "runtime_case.h"
 #include "stringutil.h"
-#include "trace_recorder.h"
 
 #include "platform/oleauto.h"
 #include "platform/testing/scoped_registry.h"
@@ -17,6 +15,7 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -62,10 +61,7 @@ class MailTest : public testing::Test {
             if (withMailBox)
                 installation->WriteDataFile(std::string(folder) + "mail.box", Fixture("mail.box"));
         }
-        std::string dir = PathText(installation->Root());
-        std::string ini_ = "=" + PathText(installation->IniPath());
-        char* argv[] = {dir.data(), ini_.data()};
-        ASSERT_EQ(NotesInitExtended(2, argv), 0);
+        ASSERT_EQ(korvo_test::StartRuntime(*installation), 0);
         korvo_test::ClearTraceLines();
     }
     void TearDown() override {
@@ -91,149 +87,112 @@ class MailTest : public testing::Test {
     std::unique_ptr<NotesInstallation> installation; // the installation of the test
 };
 
-TEST_F(MailTest, TheMemoIsDeliveredAndKeptUnderItsOwnIdentity) {
-    Install();
-    EXPECT_EQ(Send(kServer, KORVO_W("Status"), KORVO_W("bo.chen@acme.example, CN=Cy Diaz/O=Acme"),
-                   KORVO_W("Line one\r\nLine two")),
-              1);
-    const Json delivered = Notes(kBox);
-    const Json kept = Notes(kMailFile);
-    ASSERT_EQ(delivered.size(), 1u);
-    ASSERT_EQ(kept.size(), kFixtureNotes + 1);
-    Json items = delivered[0]["items"];
-    EXPECT_EQ(kept.back()["items"], items);
-    EXPECT_NE(kept.back()["unid"], delivered[0]["unid"]);
-    EXPECT_EQ(kept.back()["unid"].get<std::string>().substr(0, 16), "C1257E2B0036A1F2");
-    EXPECT_EQ(delivered[0]["unid"].get<std::string>().substr(0, 16), "852580AA00501234");
-    ASSERT_EQ(items.size(), 10u);
-    for (const size_t date : {9, 7}) {
-        EXPECT_TRUE(items[date][1].contains("time")) << items[date];
-        items.erase(date);
-    }
-    EXPECT_EQ(items, Json::parse(R"([
-        ["SendTo", ["bo.chen@acme.example", "CN=CyDiaz/O=Acme"]],
-        ["Recipients", ["bo.chen@acme.example", "CN=CyDiaz/O=Acme"]],
-        ["Form", "Memo"], ["From", "CN=Ann Lee/O=Acme"], ["Subject", "Status"],
-        ["DeliveryPriority", "N"], ["DeliveryReport", "B"],
-        ["Body", {"richtext": "Line one\nLine two"}]])"));
-    const auto trace = korvo_test::TakeTraceLines();
-    EXPECT_EQ(Count(trace, 2, "Success"), 1u);
-    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](auto& l) { return l.level == 0; }), 0);
-    NotesrtCounts counts;
-    NotesrtGetCounts(&counts);
-    EXPECT_EQ(counts.databases + counts.notes + counts.memoryAllocated, 0u);
-}
+// A memo sent with these recipients and this body: both recipient lists and the body.
+struct MemoRow {
+    MemoRow(const char* name_, std::string recipients_, std::vector<std::string> entries_,
+            size_t tooLong_ = 0, std::string body_ = "Hi",
+            std::optional<std::string> stored_ = "Hi")
+        : name(name_), recipients(std::move(recipients_)), entries(std::move(entries_)),
+          tooLong(tooLong_), body(std::move(body_)), stored(std::move(stored_)) {}
 
-struct NamesRow {
-    std::string recipients;           // the recipients text given, in UTF-8
-    std::vector<std::string> entries; // the entries of both lists in the memo
-    size_t tooLong;                   // names refused as too long
+    const char* name;                  // what the row shows
+    std::string recipients;            // the recipients text given, in UTF-8
+    std::vector<std::string> entries;  // the entries of both lists in the memo
+    size_t tooLong;                    // names refused as too long
+    std::string body;                  // the body given, in UTF-8
+    std::optional<std::string> stored; // the Body item's text in the memo; none: no Body item
 };
 
-class RecipientNamesTest : public MailTest, public testing::WithParamInterface<NamesRow> {};
+class MemoTest : public MailTest, public testing::WithParamInterface<MemoRow> {};
 
-TEST_P(RecipientNamesTest, BothListsGetTheNamesBetweenCommasWithoutBlanks) {
+TEST_P(MemoTest, ListsHoldTheNamesWithoutBlanksAndLinesEndAtLineFeeds) {
+    const MemoRow& row = GetParam();
     Install();
     CString recipients;
-    StringUtil::Utf8ToWide(GetParam().recipients.c_str(), recipients);
-    ASSERT_EQ(Send(kServer, KORVO_W("Status"), recipients, KORVO_W("Hi")), 1);
+    CString body;
+    StringUtil::Utf8ToWide(row.recipients.c_str(), recipients);
+    StringUtil::Utf8ToWide(row.body.c_str(), body);
+    ASSERT_EQ(Send(kServer, KORVO_W("Status"), recipients, body), 1);
     const Json memo = Notes(kBox).at(0);
-    EXPECT_EQ(memo["items"][0], Json::array({"SendTo", GetParam().entries}));
-    EXPECT_EQ(memo["items"][1], Json::array({"Recipients", GetParam().entries}));
-    EXPECT_EQ(Count(korvo_test::TakeTraceLines(), 0,
-                    "The Recipient's name is too long, buffer is not enough, skip the Recipient!!"),
-              GetParam().tooLong);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, RecipientNamesTest,
-    testing::Values(
-        NamesRow{" bo chen@acme.example ,CN=Cy Diaz/O=Acme",
-                 {"bochen@acme.example", "CN=CyDiaz/O=Acme"},
-                 0},
-        NamesRow{",bo@acme.example,,cy@acme.example,", {"bo@acme.example", "cy@acme.example"}, 0},
-        NamesRow{std::string(255, 'x') + ",cy", {std::string(255, 'x'), "cy"}, 0},
-        NamesRow{std::string(256, 'x') + ",cy", {"cy"}, 1}, NamesRow{"   ", {}, 0},
-        // In LMBCS ج (14 06 2C) and Ь (14 04 2C) hold a "," byte.
-        NamesRow{
-            "\u062C\u0645\u0627\u0644@acme.example,\u0418\u041B\u042C\u0418\u041D@acme.example",
-            {"\u062C\u0645\u0627\u0644@acme.example",
-             "\u0418\u041B\u042C\u0418\u041D@acme.example"},
-            0}));
-
-struct BodyRow {
-    const char* name; // what the row shows
-    CString body;     // the body given
-    Json stored;      // the Body item's value in the memo; null for no Body item
-};
-
-class MemoBodyTest : public MailTest, public testing::WithParamInterface<BodyRow> {};
-
-TEST_P(MemoBodyTest, LinesEndAtLineFeedsAndCarriageReturnsAreDropped) {
-    Install();
-    ASSERT_EQ(Send(kServer, KORVO_W("Status"), KORVO_W("bo@acme.example"), GetParam().body), 1);
-    const Json memo = Notes(kBox).at(0);
-    Json body;
+    EXPECT_EQ(memo["items"][0], Json::array({"SendTo", row.entries}));
+    EXPECT_EQ(memo["items"][1], Json::array({"Recipients", row.entries}));
+    Json stored;
     for (const Json& item : memo["items"])
         if (item[0] == "Body")
-            body = item[1];
-    EXPECT_EQ(body, GetParam().stored);
+            stored = item[1];
+    EXPECT_EQ(stored, (row.stored ? Json{{"richtext", *row.stored}} : Json()));
+    EXPECT_EQ(Count(korvo_test::TakeTraceLines(), 0,
+                    "The Recipient's name is too long, buffer is not enough, skip the Recipient!!"),
+              row.tooLong);
 }
 
 // 700 lines of 100 characters: more than one call of the runtime takes.
-CString LongBody(const char* separator) {
+std::string LongBody(const char* separator) {
     std::string text;
     for (int line = 0; line < 700; ++line)
         text +=
             std::string(100, static_cast<char>('a' + line % 26)) + (line < 699 ? separator : "");
-    return CString(text.begin(), text.end());
+    return text;
 }
 
+const char kBo[] = "bo@acme.example";
+const std::string kX255(255, 'x');
+
 INSTANTIATE_TEST_SUITE_P(
-    Bodies, MemoBodyTest,
-    testing::Values(BodyRow{"CrLfAndLoneLf", KORVO_W("Hello\r\nworld\nagain\r\n"),
-                            Json{{"richtext", "Hello\nworld\nagain\n"}}},
-                    BodyRow{"OnlyCr", KORVO_W("\r"), Json{{"richtext", ""}}},
-                    BodyRow{"Empty", CString(), Json()},
-                    BodyRow{"Accents", KORVO_W("Gr\u00FC\u00DFe \u03A9"),
-                            Json{{"richtext", "Grüße Ω"}}},
-                    BodyRow{"LongerThanOneCall", LongBody("\r\n"),
-                            Json{{"richtext",
-                                  [] {
-                                      const CString wide = LongBody("\n");
-                                      return std::string(wide.begin(), wide.end());
-                                  }()}}}),
-    [](const testing::TestParamInfo<BodyRow>& row) { return std::string(row.param.name); });
+    Memos, MemoTest,
+    testing::Values(
+        MemoRow("BlanksDropped", " bo chen@acme.example ,CN=Cy Diaz/O=Acme",
+                {"bochen@acme.example", "CN=CyDiaz/O=Acme"}),
+        MemoRow("EmptyNamesSkipped", ",bo@acme.example,,cy@acme.example,",
+                {kBo, "cy@acme.example"}),
+        MemoRow("Name255", kX255 + ",cy", {kX255, "cy"}),
+        MemoRow("Name256", kX255 + "x,cy", {"cy"}, 1), MemoRow("OnlyBlanks", "   ", {}),
+        // In LMBCS ج (14 06 2C) and Ь (14 04 2C) hold a "," byte.
+        MemoRow("CommaBytesInCharacters",
+                "\u062C\u0645\u0627\u0644@acme.example,\u0418\u041B\u042C\u0418\u041D@acme.example",
+                {"\u062C\u0645\u0627\u0644@acme.example",
+                 "\u0418\u041B\u042C\u0418\u041D@acme.example"}),
+        MemoRow("CrLfAndLoneLf", kBo, {kBo}, 0, "Hello\r\nworld\nagain\r\n",
+                "Hello\nworld\nagain\n"),
+        MemoRow("OnlyCr", kBo, {kBo}, 0, "\r", ""),
+        MemoRow("EmptyBody", kBo, {kBo}, 0, "", std::nullopt),
+        MemoRow("Accents", kBo, {kBo}, 0, "Gr\u00FC\u00DFe \u03A9", "Gr\u00FC\u00DFe \u03A9"),
+        MemoRow("LongerThanOneCall", kBo, {kBo}, 0, LongBody("\r\n"), LongBody("\n"))),
+    korvo_test::RowName<MemoRow>);
+
+// What a row changes in the installation or the memo.
+enum class Change { None, NoSubject, NoMailFile, OtherServer, NoMailBox };
 
 struct SendRow {
-    const char* name = "";             // what the row shows
-    const char* plan = "";             // the fault plan
-    const char* server = kServer;      // OpenMailFile's server
-    bool mailFile = true;              // notes.ini names the mail file
-    bool mailBox = true;               // the server has a mail.box
-    CString subject = KORVO_W("Plan"); // the memo's subject
-    int created = 1;                   // CreateNotesMessage's answer
-    size_t delivered = 1;              // memos in mail.box afterwards
-    size_t kept = 1;                   // memos added to the mail file
-    const char* missing = nullptr;     // an item the memos lack; null for none
-    TraceLine line;                    // a line of the trace
+    SendRow(const char* name_, std::string plan_, int created_, size_t delivered_, size_t kept_,
+            const char* missing_, TraceLine line_, Change change_ = Change::None)
+        : name(name_), plan(std::move(plan_)), created(created_), delivered(delivered_),
+          kept(kept_), missing(missing_), line(std::move(line_)), change(change_) {}
+
+    const char* name;    // what the row shows
+    std::string plan;    // the fault plan
+    int created;         // CreateNotesMessage's answer
+    size_t delivered;    // memos in mail.box afterwards
+    size_t kept;         // memos added to the mail file
+    const char* missing; // an item the memos lack; null for none
+    TraceLine line;      // a line of the trace
+    Change change;       // what differs from a memo sent by the user to two people
 };
 
 class SendFaultTest : public MailTest, public testing::WithParamInterface<SendRow> {};
 
 TEST_P(SendFaultTest, ComposingStopsOrGoesOnAndNoFileIsDamaged) {
     const SendRow& row = GetParam();
-    Install(row.mailFile, row.mailBox);
-    ASSERT_EQ(NotesrtSetFaults(row.plan), 0);
-    EXPECT_EQ(
-        Send(row.server, row.subject, KORVO_W("bo@acme.example, CN=Cy Diaz/O=Acme"), KORVO_W("Hi")),
-        row.created);
+    Install(row.change != Change::NoMailFile, row.change != Change::NoMailBox);
+    ASSERT_EQ(NotesrtSetFaults(row.plan.c_str()), 0);
+    EXPECT_EQ(Send(row.change == Change::OtherServer ? "CN=Gone/O=Acme" : kServer,
+                   row.change == Change::NoSubject ? CString() : KORVO_W("Plan"),
+                   KORVO_W("bo@acme.example, CN=Cy Diaz/O=Acme"), KORVO_W("Hi")),
+              row.created);
     NotesrtSetFaults(nullptr);
     const auto trace = korvo_test::TakeTraceLines();
     EXPECT_NE(std::find(trace.begin(), trace.end(), row.line), trace.end()) << row.line;
-    NotesrtCounts counts;
-    NotesrtGetCounts(&counts);
-    EXPECT_EQ(counts.databases + counts.notes + counts.memoryAllocated, 0u);
+    EXPECT_EQ(korvo_test::OpenHandles(), 0u);
 
     const Json delivered = Notes(kBox);
     const Json kept = Notes(kMailFile);
@@ -247,8 +206,15 @@ TEST_P(SendFaultTest, ComposingStopsOrGoesOnAndNoFileIsDamaged) {
     for (const Json& memo : memos)
         for (const Json& item : memo["items"])
             EXPECT_NE(item[0], row.missing == nullptr ? "" : row.missing);
+    // The memo kept is the one delivered, under an identity of the mail file's own.
+    if (memos.size() == 2) {
+        EXPECT_EQ(memos[1]["items"], memos[0]["items"]);
+        EXPECT_EQ(memos[0]["unid"].get<std::string>().substr(0, 16), "852580AA00501234");
+        EXPECT_EQ(memos[1]["unid"].get<std::string>().substr(0, 16), "C1257E2B0036A1F2");
+        EXPECT_NE(memos[1]["unid"], memos[0]["unid"]);
+    }
     for (const char* file : {kBox, kMailFile}) {
-        if (!row.mailBox && file == kBox)
+        if (row.change == Change::NoMailBox && file == kBox)
             continue;
         DBHANDLE db = 0;
         EXPECT_EQ(NSFDbOpen(file, &db), 0) << file;
@@ -258,82 +224,53 @@ TEST_P(SendFaultTest, ComposingStopsOrGoesOnAndNoFileIsDamaged) {
 
 const char* const kMail = "notesmailcalendar.cpp";
 
-SendRow Row(const char* name, int created, size_t delivered, size_t kept, const char* missing,
-            TraceLine line) {
-    SendRow row;
-    row.name = name;
-    row.created = created;
-    row.delivered = delivered;
-    row.kept = kept;
-    row.missing = missing;
-    row.line = std::move(line);
-    return row;
-}
-
-// A row of a planned failure whose error handler line (label) is the line looked for.
-SendRow Planned(const char* name, const char* plan, const char* label, int created,
-                size_t delivered, size_t kept, const char* missing = nullptr) {
-    SendRow row =
-        Row(name, created, delivered, kept, missing,
-            {0, "notesclib.cpp", "NotesAPIErrHandler", std::string(label) + " -- error[4660]:"});
-    row.plan = plan;
-    return row;
+// A row of the planned failure of call ("NAME@N", with status 0x1234) whose error handler line
+// is the line looked for.
+SendRow Planned(const char* name, const std::string& call, int created, size_t delivered,
+                size_t kept, const char* missing = nullptr) {
+    const std::string label = call.substr(0, call.find('@')) + " -- error[4660]:";
+    return SendRow(name, call + "=0x1234", created, delivered, kept, missing,
+                   {0, "notesclib.cpp", "NotesAPIErrHandler", label});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SendFaultTest,
-    testing::Values(
-        [] {
-            SendRow row =
-                Row("EmptySubject", 1, 1, 1, "Subject", {2, kMail, "SendMailMessage", "Success"});
-            row.subject.clear();
-            return row;
-        }(),
-        [] {
-            SendRow row = Row("NoMailFileInIni", 0, 0, 0, nullptr,
-                              {0, kMail, "CNotesMailMessage::OpenMailFile",
-                               "Fail to read MailFile value in notes.ini."});
-            row.mailFile = false;
-            return row;
-        }(),
-        [] {
-            SendRow row = Row(
-                "UnreachableServer", 0, 0, 0, nullptr,
-                {0, kMail, "CNotesMailMessage::CreateNotesMessage", "Fail to create Message!!"});
-            row.server = "CN=Gone/O=Acme";
-            return row;
-        }(),
-        [] {
-            SendRow row = Row("NoMailBox", 1, 0, 0, nullptr,
-                              {0, kMail, "CNotesMailMessage::SendNotesMessage",
-                               "SendNoteMessage:Domino Server is unavailable!!!"});
-            row.mailBox = false;
-            return row;
-        }(),
-        Planned("PathConstruct", "OSPathNetConstruct@1=0x1234", "OSPathNetConstruct", 0, 0, 0),
-        Planned("OpenMailFile", "MailOpenMessageFile@1=0x1234", "MailOpenMessageFile", 0, 0, 0),
-        Planned("CreateMessage", "MailCreateMessage@1=0x1234", "MailCreateMessage", 0, 0, 0),
-        Planned("CreateBody", "MailCreateBodyItem@1=0x1234", "MailCreateBodyItem", 0, 0, 0),
-        Planned("RecipientsList", "ListAllocate@1=0x1234", "ListAllocate", 0, 0, 0),
-        Planned("SendToList", "ListAllocate@2=0x1234", "ListAllocate", 0, 0, 0),
-        Planned("ListEntry", "ListAddEntry@1=0x1234", "ListAddEntry", 1, 1, 1),
-        Planned("SendToItem", "MailAddHeaderItemByHandle@1=0x1234", "MailAddHeaderItemByHandle", 1,
-                1, 1, "SendTo"),
-        Planned("RecipientsItem", "MailAddRecipientsItem@1=0x1234", "MailAddRecipientsItem", 1, 1,
-                1, "Recipients"),
-        Planned("OwnerName", "SECKFMGetUserName@1=0x1234", "SECKFMGetUserName", 1, 1, 1, "From"),
-        Planned("FormItem", "MailAddHeaderItem@1=0x1234", "MailAddHeaderItem", 1, 1, 1, "Form"),
-        Planned("BodyLine", "MailAppendBodyItemLine@1=0x1234", "MailAppendBodyItemLine", 1, 1, 1,
-                "Body"),
-        Planned("BodyItem", "MailAddBodyItemExt@1=0x1234", "MailAddBodyItemExt", 1, 1, 1, "Body"),
-        Planned("NewOid", "NSFDbGenerateOID@1=0x1234", "NSFDbGenerateOID", 1, 0, 0),
-        Planned("Delivery", "NSFNoteUpdate@1=0x1234", "NSFNoteUpdate", 1, 0, 1),
-        Planned("StoreBack", "NSFNoteUpdate@2=0x1234", "NSFNoteUpdate", 1, 1, 0),
-        Planned("CloseMailBox", "NSFDbClose@1=0x1234", "NSFDbClose", 1, 1, 1),
-        Planned("CloseMessage", "MailCloseMessage@1=0x1234", "MailCloseMessage", 1, 1, 1),
-        Planned("FreeBody", "OSMemFree@1=0x1234", "OSMemFree", 1, 1, 1),
-        Planned("CloseMailFile", "MailCloseMessageFile@1=0x1234", "MailCloseMessageFile", 1, 1, 1)),
-    [](const testing::TestParamInfo<SendRow>& row) { return std::string(row.param.name); });
+    testing::Values(SendRow("Sent", "", 1, 1, 1, nullptr, {2, kMail, "SendMailMessage", "Success"}),
+                    SendRow("EmptySubject", "", 1, 1, 1, "Subject",
+                            {2, kMail, "SendMailMessage", "Success"}, Change::NoSubject),
+                    SendRow("NoMailFileInIni", "", 0, 0, 0, nullptr,
+                            {0, kMail, "CNotesMailMessage::OpenMailFile",
+                             "Fail to read MailFile value in notes.ini."},
+                            Change::NoMailFile),
+                    SendRow("UnreachableServer", "", 0, 0, 0, nullptr,
+                            {0, kMail, "CNotesMailMessage::CreateNotesMessage",
+                             "Fail to create Message!!"},
+                            Change::OtherServer),
+                    SendRow("NoMailBox", "", 1, 0, 0, nullptr,
+                            {0, kMail, "CNotesMailMessage::SendNotesMessage",
+                             "SendNoteMessage:Domino Server is unavailable!!!"},
+                            Change::NoMailBox),
+                    Planned("PathConstruct", "OSPathNetConstruct@1", 0, 0, 0),
+                    Planned("OpenMailFile", "MailOpenMessageFile@1", 0, 0, 0),
+                    Planned("CreateMessage", "MailCreateMessage@1", 0, 0, 0),
+                    Planned("CreateBody", "MailCreateBodyItem@1", 0, 0, 0),
+                    Planned("RecipientsList", "ListAllocate@1", 0, 0, 0),
+                    Planned("SendToList", "ListAllocate@2", 0, 0, 0),
+                    Planned("ListEntry", "ListAddEntry@1", 1, 1, 1),
+                    Planned("SendToItem", "MailAddHeaderItemByHandle@1", 1, 1, 1, "SendTo"),
+                    Planned("RecipientsItem", "MailAddRecipientsItem@1", 1, 1, 1, "Recipients"),
+                    Planned("OwnerName", "SECKFMGetUserName@1", 1, 1, 1, "From"),
+                    Planned("FormItem", "MailAddHeaderItem@1", 1, 1, 1, "Form"),
+                    Planned("BodyLine", "MailAppendBodyItemLine@1", 1, 1, 1, "Body"),
+                    Planned("BodyItem", "MailAddBodyItemExt@1", 1, 1, 1, "Body"),
+                    Planned("NewOid", "NSFDbGenerateOID@1", 1, 0, 0),
+                    Planned("Delivery", "NSFNoteUpdate@1", 1, 0, 1),
+                    Planned("StoreBack", "NSFNoteUpdate@2", 1, 1, 0),
+                    Planned("CloseMailBox", "NSFDbClose@1", 1, 1, 1),
+                    Planned("CloseMessage", "MailCloseMessage@1", 1, 1, 1),
+                    Planned("FreeBody", "OSMemFree@1", 1, 1, 1),
+                    Planned("CloseMailFile", "MailCloseMessageFile@1", 1, 1, 1)),
+    korvo_test::RowName<SendRow>);
 
 struct OperationRow {
     const char* name;     // what the row shows
@@ -388,6 +325,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Subject[Plan],strRecips[   ],strbody[Hi]"},
                     OperationRow{"NullBody", KORVO_W("Plan"), KORVO_W("bo@acme.example"), nullptr,
                                  1, 1, "Subject[Plan],strRecips[bo@acme.example],strbody[]"}),
-    [](const testing::TestParamInfo<OperationRow>& row) { return std::string(row.param.name); });
+    korvo_test::RowName<OperationRow>);
 
 } // namespace

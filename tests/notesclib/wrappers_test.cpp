@@ -1,195 +1,137 @@
 // The runtime wrappers: the error handler, notes.ini values, the user, address books and
 // databases, each with its failures injected.
 #include "notesclib.h"
-#include "notes_installation.h"
-#include "notesrt_testing.h"
-#include "trace_recorder.h"
-
-#include <gtest/gtest.h>
+#include "runtime_case.h"
 
 #include <cstring>
 
 namespace {
 
-using korvo_test::NotesInstallation;
-using korvo_test::PathText;
-using korvo_test::TraceLine;
+using korvo_test::RuntimeCase;
 
-const char kEmptyDatabase[] = R"({"title": "Names", "replicaId": "C1257E2B0036A1F2",
-                                   "dbId": "0000ABCD00001234", "notes": []})";
+class WrapperTest;
+using Case = RuntimeCase<WrapperTest>;
 
-class WrapperTest : public ::testing::Test {
+class WrapperTest : public ::testing::TestWithParam<Case> {
   protected:
     void SetUp() override {
         NotesrtReset();
-        installation.WriteDataFile("names.nsf", kEmptyDatabase);
-        std::string dir = PathText(installation.Root());
-        std::string ini = "=" + PathText(installation.IniPath());
-        char* argv[] = {dir.data(), ini.data()};
-        ASSERT_EQ(NotesInitExtended(2, argv), 0);
-        korvo_test::ClearTraceLines();
+        installation.WriteDataFile("names.nsf", R"({"title": "Names", "notes": []})");
+        ASSERT_EQ(korvo_test::StartRuntime(installation), 0);
     }
     void TearDown() override {
-        NotesrtCounts counts{};
-        NotesrtGetCounts(&counts);
-        EXPECT_EQ(counts.databases, 0u);
-        EXPECT_EQ(counts.memoryAllocated, 0u);
+        EXPECT_EQ(korvo_test::OpenHandles(), 0u);
         NotesrtReset();
     }
-    // The runtime's text for a status.
-    static std::string Text(STATUS status) {
-        char text[512] = {};
-        OSLoadString(nullptr, status, text, sizeof text);
-        return text;
-    }
 
-    NotesInstallation installation{{"MailType=0", "MailServer=CN=Mail1/O=Acme",
-                                    "Empty=", "Long=" + std::string(300, 'x'),
-                                    "NAMES=names.nsf, other.nsf,third.nsf"}};
+    korvo_test::NotesInstallation installation{{"MailType=0", "MailServer=CN=Mail1/O=Acme",
+                                                "Empty=", "Long=" + std::string(300, 'x'),
+                                                "NAMES=names.nsf, other.nsf,third.nsf"}};
 };
 
-TEST_F(WrapperTest, ErrorHandlerRecordsAndLogsTheStatus) {
+TEST_P(WrapperTest, GivesTheResultAndTheMessages) {
+    korvo_test::CheckCase(*this, GetParam());
+}
+
+// The last status and the handler's whole lines.
+std::string Handler(WrapperTest&) {
     NotesAPIErrHandler("OpenNoteByUNID---NSFNoteOpenByUNID", 0x8404);
     NotesAPIErrHandler(nullptr, 0x0222);
-    EXPECT_EQ(GetLastNotesStatus(), 0x0222);
-    const std::vector<TraceLine> expected{
-        {0, "notesclib.cpp", "NotesAPIErrHandler",
-         "OpenNoteByUNID---NSFNoteOpenByUNID -- error[33796]:" + Text(0x0404)},
-        {0, "notesclib.cpp", "NotesAPIErrHandler", "Notes API error[546]:" + Text(0x0222)}};
-    EXPECT_EQ(korvo_test::TakeTraceLines(), expected);
+    std::string out = std::to_string(GetLastNotesStatus());
+    for (const korvo_test::TraceLine& line : korvo_test::TakeTraceLines())
+        out += "|" + line.message;
     SetLastNotesStatus(0);
+    return out;
 }
 
-struct EnvironmentRow {
-    const char* name;  // the variable
-    bool found;        // GetEnvironmentString's answer
-    std::string value; // what the buffer holds afterwards
-};
-
-class EnvironmentTest : public WrapperTest, public ::testing::WithParamInterface<EnvironmentRow> {};
-
-TEST_P(EnvironmentTest, ReadsAtMost255Characters) {
-    const EnvironmentRow& row = GetParam();
+// GetEnvironmentString's answer and what it left in a buffer full of "z".
+template <const char* name> std::string Environment(WrapperTest&) {
     char buffer[256];
     std::memset(buffer, 'z', sizeof buffer);
-    EXPECT_EQ(GetEnvironmentString(row.name, buffer), row.found);
-    EXPECT_EQ(std::string(buffer), row.value);
-    const auto trace = korvo_test::TakeTraceLines();
-    if (row.found)
-        EXPECT_TRUE(trace.empty());
-    else
-        EXPECT_EQ(trace, (std::vector<TraceLine>{{0, "notesclib.cpp", "GetEnvironmentString",
-                                                  std::string("Fail to read [") + row.name +
-                                                      "] value in notes.ini."}}));
+    const bool found = GetEnvironmentString(name, buffer);
+    return std::to_string(found) + " " + buffer;
 }
 
-INSTANTIATE_TEST_SUITE_P(NotesIni, EnvironmentTest,
-                         ::testing::Values(EnvironmentRow{"MailServer", true, "CN=Mail1/O=Acme"},
-                                           EnvironmentRow{"mailtype", true, "0"},
-                                           EnvironmentRow{"Empty", true, ""},
-                                           EnvironmentRow{"Long", true, std::string(255, 'x')},
-                                           EnvironmentRow{"MailFile", false, ""}));
-
-TEST_F(WrapperTest, NullBufferIsRefused) {
-    EXPECT_FALSE(GetEnvironmentString("MailType", nullptr));
-    GetAddressBookFileName(nullptr, nullptr);
-    const auto trace = korvo_test::TakeTraceLines();
-    ASSERT_EQ(trace.size(), 2u);
-    EXPECT_EQ(trace[0].message, "Invalid parameters!!");
-    EXPECT_EQ(trace[1].function, "GetAddressBookFileName");
-}
-
-TEST_F(WrapperTest, OwnerNameComesFromTheIdFile) {
+std::string Owner(WrapperTest&) {
     char name[256];
     GetOwnerName(name);
-    EXPECT_STREQ(name, "CN=Ann Lee/O=Acme");
-    EXPECT_EQ(korvo_test::TakeTraceLines().at(0).message, "GetOwnerName:[CN=Ann Lee/O=Acme]");
-
-    NotesrtSetFaults("SECKFMGetUserName@1=0x0404");
-    GetOwnerName(name);
-    EXPECT_STREQ(name, "");
-    EXPECT_EQ(korvo_test::TakeTraceLines().at(0).message,
-              "SECKFMGetUserName -- error[1028]:" + Text(0x0404));
+    return name;
 }
 
-TEST_F(WrapperTest, FirstAddressBookOfSeveralIsChosen) {
-    char file[256];
-    GetAddressBookFileName(nullptr, file);
-    EXPECT_STREQ(file, "names.nsf");
-    const auto trace = korvo_test::TakeTraceLines();
-    ASSERT_EQ(trace.size(), 4u);
-    EXPECT_EQ(trace[0].message,
-              "There are more than one entries in NAMES. Use the fisrt DataBase.");
-    EXPECT_EQ(trace[1].message, "Entry[1]:Port = , Server = , File = names.nsf");
-    EXPECT_EQ(trace[3].message, "Entry[3]:Port = , Server = , File = third.nsf");
-}
-
-TEST_F(WrapperTest, AddressBookListFailureLeavesTheNameEmpty) {
-    NotesrtSetFaults("NAMEGetAddressBooks@1=0x0404");
+std::string AddressBook(WrapperTest&) {
     char file[256] = "junk";
     GetAddressBookFileName(nullptr, file);
-    EXPECT_STREQ(file, "");
-    EXPECT_EQ(korvo_test::TakeTraceLines().at(0).message,
-              "NAMEGetAddressBooks -- error[1028]:" + Text(0x0404));
+    return file;
 }
 
-TEST_F(WrapperTest, OpenDbOpensOnceAndCloseAlwaysClears) {
+// "0" when OpenDB left the handle zero.
+template <const char* server, const char* file> std::string Open(WrapperTest&) {
+    DBHANDLE db = NULLHANDLE;
+    OpenDB(server, file, &db);
+    return std::to_string(db);
+}
+
+// Opens twice, closes with a failing close, then again; whether the first open is the only
+// one, the handle is cleared and the database was really closed.
+std::string OpenAndClose(WrapperTest&) {
     DBHANDLE db = NULLHANDLE;
     OpenDB("", "names.nsf", &db);
-    ASSERT_NE(db, NULLHANDLE);
     const DBHANDLE first = db;
     OpenDB("", "names.nsf", &db);
-    EXPECT_EQ(db, first);
-    const auto trace = korvo_test::TakeTraceLines();
-    ASSERT_EQ(trace.size(), 2u);
-    EXPECT_EQ(trace[0].message, "Open database file [names.nsf]");
-    EXPECT_EQ(trace[1].message, "database have been opened before!!");
-
+    const std::string once = db == first && db != NULLHANDLE ? "once" : "again";
     NotesrtSetFaults("NSFDbClose@1=0x0404");
     CloseDB(&db);
-    EXPECT_EQ(db, NULLHANDLE);
-    EXPECT_EQ(korvo_test::TakeTraceLines().at(0).message,
-              "NSFDbClose -- error[1028]:" + Text(0x0404));
     NotesrtSetFaults(nullptr);
     CloseDB(&db);
-    EXPECT_TRUE(korvo_test::TakeTraceLines().empty());
-    EXPECT_NE(NSFDbClose(first), 0);
+    return once + (db == NULLHANDLE ? " cleared" : " kept") +
+           (NSFDbClose(first) != 0 ? " closed" : " open");
 }
 
-struct OpenFailureRow {
-    const char* name;
-    const char* server; // where
-    const char* file;   // what
-    const char* faults; // what else fails
-    const char* label;  // the failed call the handler names
-};
-
-class OpenFailureTest : public WrapperTest, public ::testing::WithParamInterface<OpenFailureRow> {};
-
-TEST_P(OpenFailureTest, LeavesTheHandleZero) {
-    const OpenFailureRow& row = GetParam();
-    NotesrtSetFaults(row.faults);
-    DBHANDLE db = NULLHANDLE;
-    OpenDB(row.server, row.file, &db);
-    EXPECT_EQ(db, NULLHANDLE);
-    bool reported = false;
-    for (const TraceLine& line : korvo_test::TakeTraceLines())
-        reported |= line.function == "NotesAPIErrHandler" &&
-                    line.message.rfind(std::string(row.label) + " -- error[", 0) == 0;
-    EXPECT_TRUE(reported);
-}
+constexpr char kMailServer[] = "MailServer", kMailType[] = "mailtype", kEmpty[] = "Empty",
+               kLong[] = "Long", kMailFile[] = "MailFile";
+constexpr char kNone[] = "", kNames[] = "names.nsf", kMissing[] = "missing.nsf",
+               kNowhere[] = "CN=Nowhere/O=Acme";
+const char kOpenNames[] = "Open database file [names.nsf]";
 
 INSTANTIATE_TEST_SUITE_P(
-    Databases, OpenFailureTest,
+    Wrappers, WrapperTest,
     ::testing::Values(
-        OpenFailureRow{"Missing", "", "missing.nsf", nullptr, "NSFDbOpen"},
-        OpenFailureRow{"NoServerFolder", "CN=Nowhere/O=Acme", "names.nsf", nullptr, "NSFDbOpen"},
-        OpenFailureRow{"EmptyPath", "", "", nullptr, "OSPathNetConstruct"},
-        OpenFailureRow{"PathFails", "", "names.nsf", "OSPathNetConstruct@1=0x0404",
-                       "OSPathNetConstruct"},
-        OpenFailureRow{"OpenFails", "", "names.nsf", "NSFDbOpen@1=0x0404", "NSFDbOpen"}),
-    [](const ::testing::TestParamInfo<OpenFailureRow>& row) {
-        return std::string(row.param.name);
-    });
+        Case("Handler", nullptr, Handler,
+             "546|OpenNoteByUNID---NSFNoteOpenByUNID -- error[33796]:Entry not found in "
+             "index|Notes API error[546]:Note item not found",
+             {}),
+        Case("MailServer", nullptr, Environment<kMailServer>, "1 CN=Mail1/O=Acme", {}),
+        Case("NameInAnyCase", nullptr, Environment<kMailType>, "1 0", {}),
+        Case("EmptyValue", nullptr, Environment<kEmpty>, "1 ", {}),
+        Case("At255", nullptr, Environment<kLong>, "1 " + std::string(255, 'x'), {}),
+        Case("NoValue", nullptr, Environment<kMailFile>, "0 ",
+             {"Fail to read [MailFile] value in notes.ini."}),
+        Case("NullBuffers", nullptr,
+             [](WrapperTest&) {
+                 GetAddressBookFileName(nullptr, nullptr);
+                 return std::to_string(GetEnvironmentString("MailType", nullptr));
+             },
+             "0", {"Invalid parameters!!", "Invalid parameters!!"}),
+        Case("Owner", nullptr, Owner, "CN=Ann Lee/O=Acme", {"GetOwnerName:[CN=Ann Lee/O=Acme]"}),
+        Case("OwnerFails", "SECKFMGetUserName@1=0x0404", Owner, "", {"SECKFMGetUserName"}),
+        Case("FirstOfSeveralBooks", nullptr, AddressBook, "names.nsf",
+             {"There are more than one entries in NAMES. Use the fisrt DataBase.",
+              "Entry[1]:Port = , Server = , File = names.nsf",
+              "Entry[2]:Port = , Server = , File = other.nsf",
+              "Entry[3]:Port = , Server = , File = third.nsf"}),
+        Case("BookListFails", "NAMEGetAddressBooks@1=0x0404", AddressBook, "",
+             {"NAMEGetAddressBooks"}),
+        Case("OpenOnceCloseAlways", nullptr, OpenAndClose, "once cleared closed",
+             {kOpenNames, "database have been opened before!!", "NSFDbClose"}),
+        Case("Missing", nullptr, Open<kNone, kMissing>, "0",
+             {"Open database file [missing.nsf]", "NSFDbOpen"}),
+        Case("NoServerFolder", nullptr, Open<kNowhere, kNames>, "0",
+             {"Open database file [CN=Nowhere/O=Acme!!names.nsf]", "NSFDbOpen"}),
+        Case("EmptyPath", nullptr, Open<kNone, kNone>, "0", {"OSPathNetConstruct"}),
+        Case("PathFails", "OSPathNetConstruct@1=0x0404", Open<kNone, kNames>, "0",
+             {"OSPathNetConstruct"}),
+        Case("OpenFails", "NSFDbOpen@1=0x0404", Open<kNone, kNames>, "0",
+             {kOpenNames, "NSFDbOpen"})),
+    korvo_test::RowName<Case>);
 
 } // namespace

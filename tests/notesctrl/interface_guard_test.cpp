@@ -94,13 +94,4 @@ INSTANTIATE_TEST_SUITE_P(AllGuardedOperations, GuardTest, ::testing::ValuesIn(kG
                              return name.substr(name.find("::") + 2);
                          });
 
-TEST(UnguardedOperations, ClearCacheAndUninitBeforeInitLogNothing) {
-    korvo_test::ClearTraceLines();
-    IKorvoLotus* object = DllGetKorvoLotusClassObject();
-    object->ClearCache();
-    object->Uninit();
-    EXPECT_TRUE(korvo_test::TakeTraceLines().empty());
-    DllDeleteKorvoLotusClassObject();
-}
-
 } // namespace

@@ -1,10 +1,9 @@
 // Finding the installation in the registry, starting and stopping the runtime, and the retry
-// dialog for a locked ID file.
-#include "KorvoLotusC.h"
-#include "notesrt_testing.h"
+// dialog for a locked ID file. A start that the runtime fails otherwise is swept by
+// tests/calendarops (fault_sweep_tests, init_*).
+#include "notesctrl.h"
 #include "notesstartup.h"
-#include "notes_installation.h"
-#include "trace_recorder.h"
+#include "runtime_case.h"
 
 #include "platform/codepage.h"
 #include "platform/dialog.h"
@@ -52,8 +51,7 @@ class StartupTest : public ::testing::Test {
     }
     void TearDown() override {
         DllDeleteKorvoLotusClassObject();
-        NotesrtGetCounts(&counts);
-        EXPECT_EQ(counts.databases + counts.notes + counts.memoryAllocated, 0u);
+        EXPECT_EQ(korvo_test::OpenHandles(), 0u);
         platform::SetMessageBoxHookForTesting(nullptr, nullptr);
         NotesrtReset();
     }
@@ -65,7 +63,6 @@ class StartupTest : public ::testing::Test {
 
     NotesInstallation installation;
     ScopedRegistry registry;
-    NotesrtCounts counts{};
 };
 
 TEST_F(StartupTest, InitStartsTheRuntimeAndUninitStopsIt) {
@@ -99,6 +96,7 @@ TEST_F(StartupTest, InitStartsTheRuntimeAndUninitStopsIt) {
     EXPECT_TRUE(korvo_test::TakeTraceLines().empty());
 }
 
+// The process's one object, once released, makes room for a fresh one.
 TEST_F(StartupTest, ReleasingAStartedObjectStopsTheRuntime) {
     RegisterInstallation();
     ASSERT_EQ(DllGetKorvoLotusClassObject()->Init(0), 0);
@@ -107,13 +105,15 @@ TEST_F(StartupTest, ReleasingAStartedObjectStopsTheRuntime) {
     EXPECT_TRUE(HasInOrder(korvo_test::TakeTraceLines(), {{"CNotesCtrl::Uninit", "begin"},
                                                           {"UninitNotesLibrary", "after"},
                                                           {"CNotesCtrl::Uninit", "end"}}));
+    auto* fresh = static_cast<CNotesCtrl*>(DllGetKorvoLotusClassObject());
+    EXPECT_EQ(fresh->NotesInitiated(), 0);
+    EXPECT_EQ(DllGetKorvoLotusClassObject(), fresh);
 }
 
 struct IniPathRow {
-    const char* name;
-    std::optional<std::string> userSetting; // relative to the installation root
-    bool userSettingIsRoot;                 // the user setting names the root folder
-    bool defaultSetting;                    // the default key names notes.ini
+    const char* name;                                          // the row's name
+    std::optional<std::string> userSetting;                    // the user setting, with {root}
+    bool defaultSetting;                                       // the default key names notes.ini
     std::vector<std::pair<std::string, std::string>> expected; // with {root} and {ini}
 };
 
@@ -132,10 +132,7 @@ class IniPathTest : public StartupTest, public ::testing::WithParamInterface<Ini
 TEST_P(IniPathTest, ChoosesTheNotesIniPath) {
     const IniPathRow& row = GetParam();
     if (row.userSetting)
-        registry.SetValue(kUserKey, "NotesIniPath",
-                          PathText(installation.Root()) + *row.userSetting);
-    if (row.userSettingIsRoot)
-        registry.SetValue(kUserKey, "NotesIniPath", PathText(installation.Root()));
+        registry.SetValue(kUserKey, "NotesIniPath", Expand(*row.userSetting, installation));
     if (row.defaultSetting)
         registry.SetValue(kDefaultKey, "NotesIniPath", PathText(installation.IniPath()));
 
@@ -148,20 +145,17 @@ TEST_P(IniPathTest, ChoosesTheNotesIniPath) {
 
 const IniPathRow kIniPathRows[] = {
     {"MissingFileNamedIniIsAccepted",
-     "/elsewhere/missing.ini",
-     false,
+     "{root}/elsewhere/missing.ini",
      true,
      {{"GetNotesIniPathFromRegistry",
        "Get NotesIniPath[{root}/elsewhere/missing.ini] from user setting"},
       {"InitNotesLibrary", "NotesPath[],NotesIniPath[={root}/elsewhere/missing.ini]"}}},
     {"ExistingFolderIsAccepted",
-     std::nullopt,
-     true,
+     "{root}",
      true,
      {{"GetNotesIniPathFromRegistry", "Get NotesIniPath[{root}] from user setting"}}},
     {"CapitalIniNeedsAnExistingPath",
-     "/SETTINGS.INI",
-     false,
+     "{root}/SETTINGS.INI",
      true,
      {{"GetNotesIniPathFromRegistry",
        "NotesIniPath[{root}/SETTINGS.INI] from user setting is invalid !!"},
@@ -169,7 +163,6 @@ const IniPathRow kIniPathRows[] = {
       {"CNotesCtrl::Init", "Success"}}},
     {"DefaultKeyWithoutUserSetting",
      std::nullopt,
-     false,
      true,
      {{"ReadRegistry", "fail to query in HKCR with KEY_READ,try open with KEY_WOW64_64KEY, hRet=2"},
       {"ReadRegistry",
@@ -179,7 +172,6 @@ const IniPathRow kIniPathRows[] = {
     {"NothingRegistered",
      std::nullopt,
      false,
-     false,
      {{"GetNotesPathFromRegistry", "Fail to query Notes Install Path from system registry!!"},
       {"CNotesCtrl::InitiateNotes", "Fail to get NOTES install directory!!"},
       {"GetNotesIniPathFromRegistry", "Fail to query NotesIniPath Path from system registry!!"},
@@ -187,21 +179,14 @@ const IniPathRow kIniPathRows[] = {
       {"InitNotesLibrary", "NotesPath[],NotesIniPath[]"},
       {"CNotesCtrl::InitiateNotes", "Fail load Notes library!"},
       {"CNotesCtrl::Init", "Failure"}}},
+    {"LongPathIsCutTo288Characters",
+     "/" + std::string(299, 'p') + ".ini",
+     false,
+     {{"InitNotesLibrary", "NotesPath[],NotesIniPath[=/" + std::string(287, 'p') + "]"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Registry, IniPathTest, ::testing::ValuesIn(kIniPathRows),
-                         [](const ::testing::TestParamInfo<IniPathRow>& row) {
-                             return std::string(row.param.name);
-                         });
-
-TEST_F(StartupTest, LongIniPathIsCutTo288Characters) {
-    const std::string path = "/" + std::string(299, 'p');
-    registry.SetValue(kUserKey, "NotesIniPath", path + ".ini");
-    DllGetKorvoLotusClassObject()->Init(0);
-    EXPECT_TRUE(HasInOrder(
-        korvo_test::TakeTraceLines(),
-        {{"InitNotesLibrary", "NotesPath[],NotesIniPath[=" + path.substr(0, 288) + "]"}}));
-}
+                         korvo_test::RowName<IniPathRow>);
 
 struct RegistryLimitRow {
     const char* name;
@@ -250,9 +235,7 @@ const RegistryLimitRow kRegistryLimitRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Limits, RegistryLimitTest, ::testing::ValuesIn(kRegistryLimitRows),
-                         [](const ::testing::TestParamInfo<RegistryLimitRow>& row) {
-                             return std::string(row.param.name);
-                         });
+                         korvo_test::RowName<RegistryLimitRow>);
 
 TEST_F(StartupTest, KeyOnlyInThe32BitViewIsFoundThere) {
     registry.SetValue(kIbmKey, "PROGDIR", "/opt/notes", platform::RegistryView::Force32);
@@ -273,9 +256,10 @@ TEST_F(StartupTest, KeyOnlyInThe32BitViewIsFoundThere) {
 
 // Answers the retry dialog from a list and records what it showed.
 struct DialogScript {
-    std::vector<int> answers;          // the buttons to choose, in order
-    std::vector<std::string> captions; // the captions shown
-    std::vector<unsigned> styles;      // the styles asked for
+    std::vector<int> answers;               // the buttons to choose, in order
+    const NotesInstallation* unlock;        // unlocked by a retry when set
+    std::vector<std::string> captions = {}; // the captions shown
+    std::vector<unsigned> styles = {};      // the styles asked for
 };
 
 int AnswerDialog(const WCHAR* text, const WCHAR* caption, unsigned style, void* context) {
@@ -290,14 +274,18 @@ int AnswerDialog(const WCHAR* text, const WCHAR* caption, unsigned style, void* 
         return platform::kIdCancel;
     const int answer = script->answers.front();
     script->answers.erase(script->answers.begin());
+    if (answer == platform::kIdRetry && script->unlock != nullptr)
+        script->unlock->WriteDataFile("user.id", "CN=Ann Lee/O=Acme\n");
     return answer;
 }
 
 struct LockedRow {
-    const char* name;
+    const char* name;         // the row's name
     std::vector<int> answers; // what the user chooses
     size_t dialogs;           // how often the dialog shows
     size_t failures;          // "Failure" lines of Init
+    bool unlock;              // the ID file is unlocked before the user retries (Init for
+                              // the calendar then succeeds; else Init for contacts fails)
 };
 
 class LockedIdTest : public StartupTest, public ::testing::WithParamInterface<LockedRow> {};
@@ -306,10 +294,10 @@ TEST_P(LockedIdTest, OffersRetryWhileTheIdFileIsLocked) {
     const LockedRow& row = GetParam();
     RegisterInstallation();
     installation.LockIdFile();
-    DialogScript script{row.answers, {}, {}};
+    DialogScript script{row.answers, row.unlock ? &installation : nullptr};
     platform::SetMessageBoxHookForTesting(&AnswerDialog, &script);
 
-    EXPECT_EQ(DllGetKorvoLotusClassObject()->Init(2), 1);
+    EXPECT_EQ(DllGetKorvoLotusClassObject()->Init(row.unlock ? 0 : 2), row.unlock ? 0 : 1);
     ASSERT_EQ(script.captions.size(), row.dialogs);
     for (size_t i = 0; i < row.dialogs; ++i) {
         EXPECT_EQ(script.captions[i], "Vendra Parlo - IBM Notes Integration");
@@ -323,68 +311,17 @@ TEST_P(LockedIdTest, OffersRetryWhileTheIdFileIsLocked) {
 }
 
 const LockedRow kLockedRows[] = {
-    {"Cancel", {platform::kIdCancel}, 1, 1},
-    {"RetryThenCancel", {platform::kIdRetry, platform::kIdCancel}, 2, 2},
-    {"RetryTwiceThenCancel", {platform::kIdRetry, platform::kIdRetry, platform::kIdCancel}, 3, 3},
+    {"Cancel", {platform::kIdCancel}, 1, 1, false},
+    {"RetryThenCancel", {platform::kIdRetry, platform::kIdCancel}, 2, 2, false},
+    {"RetryTwiceThenCancel",
+     {platform::kIdRetry, platform::kIdRetry, platform::kIdCancel},
+     3,
+     3,
+     false},
+    {"RetryAfterUnlock", {platform::kIdRetry}, 1, 0, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Dialog, LockedIdTest, ::testing::ValuesIn(kLockedRows),
-                         [](const ::testing::TestParamInfo<LockedRow>& row) {
-                             return std::string(row.param.name);
-                         });
-
-TEST_F(StartupTest, RetrySucceedsOnceTheIdFileIsUnlocked) {
-    RegisterInstallation();
-    installation.LockIdFile();
-    struct Unlocker {
-        NotesInstallation* installation; // where the ID file lies
-        int shown;                       // dialogs answered
-    } unlocker{&installation, 0};
-    platform::SetMessageBoxHookForTesting(
-        [](const WCHAR*, const WCHAR*, unsigned, void* context) {
-            auto* self = static_cast<Unlocker*>(context);
-            ++self->shown;
-            self->installation->WriteDataFile("user.id", "CN=Ann Lee/O=Acme\n");
-            return platform::kIdRetry;
-        },
-        &unlocker);
-    EXPECT_EQ(DllGetKorvoLotusClassObject()->Init(0), 0);
-    EXPECT_EQ(unlocker.shown, 1);
-}
-
-struct FaultRow {
-    const char* name;
-    const char* plan; // what fails
-    STATUS status;    // with which status
-};
-
-class StartFaultTest : public StartupTest, public ::testing::WithParamInterface<FaultRow> {};
-
-TEST_P(StartFaultTest, FailedStartIsReportedAndCanBeRepeated) {
-    const FaultRow& row = GetParam();
-    RegisterInstallation();
-    ASSERT_EQ(NotesrtSetFaults(row.plan), 0);
-    IKorvoLotus* object = DllGetKorvoLotusClassObject();
-    EXPECT_EQ(object->Init(0), 1);
-    char text[512] = {};
-    OSLoadString(nullptr, row.status, text, sizeof text);
-    EXPECT_TRUE(HasInOrder(korvo_test::TakeTraceLines(),
-                           {{"NotesAPIErrHandler", "NotesInitExtended -- error[" +
-                                                       std::to_string(row.status) + "]:" + text},
-                            {"CNotesCtrl::InitiateNotes", "Fail load Notes library!"},
-                            {"CNotesCtrl::Init", "Failure"}}));
-    NotesrtSetFaults(nullptr);
-    EXPECT_EQ(object->Init(0), 0);
-}
-
-const FaultRow kFaultRows[] = {
-    {"NotFound", "NotesInitExtended@1=0x0404", 0x0404},
-    {"HighBitsKept", "NotesInitExtended@1=0x8222", 0x8222},
-};
-
-INSTANTIATE_TEST_SUITE_P(Faults, StartFaultTest, ::testing::ValuesIn(kFaultRows),
-                         [](const ::testing::TestParamInfo<FaultRow>& row) {
-                             return std::string(row.param.name);
-                         });
+                         korvo_test::RowName<LockedRow>);
 
 } // namespace

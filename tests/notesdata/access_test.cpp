@@ -9,7 +9,7 @@
 
 namespace {
 
-using korvo_test::DataCase;
+using korvo_test::Case;
 using korvo_test::NotesDataTest;
 
 // The view's note ID (0 when not found), note 100's UNID text, whether that text reads back
@@ -58,14 +58,6 @@ std::string Collection(NotesDataTest& test) {
     return counts.collections != 0 ? "open" : "closed";
 }
 
-// Opens note 100 and closes it.
-std::string Close(NotesDataTest& test) {
-    NOTEHANDLE note = NULLHANDLE;
-    OpenNoteByNoteID(test.m_db, 100, &note, true);
-    CloseNote(note);
-    return "";
-}
-
 // The words, high to low, of a UNID holding 2 1 4 3 after text was read into it.
 template <const char* text> std::string Unid(NotesDataTest&) {
     UNID unid = {{{1, 2}}, {{3, 4}}};
@@ -83,34 +75,18 @@ constexpr char k33[] = "8A3F0C6D4E1B22F1C1257E2B0036A1F20";
 INSTANTIATE_TEST_SUITE_P(
     Access, NotesDataTest,
     ::testing::Values(
-        DataCase{"Lookups", nullptr, Lookups, "8 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100", {}},
-        DataCase{"ViewFails",
-                 "NIFFindView@1=0x0404",
-                 Lookups,
-                 "0 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100",
-                 {"NIFFindView"}},
-        DataCase{"OpensFail",
-                 "NSFNoteOpenByUNID@1=0x404,NSFNoteOpenExt@1=0x404",
-                 Opens,
-                 "0 0",
-                 {"OpenNoteByUNID---NSFNoteOpenByUNID", "OpenNoteByNoteID---NSFNoteOpenExt"}},
-        DataCase{"CollectionCloseFails",
-                 "NIFCloseCollection@1=0x0404",
-                 Collection,
-                 "closed",
-                 {"CloseCollection---NIFCloseCollection", "Invalid parameters!!"}},
-        DataCase{"CloseFails", "NSFNoteClose@1=0x0404", Close, "", {"CloseNote---NSFNoteClose"}},
-        DataCase{"BadDigits", nullptr, Unid<kBadDigits>, "8A3F0C6 4E1B22F1 C1257E2B 0", {}},
-        DataCase{"Unid31",
-                 nullptr,
-                 Unid<k31>,
-                 "2 1 4 3",
-                 {"Invalid UNID string[length=31], but UNID type need 32 bytes!!"}},
-        DataCase{"Unid33",
-                 nullptr,
-                 Unid<k33>,
-                 "2 1 4 3",
-                 {"Invalid UNID string[length=33], but UNID type need 32 bytes!!"}}),
-    korvo_test::CaseName);
+        Case("Lookups", nullptr, Lookups, "8 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100", {}),
+        Case("ViewFails", "NIFFindView@1=0x0404", Lookups,
+             "0 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100", {"NIFFindView"}),
+        Case("OpensFail", "NSFNoteOpenByUNID@1=0x404,NSFNoteOpenExt@1=0x404", Opens, "0 0",
+             {"OpenNoteByUNID---NSFNoteOpenByUNID", "OpenNoteByNoteID---NSFNoteOpenExt"}),
+        Case("CollectionCloseFails", "NIFCloseCollection@1=0x0404", Collection, "closed",
+             {"CloseCollection---NIFCloseCollection", "Invalid parameters!!"}),
+        Case("BadDigits", nullptr, Unid<kBadDigits>, "8A3F0C6 4E1B22F1 C1257E2B 0", {}),
+        Case("Unid31", nullptr, Unid<k31>, "2 1 4 3",
+             {"Invalid UNID string[length=31], but UNID type need 32 bytes!!"}),
+        Case("Unid33", nullptr, Unid<k33>, "2 1 4 3",
+             {"Invalid UNID string[length=33], but UNID type need 32 bytes!!"})),
+    korvo_test::RowName<Case>);
 
 } // namespace

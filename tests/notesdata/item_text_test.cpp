@@ -10,7 +10,7 @@
 
 namespace {
 
-using korvo_test::DataCase;
+using korvo_test::Case;
 using korvo_test::NotesDataTest;
 
 // The item of note 200 (or 100 for "Nul" and "Gone") read into a 256-byte buffer.
@@ -62,95 +62,68 @@ const std::string kBoth = "plain text|<p>caf\xC3\xA9</p>", kHtml = "<p>caf\xC3\x
 INSTANTIATE_TEST_SUITE_P(
     Items, NotesDataTest,
     ::testing::Values(
-        DataCase{"Fits", nullptr, Item<kFit>, std::string(255, 'x'), {}},
-        DataCase{"Full", nullptr, Item<kFull>, std::string(255, 'y'), {Overflow(kFull)}},
-        DataCase{"Double", nullptr, Item<kDouble>, std::string(255, 'z'), {Overflow(kDouble)}},
-        DataCase{"Nul", nullptr, Item<kNul>, "ab", {}},
-        DataCase{"TextFails", "NSFItemGetText@1=1", Item<kFit>, "", {}},
-        DataCase{"Missing", nullptr, Item<kGone>, "", {"Find no Note Item[Gone] !!"}},
-        DataCase{
-            "ThreeBodies", nullptr, Body<100>, "1:First paragraphSecond\r\nparagraphThird", {}},
-        DataCase{"LongBody", nullptr, Body<200>, LongBody(), {kBufferFull}},
-        DataCase{"NoBody", nullptr, Body<116>, "0:", {"Fail to get text for note item[Body]!!"}},
-        DataCase{"ConvertFails",
-                 "ConvertItemToText@2=0x0404",
-                 Body<100>,
-                 "0:First paragraph",
-                 {"GetTextByBlockID---ConvertItemToText", "Fail to get rich text by block id !!"}},
-        DataCase{"NextFails",
-                 "NSFItemInfoNext@2=0x0404",
-                 Body<100>,
-                 "0:First paragraphSecond\r\nparagraph",
-                 {"NSFItemInfo---NSFItemInfoNext"}},
-        DataCase{"NoNextItem", "NSFItemInfoNext@1=0x0222", Body<100>, "1:First paragraph", {}},
-        DataCase{"MimeTextParts", nullptr, Mime<104>, kBoth, {}},
-        DataCase{"MimeLatin1",
-                 nullptr,
-                 Mime<108>,
-                 "Gr\xFC\xDF"
-                 "e",
-                 {}},
-        DataCase{"MimeNoText", nullptr, Mime<112>, "", {"This MIME part [type=52] has no text."}},
-        DataCase{"MimeLong", nullptr, Mime<204>, std::string(61439, 'm'), {kBufferFull}},
-        DataCase{"NoDirectory", "MIMEOpenDirectory@1=1", Mime<104>, "", {"MIMEOpenDirectory"}},
-        DataCase{"NoRoot", "MIMEGetRootEntity@1=1", Mime<104>, "", {"MIMEGetRootEntity"}},
-        DataCase{
-            "NoFlags", "MIMEGetEntityPartFlags@1=1", Mime<104>, kHtml, {"MIMEGetEntityPartFlags"}},
-        DataCase{"NoCharset",
-                 "MIMEEntityGetTypeParam@1=1",
-                 Mime<104>,
-                 kBoth,
-                 {"MIMEEntityGetTypeParam"}},
-        DataCase{
-            "NoPlainData", "MIMEGetEntityData@1=1", Mime<104>, kHtml, {"MIMEGetDecodedEntityData"}},
-        DataCase{"NoDecodedData",
-                 "MIMEGetDecodedEntityData@1=1",
-                 Mime<104>,
-                 "plain text|",
-                 {"MIMEGetDecodedEntityData"}},
-        DataCase{"NoNext", "MIMEIterateNext@3=1", Mime<104>, "plain text|", {"MIMEIterateNext"}},
-        DataCase{"EmptyText",
-                 nullptr,
-                 [](NotesDataTest&) { return Blocks(KORVO_W("")); },
-                 std::string(2, '\0'),
-                 {}},
-        DataCase{"Western",
-                 nullptr,
-                 [](NotesDataTest&) { return Blocks(KORVO_W("caf\u00E9 \u20AC")); },
-                 std::string("caf\x82 \x14\x20\xAC\0caf\xC3\xA9 \xE2\x82\xAC\0", 19),
-                 {}},
+        Case("Fits", nullptr, Item<kFit>, std::string(255, 'x'), {}),
+        Case("Full", nullptr, Item<kFull>, std::string(255, 'y'), {Overflow(kFull)}),
+        Case("Double", nullptr, Item<kDouble>, std::string(255, 'z'), {Overflow(kDouble)}),
+        Case("Nul", nullptr, Item<kNul>, "ab", {}),
+        Case("TextFails", "NSFItemGetText@1=1", Item<kFit>, "", {}),
+        Case("Missing", nullptr, Item<kGone>, "", {"Find no Note Item[Gone] !!"}),
+        Case("ThreeBodies", nullptr, Body<100>, "1:First paragraphSecond\r\nparagraphThird", {}),
+        Case("LongBody", nullptr, Body<200>, LongBody(), {kBufferFull}),
+        Case("NoBody", nullptr, Body<116>, "0:", {"Fail to get text for note item[Body]!!"}),
+        Case("ConvertFails", "ConvertItemToText@2=0x0404", Body<100>, "0:First paragraph",
+             {"GetTextByBlockID---ConvertItemToText", "Fail to get rich text by block id !!"}),
+        Case("NextFails", "NSFItemInfoNext@2=0x0404", Body<100>,
+             "0:First paragraphSecond\r\nparagraph", {"NSFItemInfo---NSFItemInfoNext"}),
+        Case("NoNextItem", "NSFItemInfoNext@1=0x0222", Body<100>, "1:First paragraph", {}),
+        Case("MimeTextParts", nullptr, Mime<104>, kBoth, {}),
+        Case("MimeLatin1", nullptr, Mime<108>,
+             "Gr\xFC\xDF"
+             "e",
+             {}),
+        Case("MimeNoText", nullptr, Mime<112>, "", {"This MIME part [type=52] has no text."}),
+        Case("MimeLong", nullptr, Mime<204>, std::string(61439, 'm'), {kBufferFull}),
+        Case("NoDirectory", "MIMEOpenDirectory@1=1", Mime<104>, "", {"MIMEOpenDirectory"}),
+        Case("NoRoot", "MIMEGetRootEntity@1=1", Mime<104>, "", {"MIMEGetRootEntity"}),
+        Case("NoFlags", "MIMEGetEntityPartFlags@1=1", Mime<104>, kHtml, {"MIMEGetEntityPartFlags"}),
+        Case("NoCharset", "MIMEEntityGetTypeParam@1=1", Mime<104>, kBoth,
+             {"MIMEEntityGetTypeParam"}),
+        Case("NoPlainData", "MIMEGetEntityData@1=1", Mime<104>, kHtml,
+             {"MIMEGetDecodedEntityData"}),
+        Case("NoDecodedData", "MIMEGetDecodedEntityData@1=1", Mime<104>, "plain text|",
+             {"MIMEGetDecodedEntityData"}),
+        Case("NoNext", "MIMEIterateNext@3=1", Mime<104>, "plain text|", {"MIMEIterateNext"}),
+        Case("EmptyText", nullptr, [](NotesDataTest&) { return Blocks(KORVO_W("")); },
+             std::string(2, '\0'), {}),
+        Case("Western", nullptr, [](NotesDataTest&) { return Blocks(KORVO_W("caf\u00E9 \u20AC")); },
+             std::string("caf\x82 \x14\x20\xAC\0caf\xC3\xA9 \xE2\x82\xAC\0", 19), {}),
         // More than the runtime translates in one call, split between whole characters.
-        DataCase{"LongText",
-                 nullptr,
-                 [](NotesDataTest&) { return Blocks(CString(40000, 0xE9)).substr(0, 40001); },
-                 std::string(40000, '\x82') + '\0',
-                 {}},
-        DataCase{"TextEntry",
-                 nullptr,
-                 [](NotesDataTest&) {
-                     TextEntry entry;
-                     ConstructTextEntry("a\0b", 3, entry);
-                     const std::string copy(entry.c_str(), entry.length + 1);
-                     ConstructTextEntry(nullptr, 5, entry);
-                     ConstructTextEntry("x", 0, entry);
-                     return copy + (entry.text ? "block" : "none");
-                 },
-                 std::string("a\0b\0none", 8),
-                 {"Invalid parameter !!", "Invalid parameter !!"}}),
-    korvo_test::CaseName);
+        Case("LongText", nullptr,
+             [](NotesDataTest&) { return Blocks(CString(40000, 0xE9)).substr(0, 40001); },
+             std::string(40000, '\x82') + '\0', {}),
+        Case("TextEntry", nullptr,
+             [](NotesDataTest&) {
+                 TextEntry entry;
+                 ConstructTextEntry("a\0b", 3, entry);
+                 const std::string copy(entry.c_str(), entry.length + 1);
+                 ConstructTextEntry(nullptr, 5, entry);
+                 ConstructTextEntry("x", 0, entry);
+                 return copy + (entry.text ? "block" : "none");
+             },
+             std::string("a\0b\0none", 8), {"Invalid parameter !!", "Invalid parameter !!"})),
+    korvo_test::RowName<Case>);
 
-// UTF-8 text as the runtime writes it in LMBCS.
-std::string Lmbcs(const std::string& utf8) {
+// Text translated by the runtime: UTF-8 into LMBCS (Lmbcs) and back (FromLmbcs).
+std::string Translate(uint16_t mode, const std::string& text) {
     char out[1024];
-    return std::string(out, OSTranslate(OS_TRANSLATE_UTF8_TO_LMBCS, utf8.data(),
-                                        static_cast<uint16_t>(utf8.size()), out, sizeof out));
+    return std::string(
+        out, OSTranslate(mode, text.data(), static_cast<uint16_t>(text.size()), out, sizeof out));
 }
-
-// LMBCS text in UTF-8.
+std::string Lmbcs(const std::string& utf8) {
+    return Translate(OS_TRANSLATE_UTF8_TO_LMBCS, utf8);
+}
 std::string FromLmbcs(const std::string& lmbcs) {
-    char out[1024];
-    return std::string(out, OSTranslate(OS_TRANSLATE_LMBCS_TO_UTF8, lmbcs.data(),
-                                        static_cast<uint16_t>(lmbcs.size()), out, sizeof out));
+    return Translate(OS_TRANSLATE_LMBCS_TO_UTF8, lmbcs);
 }
 
 // LMBCS text that the library widened from the ANSI code page, in UTF-8.
@@ -189,29 +162,18 @@ const std::string kYaroslav =
 INSTANTIATE_TEST_SUITE_P(
     Names, NotesDataTest,
     ::testing::Values(
-        DataCase{"CyrillicAttendees",
-                 nullptr,
-                 Attendees,
-                 kPavel + "|" + korvo_test::kCyrillicName + "\nBo Chen|CN=Bo Chen/O=Acme\n",
-                 {kNoBook, kNoBook,
-                  "fail to get Attendee (" + Lmbcs(korvo_test::kCyrillicName) + "), Key (" +
-                      Lmbcs(kPavel) + ")",
-                  kNoBook, kNoBook, "fail to get Attendee (CN=Bo Chen/O=Acme), Key (Bo Chen)"}},
-        DataCase{"CyrillicCommonName",
-                 nullptr,
-                 [](NotesDataTest&) { return Key("CN=" + kYaroslav + "/O=Acme"); },
-                 kYaroslav,
-                 {}},
-        DataCase{"CyrillicBeforeSemicolon",
-                 nullptr,
-                 [](NotesDataTest&) { return Key(kPavel + ";Acme"); },
-                 kPavel,
-                 {}},
-        DataCase{"CommonNameInsideCharacter",
-                 nullptr,
-                 [](NotesDataTest&) { return Key("\u434E=Ann/O=Acme"); },
-                 "\u434E=Ann/O=Acme",
-                 {}}),
-    korvo_test::CaseName);
+        Case("CyrillicAttendees", nullptr, Attendees,
+             kPavel + "|" + korvo_test::kCyrillicName + "\nBo Chen|CN=Bo Chen/O=Acme\n",
+             {kNoBook, kNoBook,
+              "fail to get Attendee (" + Lmbcs(korvo_test::kCyrillicName) + "), Key (" +
+                  Lmbcs(kPavel) + ")",
+              kNoBook, kNoBook, "fail to get Attendee (CN=Bo Chen/O=Acme), Key (Bo Chen)"}),
+        Case("CyrillicCommonName", nullptr,
+             [](NotesDataTest&) { return Key("CN=" + kYaroslav + "/O=Acme"); }, kYaroslav, {}),
+        Case("CyrillicBeforeSemicolon", nullptr,
+             [](NotesDataTest&) { return Key(kPavel + ";Acme"); }, kPavel, {}),
+        Case("CommonNameInsideCharacter", nullptr,
+             [](NotesDataTest&) { return Key("\u434E=Ann/O=Acme"); }, "\u434E=Ann/O=Acme", {})),
+    korvo_test::RowName<Case>);
 
 } // namespace

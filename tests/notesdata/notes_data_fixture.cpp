@@ -1,11 +1,8 @@
 #include "notes_data_fixture.h"
 
-#include "notesrt_testing.h"
-
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -46,23 +43,14 @@ std::string MailDatabase() {
     return db.dump();
 }
 
-// The zone the suite runs in.
-std::string Zone() {
-    const char* zone = std::getenv("TZ");
-    return zone != nullptr ? zone : "";
-}
-
 } // namespace
 
 void NotesDataTest::SetUp() {
-    if (GetParam().outNewYork != nullptr && Zone() != "UTC" && Zone() != "America/New_York")
+    if (GetParam().outNewYork != nullptr && !InKnownZone())
         GTEST_SKIP() << "TZ must be UTC or America/New_York";
     NotesrtReset();
     m_installation.WriteDataFile("mail.nsf", MailDatabase());
-    std::string dir = PathText(m_installation.Root());
-    std::string ini = "=" + PathText(m_installation.IniPath());
-    char* argv[] = {dir.data(), ini.data()};
-    ASSERT_EQ(NotesInitExtended(2, argv), 0);
+    ASSERT_EQ(StartRuntime(m_installation), 0);
     ASSERT_EQ(NSFDbOpen("mail.nsf", &m_db), 0);
     ASSERT_TRUE(m_calendar.AllocateTextBuffer());
 }
@@ -74,11 +62,7 @@ void NotesDataTest::TearDown() {
     for (NOTEHANDLE note : m_notes)
         EXPECT_EQ(NSFNoteClose(note), 0);
     EXPECT_EQ(NSFDbClose(m_db), 0);
-    NotesrtCounts counts{};
-    NotesrtGetCounts(&counts);
-    EXPECT_EQ(counts.databases + counts.notes + counts.collections + counts.memoryAllocated +
-                  counts.memoryLocked + counts.mimeDirectories,
-              0u);
+    EXPECT_EQ(OpenHandles(), 0u);
     NotesrtReset();
 }
 
@@ -91,23 +75,7 @@ NOTEHANDLE NotesDataTest::OpenNote(NOTEID noteId, uint32_t flags) {
 }
 
 TEST_P(NotesDataTest, GivesTheResultAndTheMessages) {
-    const DataCase& row = GetParam();
-    ClearTraceLines();
-    ASSERT_EQ(NotesrtSetFaults(row.faults), 0);
-    const std::string out = row.run(*this);
-    NotesrtSetFaults(nullptr);
-    const bool newYork = row.outNewYork != nullptr && Zone() == "America/New_York";
-    EXPECT_EQ(out, newYork ? std::string(row.outNewYork) : row.out);
-    Strings logged;
-    for (const TraceLine& line : TakeTraceLines())
-        logged.push_back(line.function == "NotesAPIErrHandler"
-                             ? line.message.substr(0, line.message.find(" -- error["))
-                             : line.message);
-    EXPECT_EQ(logged, row.logged);
-}
-
-std::string CaseName(const ::testing::TestParamInfo<DataCase>& info) {
-    return info.param.name;
+    CheckCase(*this, GetParam());
 }
 
 FILETIME DayAt1530(unsigned month, unsigned day) {

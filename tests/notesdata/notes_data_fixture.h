@@ -4,14 +4,10 @@
 // and the database are closed and the runtime must hold nothing.
 #pragma once
 
-#include "notes_installation.h"
-#include "notesapi.h"
 #include "notesmailcalendar.h"
-#include "trace_recorder.h"
+#include "runtime_case.h"
 
 #include "platform/wintypes.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -26,20 +22,10 @@ constexpr NOTEID kAttendeesNote = 212; // "RequiredAttendees": kCyrillicName;CN=
 constexpr char kCyrillicName[] =
     "CN=\u041F\u0430\u0432\u0435\u043B \u041E\u0440\u043B\u043E\u0432/O=Acme";
 
-using Strings = std::vector<std::string>;
 class NotesDataTest;
+using Case = RuntimeCase<NotesDataTest>;
 
-// One case: what it does, what that returns and what is logged.
-struct DataCase {
-    const char* name;                   // the case's name
-    const char* faults;                 // runtime calls failed by injection; null for none
-    std::string (*run)(NotesDataTest&); // the case; returns what it read, as text
-    std::string out;                    // what run returns (in UTC when outNewYork is set)
-    Strings logged; // the messages; a failure the error handler logged shows as its label
-    const char* outNewYork = nullptr; // what run returns with TZ=America/New_York
-};
-
-class NotesDataTest : public ::testing::TestWithParam<DataCase> {
+class NotesDataTest : public ::testing::TestWithParam<Case> {
   public:
     // Opens a note of the database; it is closed at the end of the case.
     NOTEHANDLE OpenNote(NOTEID noteId, uint32_t flags = 0);
@@ -54,9 +40,6 @@ class NotesDataTest : public ::testing::TestWithParam<DataCase> {
     void SetUp() override;
     void TearDown() override;
 };
-
-// The case's name, for test names.
-std::string CaseName(const ::testing::TestParamInfo<DataCase>& info);
 
 // The FILETIME of a UTC day of 2026 at 15:30.
 FILETIME DayAt1530(unsigned month, unsigned day);
