@@ -172,7 +172,7 @@ std::vector<std::string> ListedNames(const WText& path) {
     return names;
 }
 
-TEST_F(Files, FindListsDotEntriesFilesAndDirectories) {
+TEST_F(Files, FindListsDotEntriesFilesAndDirectoriesAndRefusesMissingOrTooLongPaths) {
     MakeFile("f.txt", "12345");
     MakeDirectory("sub");
     const std::vector<std::string> expected = {".", "..", "f.txt", "sub"};
@@ -186,10 +186,6 @@ TEST_F(Files, FindListsDotEntriesFilesAndDirectories) {
         EXPECT_EQ(dir.data.sizeLow, directory ? 0u : 5u) << Narrow(dir.data.name);
     }
     rk_fs_find_close(&dir);
-}
-
-TEST_F(Files, FindRefusesMissingDirectoriesAndTooLongPaths) {
-    RKDir dir;
     EXPECT_EQ(rk_fs_find_first(&dir, Path("missing").c_str()), 0);
     EXPECT_EQ(dir.handle, nullptr);
     EXPECT_EQ(dir.data.name[0], 0);
@@ -257,7 +253,7 @@ class Walks : public TempTree {
     }
 };
 
-TEST_F(Walks, EveryEntryAtItsDepthAndSubtreesRightAfterTheirDirectory) {
+TEST_F(Walks, EveryEntryAtItsDepthSubtreesRightAfterTheirDirectoryAndStops) {
     Recorder missing;
     rk_fs_search(Path("missing").c_str(), RecordVisit, &missing);
     EXPECT_TRUE(missing.visits.empty());
@@ -271,21 +267,20 @@ TEST_F(Walks, EveryEntryAtItsDepthAndSubtreesRightAfterTheirDirectory) {
     const auto sub = std::find(visits.begin(), visits.end(), Visit{0, "sub"});
     ASSERT_NE(sub, visits.end());
     EXPECT_TRUE(std::all_of(sub + 1, sub + 7, [](const Visit& v) { return v.first > 0; }));
-}
 
-TEST_F(Walks, StopEndsTheLevelAndEachEnclosingLevelAfterOneMoreCallback) {
-    const std::vector<Visit> all = Walk().visits;
-    const std::vector<Visit> visits = Walk("inner.txt", 1).visits;
-    const auto stop = std::find(visits.begin(), visits.end(), Visit{1, "inner.txt"});
-    ASSERT_NE(stop, visits.end());
-    // The entries before the stop are those of the full walk; after it, at most the next
-    // entry of the root (when "sub" was not the root's last one), and nothing deeper.
+    // A stop ends its level and each enclosing level after one more callback: the entries
+    // before the stop are those of the full walk; after it, at most the next entry of the
+    // root (when "sub" was not the root's last one), and nothing deeper.
+    const std::vector<Visit>& all = visits;
+    const std::vector<Visit> stopped = Walk("inner.txt", 1).visits;
+    const auto stop = std::find(stopped.begin(), stopped.end(), Visit{1, "inner.txt"});
+    ASSERT_NE(stop, stopped.end());
     const auto inAll = std::find(all.begin(), all.end(), Visit{1, "inner.txt"});
-    EXPECT_TRUE(std::equal(visits.begin(), stop + 1, all.begin(), inAll + 1));
+    EXPECT_TRUE(std::equal(stopped.begin(), stop + 1, all.begin(), inAll + 1));
     const auto subInAll = std::find(all.begin(), all.end(), Visit{0, "sub"});
     const auto nextRoot =
         std::find_if(subInAll + 1, all.end(), [](const Visit& v) { return v.first == 0; });
-    std::vector<Visit> after(stop + 1, visits.end());
+    std::vector<Visit> after(stop + 1, stopped.end());
     std::vector<Visit> expectedAfter;
     if (nextRoot != all.end())
         expectedAfter.push_back(*nextRoot);

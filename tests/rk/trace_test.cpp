@@ -59,7 +59,7 @@ class TraceFile : public TempTree {
 
 // Traces and the lines they append to the file; format sends them.
 struct FormatRow {
-    const char* name;             // test name
+    const char* name;             // names the row in failures
     std::string expected;         // the lines written, without the last "\n"
     std::function<void()> format; // sends the traces
 };
@@ -110,15 +110,12 @@ const FormatRow kFormatRows[] = {
     {"PercentAndUnknown", "100%|%y|%", [] { TraceW(W("100%%|%y|%").c_str()); }},
 };
 
-class Formats : public TraceFile, public testing::WithParamInterface<FormatRow> {};
-
-TEST_P(Formats, WriteTheExpectedLine) {
-    GetParam().format();
-    EXPECT_EQ(Written(), GetParam().expected + "\n");
+TEST_F(TraceFile, FormatsWriteTheExpectedLines) {
+    for (const FormatRow& row : kFormatRows) {
+        row.format();
+        EXPECT_EQ(Written(), row.expected + "\n") << row.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, Formats, testing::ValuesIn(kFormatRows),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 // A mode-3 target that keeps the format and the first two arguments it was handed.
 class Target final : public RK::ITraceTarget {
