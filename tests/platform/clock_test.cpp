@@ -1,6 +1,4 @@
 // FILETIME breakdown and the local clock's test seam.
-#include "row_label.h"
-
 #include "platform/clock.h"
 
 #include <gtest/gtest.h>
@@ -9,42 +7,37 @@
 
 namespace {
 
-struct FileTimeRow {
-    const char* label;
-    uint64_t ticks;      // 100 ns since 1601-01-01 UTC
-    bool ok;             // whether the call succeeds
-    SYSTEMTIME expected; // year, month, weekday, day, hour, minute, second, ms
-};
-
 auto Fields(const SYSTEMTIME& t) {
     return std::make_tuple(t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond,
                            t.wMilliseconds);
 }
 
-class FileTimeTest : public ::testing::TestWithParam<FileTimeRow> {};
-
-TEST_P(FileTimeTest, BreaksDownUtc) {
-    const FileTimeRow& row = GetParam();
-    const FILETIME ft{static_cast<uint32_t>(row.ticks), static_cast<uint32_t>(row.ticks >> 32)};
-    SYSTEMTIME st{};
-    ASSERT_EQ(platform::FileTimeToSystemTime(&ft, &st), row.ok);
-    if (row.ok) {
-        EXPECT_EQ(Fields(st), Fields(row.expected));
+TEST(FileTimeTest, BreaksDownUtc) {
+    struct Row {
+        uint64_t ticks;      // 100 ns since 1601-01-01 UTC
+        bool ok;             // whether the call succeeds
+        SYSTEMTIME expected; // year, month, weekday, day, hour, minute, second, ms
+    };
+    const Row rows[] = {
+        {0, true, {1601, 1, 1, 1, 0, 0, 0, 0}},
+        {116444736000000000ull, true, {1970, 1, 4, 1, 0, 0, 0, 0}},
+        {94405824000000000ull, true, {1900, 3, 4, 1, 0, 0, 0, 0}},        // not a leap year
+        {125963423999990000ull, true, {2000, 2, 2, 29, 23, 59, 59, 999}}, // a leap century
+        {133536836967899999ull, true, {2024, 2, 4, 29, 12, 34, 56, 789}},
+        {0x7FFFFFFFFFFFFFFFull, true, {30828, 9, 4, 14, 2, 48, 5, 477}},
+        {0x8000000000000000ull, false, {}},
+        {0xFFFFFFFFFFFFFFFFull, false, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.ticks);
+        const FILETIME ft{static_cast<uint32_t>(row.ticks), static_cast<uint32_t>(row.ticks >> 32)};
+        SYSTEMTIME st{};
+        EXPECT_EQ(platform::FileTimeToSystemTime(&ft, &st), row.ok);
+        if (row.ok) {
+            EXPECT_EQ(Fields(st), Fields(row.expected));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, FileTimeTest,
-    ::testing::Values(
-        FileTimeRow{"Origin", 0, true, {1601, 1, 1, 1, 0, 0, 0, 0}},
-        FileTimeRow{"UnixEpoch", 116444736000000000ull, true, {1970, 1, 4, 1, 0, 0, 0, 0}},
-        FileTimeRow{"CenturyNotLeap", 94405824000000000ull, true, {1900, 3, 4, 1, 0, 0, 0, 0}},
-        FileTimeRow{"LeapCentury", 125963423999990000ull, true, {2000, 2, 2, 29, 23, 59, 59, 999}},
-        FileTimeRow{"LeapDay", 133536836967899999ull, true, {2024, 2, 4, 29, 12, 34, 56, 789}},
-        FileTimeRow{"Last", 0x7FFFFFFFFFFFFFFFull, true, {30828, 9, 4, 14, 2, 48, 5, 477}},
-        FileTimeRow{"TwoToThe63", 0x8000000000000000ull, false, {}},
-        FileTimeRow{"AllOnes", 0xFFFFFFFFFFFFFFFFull, false, {}}),
-    RowLabel());
 
 TEST(LocalClockTest, SeamFixesTheTimeUntilCleared) {
     const SYSTEMTIME fixed{2026, 12, 1, 7, 9, 30, 15, 250};

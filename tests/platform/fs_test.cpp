@@ -1,5 +1,5 @@
 // Temporary files, file contents and directory listings, each test in a folder of its own.
-#include "wide_text.h"
+#include "helpers.h"
 
 #include "platform/codepage.h"
 #include "platform/fs.h"

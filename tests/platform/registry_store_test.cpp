@@ -1,7 +1,5 @@
 // The POSIX registry store: file format, views, damaged files, and where the file lives.
-#include "registry_read.h"
-#include "row_label.h"
-#include "scoped_env.h"
+#include "helpers.h"
 
 #include "platform/testing/scoped_registry.h"
 
@@ -19,57 +17,43 @@ using platform::RegistryView;
 constexpr char16_t kKey[] = u"Software\\Korvo\\Test";
 const std::string kSection = "[HKEY_CURRENT_USER\\Software\\Korvo\\Test]";
 
-struct StoreRow {
-    const char* label;
-    std::string store;       // the file's text
-    RegistryView view;       // the view kKey is opened in
-    const char16_t* name;    // the value read
-    std::u16string expected; // as ReadRegistryValue reports it
-};
-
-class RegistryStoreTest : public ::testing::TestWithParam<StoreRow> {};
-
-TEST_P(RegistryStoreTest, Reads) {
-    const StoreRow& row = GetParam();
+TEST(RegistryStoreTest, Reads) {
+    struct Row {
+        std::string store;       // the file's text
+        RegistryView view;       // the view kKey is opened in
+        const char16_t* name;    // the value read
+        std::u16string expected; // as ReadRegistryValue reports it
+    };
+    const Row rows[] = {
+        {kSection + " (64)\nA=x\n", RegistryView::Default, u"A", u"<open 2>"},
+        {kSection + " (64)\nA=x\n", RegistryView::Force64, u"A", u"x"},
+        {kSection + " (32)\nA=x\n", RegistryView::Force64, u"A", u"<open 2>"},
+        {kSection + "  (32) \nA=x\n", RegistryView::Force32, u"A", u"x"},
+        {kSection + "\nA=all\n" + kSection + " (64)\nA=64\n", RegistryView::Force64, u"A", u"64"},
+        {"[hkey_current_user\\SOFTWARE\\korvo\\TEST\\]\nA=x\n", RegistryView::Default, u"A", u"x"},
+        {"\xEF\xBB\xBF" + kSection + "\r\nA=x\r\n", RegistryView::Default, u"A", u"x"},
+        {kSection + "\n  A\t= b=c ", RegistryView::Default, u"A", u" b=c "},
+        {kSection + "\nA=1\na=2\n", RegistryView::Default, u"A", u"2"},
+        {kSection + "\n=dflt\n", RegistryView::Default, u"", u"dflt"},
+        {kSection + "\nA=\xC3\xA9\xFF\n", RegistryView::Default, u"A", u"\u00E9\uFFFD"},
+        {"A=x\n" + kSection + "\nB=y\n", RegistryView::Default, u"A", u"<query 2>"},
+        {kSection + "\njunk\n\x01\xFF\n;A=no\n# A=no\nA=x\n;A=no", RegistryView::Default, u"A",
+         u"x"},
+        {kSection + "\nA=x\n[HKEY_CURRENT_USER\\Software\\Korvo\\Test\nA=no", RegistryView::Default,
+         u"A", u"x"},
+        {kSection + "\nA=x\n" + kSection + " (16)\nA=no\n", RegistryView::Default, u"A", u"x"},
+        {"[HKEY_LOCAL_MACHINE\\Software\\Korvo\\Test]\nA=x\n", RegistryView::Default, u"A",
+         u"<open 2>"},
+        {std::string("\0\0[\xFF\n=\n[]\n", 10) + kSection + "\nA\0=\0\n", RegistryView::Default,
+         u"A", u"<query 2>"},
+    };
     platform::testing::ScopedRegistry registry;
-    registry.WriteRawStoreForTesting(row.store);
-    EXPECT_EQ(ReadRegistryValue(kKey, row.view, row.name), row.expected);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.store));
+        registry.WriteRawStoreForTesting(row.store);
+        EXPECT_EQ(ReadRegistryValue(kKey, row.view, row.name), row.expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RegistryStoreTest,
-    ::testing::Values(
-        StoreRow{"Only64InDefault", kSection + " (64)\nA=x\n", RegistryView::Default, u"A",
-                 u"<open 2>"},
-        StoreRow{"Only64In64", kSection + " (64)\nA=x\n", RegistryView::Force64, u"A", u"x"},
-        StoreRow{"Only32In64", kSection + " (32)\nA=x\n", RegistryView::Force64, u"A", u"<open 2>"},
-        StoreRow{"Only32In32", kSection + "  (32) \nA=x\n", RegistryView::Force32, u"A", u"x"},
-        StoreRow{"ViewsMergeLastWins", kSection + "\nA=all\n" + kSection + " (64)\nA=64\n",
-                 RegistryView::Force64, u"A", u"64"},
-        StoreRow{"HeaderCase", "[hkey_current_user\\SOFTWARE\\korvo\\TEST\\]\nA=x\n",
-                 RegistryView::Default, u"A", u"x"},
-        StoreRow{"CrLfAndBom", "\xEF\xBB\xBF" + kSection + "\r\nA=x\r\n", RegistryView::Default,
-                 u"A", u"x"},
-        StoreRow{"TextToEndOfLine", kSection + "\n  A\t= b=c ", RegistryView::Default, u"A",
-                 u" b=c "},
-        StoreRow{"NameCaseLastWins", kSection + "\nA=1\na=2\n", RegistryView::Default, u"A", u"2"},
-        StoreRow{"DefaultValue", kSection + "\n=dflt\n", RegistryView::Default, u"", u"dflt"},
-        StoreRow{"BadUtf8", kSection + "\nA=\xC3\xA9\xFF\n", RegistryView::Default, u"A",
-                 u"\u00E9\uFFFD"},
-        StoreRow{"BeforeAnySection", "A=x\n" + kSection + "\nB=y\n", RegistryView::Default, u"A",
-                 u"<query 2>"},
-        StoreRow{"JunkAndComments", kSection + "\njunk\n\x01\xFF\n;A=no\n# A=no\nA=x\n;A=no",
-                 RegistryView::Default, u"A", u"x"},
-        StoreRow{"UnterminatedHeader",
-                 kSection + "\nA=x\n[HKEY_CURRENT_USER\\Software\\Korvo\\Test\nA=no",
-                 RegistryView::Default, u"A", u"x"},
-        StoreRow{"UnknownSuffix", kSection + "\nA=x\n" + kSection + " (16)\nA=no\n",
-                 RegistryView::Default, u"A", u"x"},
-        StoreRow{"OtherRoot", "[HKEY_LOCAL_MACHINE\\Software\\Korvo\\Test]\nA=x\n",
-                 RegistryView::Default, u"A", u"<open 2>"},
-        StoreRow{"Binary", std::string("\0\0[\xFF\n=\n[]\n", 10) + kSection + "\nA\0=\0\n",
-                 RegistryView::Default, u"A", u"<query 2>"}),
-    RowLabel());
 
 TEST(RegistryStoreFileTest, IsReadWhenAKeyOpens) {
     platform::testing::ScopedRegistry registry;
@@ -87,17 +71,16 @@ TEST(RegistryStoreFileTest, IsReadWhenAKeyOpens) {
 
 // The store is $KORVO_REGISTRY, else under $XDG_CONFIG_HOME, else under $HOME; an empty
 // variable counts as unset. Each row names the folders the variables point into.
-struct LocationRow {
-    const char* label;
-    const char* explicitStore; // $KORVO_REGISTRY below the test's folder ("" empty)
-    const char* configHome;    // $XDG_CONFIG_HOME, likewise
-    std::u16string expected;   // the value of A found
-};
-
-class RegistryLocationTest : public ::testing::TestWithParam<LocationRow> {};
-
-TEST_P(RegistryLocationTest, FindsTheStore) {
-    const LocationRow& row = GetParam();
+TEST(RegistryStoreFileTest, IsFoundThroughTheEnvironment) {
+    struct Row {
+        const char* explicitStore; // $KORVO_REGISTRY below the test's folder ("" empty)
+        const char* configHome;    // $XDG_CONFIG_HOME, likewise
+        std::u16string expected;   // the value of A found
+    };
+    const Row rows[] = {{"explicit.ini", "xdg", u"expl"},
+                        {"", "xdg", u"xdg/"},
+                        {"", "", u"home"},
+                        {"none.ini", "xdg", u"<open 2>"}};
     char dir[] = "/tmp/korvo-home-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::filesystem::path root = dir;
@@ -107,21 +90,14 @@ TEST_P(RegistryLocationTest, FindsTheStore) {
         std::ofstream(root / place) << kSection << "\nA=" << std::string(place, 4) << "\n";
     }
     const auto under = [&](const char* p) { return *p ? (root / p).string() : std::string(); };
-    {
+    for (const Row& row : rows) {
         ScopedEnv explicitStore("KORVO_REGISTRY", under(row.explicitStore).c_str());
         ScopedEnv configHome("XDG_CONFIG_HOME", under(row.configHome).c_str());
         ScopedEnv home("HOME", (root / "home").c_str());
-        EXPECT_EQ(ReadRegistryValue(kKey, RegistryView::Default, u"A"), row.expected);
+        EXPECT_EQ(ReadRegistryValue(kKey, RegistryView::Default, u"A"), row.expected)
+            << row.explicitStore << " / " << row.configHome;
     }
     std::filesystem::remove_all(root);
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, RegistryLocationTest,
-                         ::testing::Values(LocationRow{"Explicit", "explicit.ini", "xdg", u"expl"},
-                                           LocationRow{"ConfigHome", "", "xdg", u"xdg/"},
-                                           LocationRow{"Home", "", "", u"home"},
-                                           LocationRow{"MissingFile", "none.ini", "xdg",
-                                                       u"<open 2>"}),
-                         RowLabel());
 
 } // namespace

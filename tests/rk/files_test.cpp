@@ -6,6 +6,7 @@
 #include "rk/fs.h"
 #include "rk/memory.h"
 
+#include "platform/fs.h"
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
@@ -76,53 +77,41 @@ TEST(TempPath, IsThePlatformsWithItsSeparator) {
     EXPECT_EQ(rk_fs_tmppath(), rk_fs_tmppath());
 }
 
-// Temporary names without creation: what comes before the process ID.
-struct NameRow {
-    const char* name;   // test name
-    const char* dir;    // directory passed
-    const char* prefix; // prefix passed, null for none
-    std::string start;  // the name up to the process ID ('|' for the platform's separator)
-};
-
-const NameRow kNameRows[] = {
-    {"BackslashEndedDirectory", "d\\", "pre", "d\\pre"},
-    {"SlashEndedDirectory", "d/", "pre", "d/pre"},
-    {"SeparatorAdded", "d", "pre", "d|pre"},
-    {"EmptyDirectory", "", "pre", "pre"},
-    {"NullPrefix", "d/", nullptr, "d/"},
-};
-
-class TempNames : public testing::TestWithParam<NameRow> {};
-
-TEST_P(TempNames, ProcessIdCounterAndExtension) {
-    const NameRow& row = GetParam();
-    WText start = W(row.start);
-    std::replace(start.begin(), start.end(), WCHAR('|'), kSep);
+// Temporary names without creation: the directory, its separator and the prefix, the process
+// ID, a counter that grows by one per name, and ".tmp"; -1 for a name that does not fit.
+TEST(TempNames, ProcessIdCounterAndExtension) {
+    struct Row {
+        const char* dir;    // directory passed
+        const char* prefix; // prefix passed, null for none
+        std::string start;  // the name up to the process ID ('|' for the platform's separator)
+    };
+    const Row rows[] = {
+        {"d\\", "pre", "d\\pre"}, {"d/", "pre", "d/pre"}, {"d", "pre", "d|pre"},
+        {"", "pre", "pre"},       {"d/", nullptr, "d/"},
+    };
     char pid[16];
     std::snprintf(pid, sizeof pid, "%lx",
                   static_cast<unsigned long>(platform::GetCurrentProcessId()));
-    start += W(pid);
-    const WText prefix = row.prefix != nullptr ? W(row.prefix) : WText();
-    WCHAR first[platform::kMaxPath];
-    WCHAR second[platform::kMaxPath];
-    const int length = rk_fs_tmpfile(first, W(row.dir).c_str(),
-                                     row.prefix != nullptr ? prefix.c_str() : nullptr, 0);
-    rk_fs_tmpfile(second, W(row.dir).c_str(), row.prefix != nullptr ? prefix.c_str() : nullptr, 0);
-    const WText name = first;
-    ASSERT_EQ(length, static_cast<int>(name.size()));
-    ASSERT_EQ(name.compare(0, start.size(), start), 0) << Narrow(name);
-    ASSERT_EQ(name.substr(name.size() - 4), W(".tmp"));
-    const auto counter = [&start](const WText& text) {
-        return std::stoul(Narrow(text.substr(start.size(), text.size() - start.size() - 4)),
-                          nullptr, 16);
-    };
-    EXPECT_EQ(counter(second), counter(name) + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, TempNames, testing::ValuesIn(kNameRows),
-                         [](const auto& test) { return std::string(test.param.name); });
-
-TEST(TempNames, NameThatDoesNotFitGivesMinusOne) {
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.start);
+        WText start = W(row.start) + W(pid);
+        std::replace(start.begin(), start.end(), WCHAR('|'), kSep);
+        const WText prefix = row.prefix != nullptr ? W(row.prefix) : WText();
+        const WCHAR* prefixArgument = row.prefix != nullptr ? prefix.c_str() : nullptr;
+        WCHAR first[platform::kMaxPath];
+        WCHAR second[platform::kMaxPath];
+        const int length = rk_fs_tmpfile(first, W(row.dir).c_str(), prefixArgument, 0);
+        rk_fs_tmpfile(second, W(row.dir).c_str(), prefixArgument, 0);
+        const WText name = first;
+        ASSERT_EQ(length, static_cast<int>(name.size()));
+        ASSERT_EQ(name.compare(0, start.size(), start), 0) << Narrow(name);
+        ASSERT_EQ(name.substr(name.size() - 4), W(".tmp"));
+        const auto counter = [&start](const WText& text) {
+            return std::stoul(Narrow(text.substr(start.size(), text.size() - start.size() - 4)),
+                              nullptr, 16);
+        };
+        EXPECT_EQ(counter(second), counter(name) + 1);
+    }
     WCHAR name[platform::kMaxPath] = {WCHAR('x')};
     const WText dir(250, WCHAR('d'));
     EXPECT_EQ(rk_fs_tmpfile(name, dir.c_str(), nullptr, 0), -1);
@@ -132,7 +121,7 @@ TEST(TempNames, NameThatDoesNotFitGivesMinusOne) {
 
 using Files = TempTree;
 
-TEST_F(Files, TempFileCreationMakesNewEmptyFiles) {
+TEST_F(Files, TempFileCreationMakesNewEmptyFilesOnlyInExistingDirectories) {
     WCHAR first[platform::kMaxPath];
     WCHAR second[platform::kMaxPath];
     ASSERT_GT(rk_fs_tmpfile(first, m_root.c_str(), W("c").c_str(), 1), 0);
@@ -142,40 +131,28 @@ TEST_F(Files, TempFileCreationMakesNewEmptyFiles) {
     EXPECT_EQ(rk_fs_read(first, content), 1);
     EXPECT_EQ(content, "");
     EXPECT_TRUE(platform::PathExistsW(second));
+    EXPECT_EQ(rk_fs_tmpfile(first, Path("missing").c_str(), nullptr, 1), 0);
 }
 
-TEST_F(Files, TempFileCreationInMissingDirectoryGivesZero) {
-    WCHAR name[platform::kMaxPath];
-    EXPECT_EQ(rk_fs_tmpfile(name, Path("missing").c_str(), nullptr, 1), 0);
-}
-
-TEST_F(Files, ReadMissingFileLeavesDataAlone) {
+TEST_F(Files, ReadReplacesDataOrLeavesItAlone) {
     std::string data = "keep";
     EXPECT_EQ(rk_fs_read(Path("missing.txt").c_str(), data), 0);
     EXPECT_EQ(data, "keep");
-}
-
-TEST_F(Files, ReadReplacesData) {
     MakeFile("binary.dat", std::string("a\0\xFF\n", 4));
     MakeFile("empty.dat", "");
-    std::string data = "old content";
     EXPECT_EQ(rk_fs_read(Path("binary.dat").c_str(), data), 1);
     EXPECT_EQ(data, std::string("a\0\xFF\n", 4));
     EXPECT_EQ(rk_fs_read(Path("empty.dat").c_str(), data), 1);
     EXPECT_EQ(data, "");
 }
 
-TEST_F(Files, WriteOverLongerFileKeepsItsTail) {
+TEST_F(Files, WriteKeepsTheTailOfALongerFileOrMakesAMissingOne) {
     MakeFile("ten.txt", "0123456789");
     EXPECT_EQ(rk_fs_write(Path("ten.txt").c_str(), "abc", 3), 3u);
     std::string data;
     ASSERT_EQ(rk_fs_read(Path("ten.txt").c_str(), data), 1);
     EXPECT_EQ(data, "abc3456789");
-}
-
-TEST_F(Files, WriteMakesMissingFile) {
     EXPECT_EQ(rk_fs_write(Path("new.txt").c_str(), "xyz", 3), 3u);
-    std::string data;
     ASSERT_EQ(rk_fs_read(Path("new.txt").c_str(), data), 1);
     EXPECT_EQ(data, "xyz");
     EXPECT_EQ(rk_fs_write(Path("missing/new.txt").c_str(), "xyz", 3), 0u);
@@ -195,7 +172,7 @@ std::vector<std::string> ListedNames(const WText& path) {
     return names;
 }
 
-TEST_F(Files, FindListsDotEntriesFilesAndDirectories) {
+TEST_F(Files, FindListsDotEntriesFilesAndDirectoriesAndRefusesMissingOrTooLongPaths) {
     MakeFile("f.txt", "12345");
     MakeDirectory("sub");
     const std::vector<std::string> expected = {".", "..", "f.txt", "sub"};
@@ -209,10 +186,6 @@ TEST_F(Files, FindListsDotEntriesFilesAndDirectories) {
         EXPECT_EQ(dir.data.sizeLow, directory ? 0u : 5u) << Narrow(dir.data.name);
     }
     rk_fs_find_close(&dir);
-}
-
-TEST_F(Files, FindRefusesMissingDirectoriesAndTooLongPaths) {
-    RKDir dir;
     EXPECT_EQ(rk_fs_find_first(&dir, Path("missing").c_str()), 0);
     EXPECT_EQ(dir.handle, nullptr);
     EXPECT_EQ(dir.data.name[0], 0);
@@ -280,7 +253,10 @@ class Walks : public TempTree {
     }
 };
 
-TEST_F(Walks, EveryEntryAtItsDepthAndSubtreesRightAfterTheirDirectory) {
+TEST_F(Walks, EveryEntryAtItsDepthSubtreesRightAfterTheirDirectoryAndStops) {
+    Recorder missing;
+    rk_fs_search(Path("missing").c_str(), RecordVisit, &missing);
+    EXPECT_TRUE(missing.visits.empty());
     const std::vector<Visit> visits = Walk().visits;
     std::vector<Visit> sorted = visits;
     std::sort(sorted.begin(), sorted.end());
@@ -291,31 +267,24 @@ TEST_F(Walks, EveryEntryAtItsDepthAndSubtreesRightAfterTheirDirectory) {
     const auto sub = std::find(visits.begin(), visits.end(), Visit{0, "sub"});
     ASSERT_NE(sub, visits.end());
     EXPECT_TRUE(std::all_of(sub + 1, sub + 7, [](const Visit& v) { return v.first > 0; }));
-}
 
-TEST_F(Walks, StopEndsTheLevelAndEachEnclosingLevelAfterOneMoreCallback) {
-    const std::vector<Visit> all = Walk().visits;
-    const std::vector<Visit> visits = Walk("inner.txt", 1).visits;
-    const auto stop = std::find(visits.begin(), visits.end(), Visit{1, "inner.txt"});
-    ASSERT_NE(stop, visits.end());
-    // The entries before the stop are those of the full walk; after it, at most the next
-    // entry of the root (when "sub" was not the root's last one), and nothing deeper.
+    // A stop ends its level and each enclosing level after one more callback: the entries
+    // before the stop are those of the full walk; after it, at most the next entry of the
+    // root (when "sub" was not the root's last one), and nothing deeper.
+    const std::vector<Visit>& all = visits;
+    const std::vector<Visit> stopped = Walk("inner.txt", 1).visits;
+    const auto stop = std::find(stopped.begin(), stopped.end(), Visit{1, "inner.txt"});
+    ASSERT_NE(stop, stopped.end());
     const auto inAll = std::find(all.begin(), all.end(), Visit{1, "inner.txt"});
-    EXPECT_TRUE(std::equal(visits.begin(), stop + 1, all.begin(), inAll + 1));
+    EXPECT_TRUE(std::equal(stopped.begin(), stop + 1, all.begin(), inAll + 1));
     const auto subInAll = std::find(all.begin(), all.end(), Visit{0, "sub"});
     const auto nextRoot =
         std::find_if(subInAll + 1, all.end(), [](const Visit& v) { return v.first == 0; });
-    std::vector<Visit> after(stop + 1, visits.end());
+    std::vector<Visit> after(stop + 1, stopped.end());
     std::vector<Visit> expectedAfter;
     if (nextRoot != all.end())
         expectedAfter.push_back(*nextRoot);
     EXPECT_EQ(after, expectedAfter);
-}
-
-TEST_F(Walks, MissingRootCallsNothing) {
-    Recorder recorder;
-    rk_fs_search(Path("missing").c_str(), RecordVisit, &recorder);
-    EXPECT_TRUE(recorder.visits.empty());
 }
 
 TEST_F(Files, RemoveDirectoriesKeepsFilesAndTheirDirectories) {

@@ -1,20 +1,19 @@
-// The toolkit against independent references of the C library, iconv and ICU: wildcard
-// matching against fnmatch, decimal parsing against strtod, the UTF-8 conversions against
-// iconv, wide case folding against ICU; and debugger output, which is standard error here.
+// The toolkit against independent references of the C library and ICU: wildcard matching
+// against fnmatch, decimal parsing against strtod, the UTF-8 conversions and wide case folding
+// against ICU; and UTF-8 as the ANSI code page (set through the environment).
+#include "rk/convert.h"
 #include "rk/match.h"
 #include "rk/numbers.h"
 #include "rk/strings.h"
-#include "rk/trace.h"
 #include "rk/utf8.h"
 
 #include <fnmatch.h>
-#include <iconv.h>
 #include <unicode/uchar.h>
+#include <unicode/ustring.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -87,36 +86,16 @@ TEST(DecimalsAgainstStrtod, RandomNumbers) {
     }
 }
 
-// Converts bytes with iconv; fails the test when iconv refuses them.
-std::string Iconv(const char* to, const char* from, const std::string& input) {
-    const iconv_t converter = iconv_open(to, from);
-    EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1));
-    std::string output(input.size() * 4 + 16, '\0');
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    char* out = output.data();
-    size_t outLeft = output.size();
-    EXPECT_NE(iconv(converter, &in, &inLeft, &out, &outLeft), static_cast<size_t>(-1));
-    iconv_close(converter);
-    output.resize(output.size() - outLeft);
-    return output;
-}
-
-std::string AsBytes(const WText& units) {
-    std::string bytes;
-    for (const WCHAR unit : units) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
+// ICU's UTF-8 form of UTF-16 units.
+std::string IcuUtf8(const WText& units) {
+    std::string bytes(3 * units.size(), '\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8(bytes.data(), static_cast<int32_t>(bytes.size()), &length, units.data(),
+                static_cast<int32_t>(units.size()), &status);
+    EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
+    bytes.resize(static_cast<size_t>(length));
     return bytes;
-}
-
-WText FromBytes(const std::string& bytes) {
-    WText units;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units += static_cast<WCHAR>(static_cast<unsigned char>(bytes[i]) |
-                                    static_cast<unsigned char>(bytes[i + 1]) << 8);
-    return units;
 }
 
 std::string ToUtf8(const WText& units) {
@@ -135,31 +114,39 @@ WText FromUtf8(const std::string& bytes) {
     return units;
 }
 
-TEST(Utf8AgainstIconv, EveryCharacterOfTheBasicMultilingualPlane) {
+TEST(Utf8AgainstIcu, EveryCharacterOfTheBasicMultilingualPlane) {
     WText all;
     for (char32_t c = 1; c < 0x10000; ++c) {
         if (c < 0xD800 || c > 0xDFFF)
             all += static_cast<WCHAR>(c);
     }
-    const std::string utf8 = Iconv("UTF-8", "UTF-16LE", AsBytes(all));
+    const std::string utf8 = IcuUtf8(all);
     EXPECT_TRUE(ToUtf8(all) == utf8);
-    EXPECT_TRUE(FromUtf8(utf8) == FromBytes(Iconv("UTF-16LE", "UTF-8", utf8)));
     EXPECT_TRUE(FromUtf8(utf8) == all);
 }
 
-// Outside the Basic Multilingual Plane the toolkit differs from iconv on purpose: a surrogate
+// Outside the Basic Multilingual Plane the toolkit differs from ICU on purpose: a surrogate
 // pair becomes two three-byte sequences, and a four-byte sequence one unit (the low 16 bits).
-TEST(Utf8AgainstIconv, SupplementaryCharactersDifferAsDocumented) {
+TEST(Utf8AgainstIcu, SupplementaryCharactersDifferAsDocumented) {
     for (char32_t c = 0x10000; c <= 0x10FFFF; c += 0x1357) {
         const WText pair = {static_cast<WCHAR>(0xD800 + ((c - 0x10000) >> 10)),
                             static_cast<WCHAR>(0xDC00 + ((c - 0x10000) & 0x3FF))};
-        const std::string standard = Iconv("UTF-8", "UTF-16LE", AsBytes(pair));
+        const std::string standard = IcuUtf8(pair);
         ASSERT_EQ(standard.size(), 4u);
         const std::string encoded = ToUtf8(pair);
         ASSERT_EQ(encoded.size(), 6u);
         EXPECT_EQ(FromUtf8(encoded), pair);
         EXPECT_EQ(FromUtf8(standard), WText(1, static_cast<WCHAR>(c & 0xFFFF)));
     }
+}
+
+// Two bytes per character is less than UTF-8 may need: the text is cut after what fits.
+TEST(Utf8AsAnsiCodePage, WideToNarrowKeepsWholeCharactersThatFit) {
+    setenv("KORVO_ACP", "65001", 1);
+    std::string dst = "x";
+    RK::_cstring_set(dst, 1, u"\u20ac\u20ac", RK::kWholeString);
+    unsetenv("KORVO_ACP");
+    EXPECT_EQ(dst, "x\xE2\x82\xAC");
 }
 
 // Wide folding is Unicode's simple lower-case mapping of the characters of Unicode 15.
@@ -175,22 +162,6 @@ TEST(FoldingAgainstIcu, EveryCharacterOfTheBasicMultilingualPlane) {
         const WCHAR unit = static_cast<WCHAR>(c);
         ASSERT_EQ(rk_rstr_chri(&unit, 1, static_cast<WCHAR>(lower)), 0u) << std::hex << c;
     }
-}
-
-void TraceW(const WCHAR* format, ...) {
-    va_list args;
-    va_start(args, format);
-    rk_vtrace_w(format, args);
-    va_end(args);
-}
-
-TEST(TraceDebuggerOutput, GoesToStandardErrorCutAt2047Characters) {
-    rk_set_trace(0, nullptr, 0);
-    const WText longText(3000, u'y');
-    testing::internal::CaptureStderr();
-    TraceW(u"x%d", 1);
-    TraceW(u"%s", longText.c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "x1\n" + std::string(2047, 'y') + "\n");
 }
 
 } // namespace

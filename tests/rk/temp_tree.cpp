@@ -2,7 +2,10 @@
 
 #include "rk/fs.h"
 
-#include <vector>
+#include "platform/fs.h"
+
+#include <filesystem>
+#include <fstream>
 
 WText W(const std::string& ascii) {
     return WText(ascii.begin(), ascii.end());
@@ -18,33 +21,20 @@ WText CurrentDirectory() {
     return path;
 }
 
-bool RemoveTree(const WText& path) {
-    std::vector<platform::DirectoryEntry> entries;
-    if (platform::ListDirectoryW(path.c_str(), &entries)) {
-        for (const auto& entry : entries) {
-            const WText child = path + WCHAR(platform::PathSeparator()) + entry.name;
-            if (entry.isDirectory)
-                RemoveTree(child);
-            else
-                platform::DeleteFileW(child.c_str());
-        }
-        platform::RemoveDirectoryW(path.c_str());
-    }
-    return !platform::PathExistsW(path.c_str());
-}
-
 void TempTree::SetUp() {
     m_startDirectory = CurrentDirectory();
     WCHAR name[platform::kMaxPath];
     ASSERT_GT(rk_fs_tmpfile(name, nullptr, W("rkt").c_str(), 0), 0);
     m_root = name;
-    ASSERT_TRUE(platform::CreateDirectoryW(m_root.c_str()));
+    ASSERT_TRUE(std::filesystem::create_directory(m_root));
 }
 
 void TempTree::TearDown() {
     EXPECT_EQ(Narrow(CurrentDirectory()), Narrow(m_startDirectory));
     platform::SetCurrentDirectoryW(m_startDirectory.c_str());
-    EXPECT_TRUE(RemoveTree(m_root)) << Narrow(m_root);
+    std::error_code error;
+    std::filesystem::remove_all(m_root, error);
+    EXPECT_FALSE(error) << Narrow(m_root) << ": " << error.message();
 }
 
 WText TempTree::Path(const std::string& name) const {
@@ -56,13 +46,10 @@ WText TempTree::Path(const std::string& name) const {
 }
 
 void TempTree::MakeDirectory(const std::string& name) const {
-    ASSERT_TRUE(platform::CreateDirectoryW(Path(name).c_str())) << name;
+    ASSERT_TRUE(std::filesystem::create_directory(Path(name))) << name;
 }
 
 void TempTree::MakeFile(const std::string& name, const std::string& content) const {
-    const platform::UniqueFile file(
-        platform::OpenFileW(Path(name).c_str(), platform::FileAccess::Write));
-    ASSERT_TRUE(file) << name;
-    ASSERT_TRUE(
-        platform::WriteFile(file.Get(), content.data(), static_cast<uint32_t>(content.size())));
+    std::ofstream file(std::filesystem::path(Path(name)), std::ios::binary);
+    ASSERT_TRUE(file << content) << name;
 }

@@ -1,9 +1,8 @@
 // A temporary directory for one test: made under the toolkit's temporary directory, removed
-// with everything in it afterwards, and a check that the test left the current directory as
-// it found it.
+// with everything in it afterwards (through std::filesystem, independently of the toolkit),
+// and a check that the test left the current directory as it found it.
 #pragma once
 
-#include "platform/fs.h"
 #include "platform/wintypes.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +17,9 @@ WText W(const std::string& ascii);
 // The ASCII form of wide text made of ASCII characters.
 std::string Narrow(const WText& text);
 
+// The current directory.
+WText CurrentDirectory();
+
 class TempTree : public testing::Test {
   protected:
     void SetUp() override;
@@ -31,9 +33,3 @@ class TempTree : public testing::Test {
     WText m_root;           // the tree's directory, without a final separator
     WText m_startDirectory; // the current directory when the test began
 };
-
-// Removes path and everything below it; false when something stayed.
-bool RemoveTree(const WText& path);
-
-// The current directory.
-WText CurrentDirectory();

@@ -1,5 +1,6 @@
 // The toolkit's trace sink: the file mode shows what the wide formatter writes; the other
-// modes are checked through standard output and a target object.
+// modes are checked through standard output, standard error (the debugger outside Windows)
+// and a target object.
 #include "temp_tree.h"
 
 #include "rk/convert.h"
@@ -56,33 +57,24 @@ class TraceFile : public TempTree {
     std::string m_file; // the trace file's path in the ANSI code page
 };
 
-TEST_F(TraceFile, EachTraceIsAppendedAsALine) {
-    TraceW(W("one %d").c_str(), 1);
-    TraceA("two %s", "2");
-    EXPECT_EQ(Written(), "one 1\ntwo 2\n");
-}
-
-TEST_F(TraceFile, NarrowTextIsNotUsedAsAFormatAgain) {
-    TraceA("%s", "100%d %s");
-    EXPECT_EQ(Written(), "100%d %s\n");
-}
-
-TEST_F(TraceFile, NarrowTextIsCutAt2047Characters) {
-    const std::string longText(3000, 'x');
-    TraceA("%s", longText.c_str());
-    EXPECT_EQ(Written(), std::string(2047, 'x') + "\n");
-}
-
-// A wide format and what it must produce; format runs the trace.
+// Traces and the lines they append to the file; format sends them.
 struct FormatRow {
-    const char* name;             // test name
-    std::string expected;         // the line written, without its "\n"
-    std::function<void()> format; // sends one trace
+    const char* name;             // names the row in failures
+    std::string expected;         // the lines written, without the last "\n"
+    std::function<void()> format; // sends the traces
 };
 
 const WCHAR kWide[] = {WCHAR('w'), WCHAR('i'), WCHAR(0xE9), 0};
 
 const FormatRow kFormatRows[] = {
+    {"EachTraceIsALine", "one 1\ntwo 2",
+     [] {
+         TraceW(W("one %d").c_str(), 1);
+         TraceA("two %s", "2");
+     }},
+    {"NarrowTextIsNotAFormatAgain", "100%d %s", [] { TraceA("%s", "100%d %s"); }},
+    {"NarrowTextIsCutAt2047Characters", std::string(2047, 'x'),
+     [] { TraceA("%s", std::string(3000, 'x').c_str()); }},
     {"SignedIntegers", "-42|+7| 7|   42|42   |-0042|007",
      [] { TraceW(W("%d|%+d|% d|%5d|%-5d|%05d|%.3i").c_str(), -42, 7, 7, 42, 42, -42, 7); }},
     {"UnsignedIntegers", "4294967295|ff|FF|0xff|17|017|0",
@@ -118,15 +110,12 @@ const FormatRow kFormatRows[] = {
     {"PercentAndUnknown", "100%|%y|%", [] { TraceW(W("100%%|%y|%").c_str()); }},
 };
 
-class Formats : public TraceFile, public testing::WithParamInterface<FormatRow> {};
-
-TEST_P(Formats, WriteTheExpectedLine) {
-    GetParam().format();
-    EXPECT_EQ(Written(), GetParam().expected + "\n");
+TEST_F(TraceFile, FormatsWriteTheExpectedLines) {
+    for (const FormatRow& row : kFormatRows) {
+        row.format();
+        EXPECT_EQ(Written(), row.expected + "\n") << row.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, Formats, testing::ValuesIn(kFormatRows),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 // A mode-3 target that keeps the format and the first two arguments it was handed.
 class Target final : public RK::ITraceTarget {
@@ -162,6 +151,17 @@ TEST(TraceTarget, ReceivesFormatAndArguments) {
     TraceW(W("ignored").c_str());
     EXPECT_EQ(rk_set_trace(0, nullptr, 0), 3);
 }
+
+#ifndef _WIN32
+// Debugger output goes to standard error outside Windows.
+TEST(TraceDebuggerOutput, GoesToStandardErrorCutAt2047Characters) {
+    rk_set_trace(0, nullptr, 0);
+    testing::internal::CaptureStderr();
+    TraceW(W("x%d").c_str(), 1);
+    TraceW(W("%s").c_str(), WText(3000, WCHAR('y')).c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "x1\n" + std::string(2047, 'y') + "\n");
+}
+#endif
 
 TEST(TraceStandardOutput, WritesWithoutLineEnd) {
     rk_set_trace(2, nullptr, 0);

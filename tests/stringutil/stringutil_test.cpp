@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -24,121 +25,85 @@ CString W(std::u16string_view text) {
     return CString(text.begin(), text.end());
 }
 
-const std::string kA255(255, 'a');
-const std::string kA256(256, 'a');
-
-// A piece cut from text: up to delim (delimiter form), or up to the same place (range form).
-struct PieceRow {
-    const char* name;  // test name
-    std::string text;  // the source
-    char delim;        // where the piece ends
-    unsigned maxLen;   // room in the buffer, terminator included
-    unsigned expected; // result
-    std::string piece; // the buffer's text afterwards
-};
-
-const PieceRow kPieceRows[] = {
-    {"BeforeDelimiter", "abc,def", ',', 256, 3, "abc"},
-    {"DelimiterFirst", ",abc", ',', 256, 0, ""},
-    {"EmptyText", "", ';', 256, 0, ""},
-    {"NulDelimiterTakesAll", "abc,def", '\0', 256, 7, "abc,def"},
-    {"Exactly255Fits", kA255, ',', 256, 255, kA255},
-    {"Exactly256IsCut", kA256, ',', 256, 256, kA255},
-    {"300WithoutDelimiterIsCut", std::string(300, 'a'), ';', 256, 256, kA255},
-    {"DelimiterAt255Fits", kA255 + ",b", ',', 256, 255, kA255},
-    {"DelimiterAt256IsCut", kA256 + ",b", ',', 256, 256, kA255},
-    {"LimitOneKeepsNothing", "a", ',', 1, 1, ""},
-    {"LimitOneFitsEmptyPiece", ",", ',', 1, 0, ""},
-};
-
-class Piece : public testing::TestWithParam<PieceRow> {
-  protected:
-    void SetUp() override { korvo_test::ClearTraceLines(); }
-
-    // Checks the buffer (and that nothing was written beyond maxLen) and that nothing was
-    // logged.
-    void ExpectPiece(unsigned result, const std::vector<char>& out) {
-        const PieceRow& row = GetParam();
-        EXPECT_EQ(result, row.expected);
-        EXPECT_EQ(std::string(out.data()), row.piece);
-        EXPECT_EQ(out[row.maxLen], '#');
+// A piece cut from text up to delim, by both forms: the delimiter form, and the range form up
+// to the same place. Nothing may be written beyond maxLen, and nothing logged.
+TEST(GetSubString, CutsAtTheDelimiterOrTheLimit) {
+    const std::string a255(255, 'a');
+    const std::string a256(256, 'a');
+    struct Row {
+        std::string text;  // the source
+        char delim;        // where the piece ends
+        unsigned maxLen;   // room in the buffer, terminator included
+        unsigned expected; // result
+        std::string piece; // the buffer's text afterwards
+    };
+    const Row rows[] = {
+        {"abc,def", ',', 256, 3, "abc"},
+        {",abc", ',', 256, 0, ""},
+        {"", ';', 256, 0, ""},
+        {"abc,def", '\0', 256, 7, "abc,def"},
+        {a255, ',', 256, 255, a255},
+        {a256, ',', 256, 256, a255},
+        {std::string(300, 'a'), ';', 256, 256, a255},
+        {a255 + ",b", ',', 256, 255, a255},
+        {a256 + ",b", ',', 256, 256, a255},
+        {"a", ',', 1, 1, ""},
+        {",", ',', 1, 0, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.text.size() << " bytes, room " << row.maxLen);
+        const char* begin = row.text.c_str();
+        const char* end = begin + std::min(row.text.find(row.delim), row.text.size());
+        korvo_test::ClearTraceLines();
+        std::vector<char> delimited(row.maxLen + 1, '#');
+        std::vector<char> ranged(row.maxLen + 1, '#');
+        EXPECT_EQ(StringUtil::GetSubString(begin, row.delim, row.maxLen, delimited.data()),
+                  row.expected);
+        EXPECT_EQ(StringUtil::GetSubString(begin, end, row.maxLen, ranged.data()), row.expected);
+        for (const std::vector<char>& out : {delimited, ranged}) {
+            EXPECT_EQ(std::string(out.data()), row.piece);
+            EXPECT_EQ(out[row.maxLen], '#');
+        }
         EXPECT_EQ(korvo_test::TakeTraceLines(), std::vector<TraceLine>());
     }
-};
-
-TEST_P(Piece, UpToDelimiter) {
-    const PieceRow& row = GetParam();
-    std::vector<char> out(row.maxLen + 1, '#');
-    ExpectPiece(StringUtil::GetSubString(row.text.c_str(), row.delim, row.maxLen, out.data()), out);
 }
-
-TEST_P(Piece, Range) {
-    const PieceRow& row = GetParam();
-    const char* begin = row.text.c_str();
-    const char* end = begin + std::min(row.text.find(row.delim), row.text.size());
-    std::vector<char> out(row.maxLen + 1, '#');
-    ExpectPiece(StringUtil::GetSubString(begin, end, row.maxLen, out.data()), out);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, Piece, testing::ValuesIn(kPieceRows),
-                         [](const auto& test) { return std::string(test.param.name); });
-
-// A rejected call: its result and the one line it logs.
-struct RejectionRow {
-    const char* name;               // test name
-    std::function<unsigned()> call; // the call
-    int level;                      // level of the line
-    const char* function;           // function the line names
-    const char* message;            // the message
-};
 
 const char kText[] = "abc";
 char g_buffer[8];
 
-const RejectionRow kRejectionRows[] = {
-    {"IndexOfCharInNull", [] { return StringUtil::GetStringIndex(nullptr, 'a'); }, 0,
-     "StringUtil::GetStringIndex", "Source string is NULL!!"},
-    {"IndexOfPositionInNull", [] { return StringUtil::GetStringIndex(nullptr, kText); }, 0,
-     "StringUtil::GetStringIndex", "Source string is NULL!!"},
-    {"RangeWithoutBegin", [] { return StringUtil::GetSubString(nullptr, kText, 8, g_buffer); }, 1,
-     "StringUtil::GetSubString", "Invalid parameter!!"},
-    {"RangeWithoutEnd",
-     [] { return StringUtil::GetSubString(kText, static_cast<const char*>(nullptr), 8, g_buffer); },
-     1, "StringUtil::GetSubString", "Invalid parameter!!"},
-    {"RangeWithoutInputOrBuffer",
-     [] { return StringUtil::GetSubString(nullptr, kText, 8, nullptr); }, 1,
-     "StringUtil::GetSubString", "Invalid parameter!!"},
-    {"RangeWithoutBuffer", [] { return StringUtil::GetSubString(kText, kText + 1, 8, nullptr); }, 1,
-     "StringUtil::GetSubString", "Invalid Buffer!!"},
-    {"DelimitedWithoutText", [] { return StringUtil::GetSubString(nullptr, ',', 8, g_buffer); }, 1,
-     "StringUtil::GetSubString", "Invalid parameter!!"},
-    {"DelimitedWithoutBuffer", [] { return StringUtil::GetSubString(kText, ',', 8, nullptr); }, 1,
-     "StringUtil::GetSubString", "Invalid Buffer!!"},
-    {"DelimitedWithoutRoom", [] { return StringUtil::GetSubString(kText, ',', 0, g_buffer); }, 1,
-     "StringUtil::GetSubString", "Invalid Buffer!!"},
-};
-
-class Rejection : public testing::TestWithParam<RejectionRow> {};
-
-TEST_P(Rejection, ReturnsZeroAndLogsOnce) {
-    const RejectionRow& row = GetParam();
-    korvo_test::ClearTraceLines();
-    EXPECT_EQ(row.call(), 0u);
-    const TraceLine expected{row.level, "stringutil.cpp", row.function, row.message};
-    EXPECT_EQ(korvo_test::TakeTraceLines(), std::vector<TraceLine>{expected});
+// Rejected calls: each returns 0 and logs the one line of its group.
+TEST(StringUtil, RejectedArgumentsGiveZeroAndLogOnce) {
+    const std::pair<TraceLine, std::vector<std::function<unsigned()>>> groups[] = {
+        {{0, "stringutil.cpp", "StringUtil::GetStringIndex", "Source string is NULL!!"},
+         {[] { return StringUtil::GetStringIndex(nullptr, 'a'); },
+          [] { return StringUtil::GetStringIndex(nullptr, kText); }}},
+        {{1, "stringutil.cpp", "StringUtil::GetSubString", "Invalid parameter!!"},
+         {[] { return StringUtil::GetSubString(nullptr, kText, 8, g_buffer); },
+          [] {
+              return StringUtil::GetSubString(kText, static_cast<const char*>(nullptr), 8,
+                                              g_buffer);
+          },
+          [] { return StringUtil::GetSubString(nullptr, kText, 8, nullptr); },
+          [] { return StringUtil::GetSubString(nullptr, ',', 8, g_buffer); }}},
+        {{1, "stringutil.cpp", "StringUtil::GetSubString", "Invalid Buffer!!"},
+         {[] { return StringUtil::GetSubString(kText, kText + 1, 8, nullptr); },
+          [] { return StringUtil::GetSubString(kText, ',', 8, nullptr); },
+          [] { return StringUtil::GetSubString(kText, ',', 0, g_buffer); }}},
+    };
+    for (const auto& [line, calls] : groups) {
+        for (size_t i = 0; i < calls.size(); ++i) {
+            korvo_test::ClearTraceLines();
+            EXPECT_EQ(calls[i](), 0u) << line.message << " #" << i;
+            EXPECT_EQ(korvo_test::TakeTraceLines(), std::vector<TraceLine>{line}) << " #" << i;
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Rejection, testing::ValuesIn(kRejectionRows),
-                         [](const auto& test) { return std::string(test.param.name); });
-
-TEST(GetStringIndex, OfCharacter) {
+TEST(GetStringIndex, OfCharacterAndOfPosition) {
     EXPECT_EQ(StringUtil::GetStringIndex("abc", 'x'), 3u);
     EXPECT_EQ(StringUtil::GetStringIndex("abcb", 'b'), 1u);
     EXPECT_EQ(StringUtil::GetStringIndex("abc", '\0'), 3u);
     EXPECT_EQ(StringUtil::GetStringIndex("", 'a'), 0u);
-}
-
-TEST(GetStringIndex, OfPosition) {
     const char* text = kText;
     EXPECT_EQ(StringUtil::GetStringIndex(text, text), 0u);
     EXPECT_EQ(StringUtil::GetStringIndex(text, text + 2), 2u);
@@ -147,37 +112,28 @@ TEST(GetStringIndex, OfPosition) {
     EXPECT_EQ(StringUtil::GetStringIndex(text, static_cast<const char*>(nullptr)), 3u);
 }
 
-// An LMBCS text and where NextLmbcsCharacter ends its characters.
-struct BoundaryRow {
-    std::string text;         // LMBCS bytes
-    std::vector<size_t> ends; // where its characters end, in order
-};
-
-class LmbcsBoundary : public testing::TestWithParam<BoundaryRow> {};
-
-TEST_P(LmbcsBoundary, CharactersEndWhereTheRuntimeReadsThem) {
-    const std::string& text = GetParam().text;
-    std::vector<size_t> ends;
-    for (size_t i = 0; i < text.size();
-         i = StringUtil::NextLmbcsCharacter(text.data(), text.size(), i))
-        ends.push_back(StringUtil::NextLmbcsCharacter(text.data(), text.size(), i));
-    EXPECT_EQ(ends, GetParam().ends);
+// LMBCS texts and where NextLmbcsCharacter ends their characters, in order.
+TEST(LmbcsBoundary, CharactersEndWhereTheRuntimeReadsThem) {
+    const std::pair<std::string, std::vector<size_t>> rows[] = {
+        {"a\x14\x04\x3B;", {1, 4, 5}},                        // л holds ";"
+        {"\x0F\x3B,", {2, 3}},                                // ESC holds ";"
+        {"\x10\x81\x40\x10\x41,", {3, 5, 6}},                 // double-byte group, then single
+        {"\x19;\x15\x1F", {1, 2, 3, 4}},                      // bytes that stand for themselves
+        {"\x14\xD8\x3D\x14\xF6\xDE;", {6, 7}},                // a surrogate pair is one character
+        {std::string("\x14\xD8\x3D\x14\x00\x41", 6), {3, 6}}, // a high surrogate alone
+        {std::string("\x14\x00\x3B\x00", 4), {3, 4}},         // a NUL inside a unit
+        {"a\x14\x04", {1, 3}},
+        {"\x0F", {1}},
+        {"\x10\x81", {2}}, // cut off by the end
+    };
+    for (const auto& [text, expected] : rows) {
+        std::vector<size_t> ends;
+        for (size_t i = 0; i < text.size();
+             i = StringUtil::NextLmbcsCharacter(text.data(), text.size(), i))
+            ends.push_back(StringUtil::NextLmbcsCharacter(text.data(), text.size(), i));
+        EXPECT_EQ(ends, expected) << testing::PrintToString(text);
+    }
 }
-
-const BoundaryRow kBoundaryRows[] = {
-    {"a\x14\x04\x3B;", {1, 4, 5}},                        // л holds ";"
-    {"\x0F\x3B,", {2, 3}},                                // ESC holds ";"
-    {"\x10\x81\x40\x10\x41,", {3, 5, 6}},                 // double-byte group, then single
-    {"\x19;\x15\x1F", {1, 2, 3, 4}},                      // bytes that stand for themselves
-    {"\x14\xD8\x3D\x14\xF6\xDE;", {6, 7}},                // a surrogate pair is one character
-    {std::string("\x14\xD8\x3D\x14\x00\x41", 6), {3, 6}}, // a high surrogate alone
-    {std::string("\x14\x00\x3B\x00", 4), {3, 4}},         // a NUL inside a unit
-    {"a\x14\x04", {1, 3}},
-    {"\x0F", {1}},
-    {"\x10\x81", {2}}, // cut off by the end
-};
-
-INSTANTIATE_TEST_SUITE_P(Rows, LmbcsBoundary, testing::ValuesIn(kBoundaryRows));
 
 // The runtime's LMBCS decoding of text, in UTF-8.
 std::string Decode(std::string_view text) {
@@ -213,22 +169,15 @@ TEST(LmbcsBoundary, EveryPieceIsOneCharacterOfTheRuntimesReading) {
     }
 }
 
-// IsSameString(a, b) and its answer.
-struct SameRow {
-    const char* a; // first string (may be null)
-    const char* b; // second string (may be null)
-    bool expected; // the answer
-};
-
-TEST(IsSameString, Rows) {
-    const SameRow rows[] = {
+TEST(IsSameString, ExactBytesAndNeverNull) {
+    const std::tuple<const char*, const char*, bool> rows[] = {
         {"Person", "Person", true}, {"Person", "person", false}, {"", "", true},
         {"abc", "abcd", false},     {"abd", "abc", false},       {"caf\xE9", "caf\xE9", true},
         {nullptr, "", false},       {"", nullptr, false},        {nullptr, nullptr, false},
     };
-    for (const SameRow& row : rows)
-        EXPECT_EQ(StringUtil::IsSameString(row.a, row.b), row.expected)
-            << (row.a ? row.a : "(null)") << " / " << (row.b ? row.b : "(null)");
+    for (const auto& [a, b, expected] : rows)
+        EXPECT_EQ(StringUtil::IsSameString(a, b), expected)
+            << (a ? a : "(null)") << " / " << (b ? b : "(null)");
 }
 
 TEST(Utf8ToWide, ReplacesOrKeepsOutput) {
