@@ -254,11 +254,7 @@ int main(int argc, char** argv) {
             ->Arg(records)
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = korvo_bench::RunRegisteredBenchmarks(argc, argv);
     xmlCleanupParser();
-    return 0;
+    return status;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/codepage.h"
 
+#include <benchmark/benchmark.h>
+
 #include <malloc.h>
 
 #include <cstdlib>
@@ -70,6 +72,15 @@ std::vector<int64_t> Sizes(const std::vector<int64_t>& sizes) {
     if (SmokeRun() && !sizes.empty())
         return {sizes.front()};
     return sizes;
+}
+
+int RunRegisteredBenchmarks(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace korvo_bench

@@ -126,10 +126,5 @@ int main(int argc, char** argv) {
             ->UseManualTime()
             ->Unit(benchmark::kMicrosecond);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return korvo_bench::RunRegisteredBenchmarks(argc, argv);
 }
