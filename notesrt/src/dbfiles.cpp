@@ -2,9 +2,9 @@
 #include "dbfiles.h"
 
 #include "dbload.h"
+#include "os.h"
 #include "status.h"
 
-#include <chrono>
 #include <fstream>
 
 namespace notesrt {
@@ -12,23 +12,21 @@ namespace {
 
 // How long after a change a file's modification time can still be shared by a further change:
 // longer than the granularity of the file systems' clocks.
-constexpr std::chrono::milliseconds kTimeGranularity{100};
+constexpr int64_t kTimeGranularityNs = 100'000'000;
 
 } // namespace
 
 STATUS DatabaseFiles::Open(const std::filesystem::path& file, std::shared_ptr<Model>& db) {
     const std::string name = file.u8string();
-    const auto readAt = std::filesystem::file_time_type::clock::now();
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
+    const int64_t readAt = FileClockNow();
+    uint64_t size = 0;
+    int64_t modified = 0;
+    if (!FileStampOf(file, size, modified))
         return Fail(kErrFileNotFound, name);
-    std::error_code sizeError;
-    std::error_code timeError;
-    const uintmax_t size = std::filesystem::file_size(file, sizeError);
-    const auto modified = std::filesystem::last_write_time(file, timeError);
     std::ifstream stream(file, std::ios::binary);
-    if (sizeError || timeError || !stream)
+    if (!stream)
         return Fail(kErrFileNotFound, name + ": cannot be read");
+    std::error_code error;
     const std::string key = std::filesystem::absolute(file, error).lexically_normal().u8string();
     auto found = m_entries.find(key);
     if (found != m_entries.end() && found->second.settled && found->second.size == size &&
@@ -41,7 +39,7 @@ STATUS DatabaseFiles::Open(const std::filesystem::path& file, std::shared_ptr<Mo
     std::string problem;
     if (!LoadModel(stream, *parsed, problem))
         return Fail(kErrDatabaseDamaged, name + ": " + problem);
-    m_entries[key] = Entry{size, modified, modified + kTimeGranularity < readAt, parsed};
+    m_entries[key] = Entry{size, modified, modified + kTimeGranularityNs < readAt, parsed};
     db = parsed;
     return 0;
 }

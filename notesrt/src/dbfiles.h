@@ -30,10 +30,10 @@ class DatabaseFiles {
   private:
     // One file as last read.
     struct Entry {
-        uintmax_t size = 0;                       // its size then
-        std::filesystem::file_time_type modified; // its modification time then
-        bool settled = false;                     // modified well before it was read
-        std::shared_ptr<Model> db;                // the model parsed from it
+        uint64_t size = 0;         // its size then
+        int64_t modified = 0;      // its modification time then, in ns since 1970 (os.h)
+        bool settled = false;      // modified well before it was read
+        std::shared_ptr<Model> db; // the model parsed from it
     };
 
     std::map<std::string, Entry> m_entries; // by the file's absolute path

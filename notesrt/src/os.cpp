@@ -1,11 +1,12 @@
-// Time-zone services and file replacement: the C library on POSIX, the Win32 functions on
-// Windows.
+// Time-zone services, file stamps and file replacement: the C library on POSIX, the Win32
+// functions on Windows.
 #include "os.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <stdio.h>
+#include <sys/stat.h>
 #include <time.h>
 #endif
 
@@ -24,6 +25,11 @@ int64_t SecondsOf(const SYSTEMTIME& time) {
         return 0;
     const int64_t ticks = (static_cast<int64_t>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
     return (ticks - kEpochOffset) / 10000000LL;
+}
+
+int64_t NanosecondsOf(const FILETIME& time) {
+    const int64_t ticks = (static_cast<int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return (ticks - kEpochOffset) * 100;
 }
 
 bool SystemTimeOf(int64_t seconds, SYSTEMTIME& time) {
@@ -67,6 +73,22 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst) {
     return true;
 }
 
+bool FileStampOf(const std::filesystem::path& path, uint64_t& size, int64_t& modified) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    modified = NanosecondsOf(data.ftLastWriteTime);
+    return true;
+}
+
+int64_t FileClockNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return NanosecondsOf(now);
+}
+
 bool ReplaceFileWith(const std::filesystem::path& replacement,
                      const std::filesystem::path& target) {
     return MoveFileExW(replacement.c_str(), target.c_str(),
@@ -99,6 +121,21 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst) {
     dst = fields.tm_isdst > 0;
     standardOffsetEast = static_cast<int32_t>(fields.tm_gmtoff) - (dst ? 3600 : 0);
     return true;
+}
+
+bool FileStampOf(const std::filesystem::path& path, uint64_t& size, int64_t& modified) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    size = static_cast<uint64_t>(info.st_size);
+    modified = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    return true;
+}
+
+int64_t FileClockNow() {
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
 bool ReplaceFileWith(const std::filesystem::path& replacement,

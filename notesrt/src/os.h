@@ -1,4 +1,4 @@
-// The process's time zone, and replacing a file, from the operating system.
+// The process's time zone, file stamps and replacing a file, from the operating system.
 #pragma once
 
 #include <cstdint>
@@ -17,5 +17,13 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst);
 // Renames replacement to target, replacing target in one step, so target always holds its
 // old content or the new one; false when the system refuses.
 bool ReplaceFileWith(const std::filesystem::path& replacement, const std::filesystem::path& target);
+
+// A file's size and its modification time in nanoseconds since 1970-01-01 UTC, at the full
+// resolution the system keeps (the C++ library reads whole seconds on Windows); false when
+// path names no regular file or the system cannot tell.
+bool FileStampOf(const std::filesystem::path& path, uint64_t& size, int64_t& modified);
+
+// The system's time now, on the scale of FileStampOf's modification times.
+int64_t FileClockNow();
 
 } // namespace notesrt
