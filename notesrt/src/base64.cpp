@@ -1,4 +1,4 @@
-// Base64 decoding.
+// Base64 decoding and encoding.
 #include "base64.h"
 
 #include <cstdint>
@@ -49,6 +49,25 @@ bool DecodeBase64(const std::string& text, std::string& bytes) {
         return false;
     bytes = std::move(out);
     return true;
+}
+
+std::string EncodeBase64(const std::string& bytes) {
+    static const char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    text.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        uint32_t group = static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
+        if (i + 1 < bytes.size())
+            group |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+        if (i + 2 < bytes.size())
+            group |= static_cast<unsigned char>(bytes[i + 2]);
+        text += kDigits[(group >> 18) & 0x3F];
+        text += kDigits[(group >> 12) & 0x3F];
+        text += i + 1 < bytes.size() ? kDigits[(group >> 6) & 0x3F] : '=';
+        text += i + 2 < bytes.size() ? kDigits[group & 0x3F] : '=';
+    }
+    return text;
 }
 
 } // namespace notesrt

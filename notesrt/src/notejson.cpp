@@ -1,6 +1,8 @@
 // Notes in the JSON form of database files.
 #include "notejson.h"
 
+#include "base64.h"
+
 #include "identifiers.h"
 #include "itemvalue.h"
 #include "lmbcs.h"
@@ -250,25 +252,6 @@ std::string DatabaseFileText(const Json& root) {
         text += "\n  ]";
     }
     return text + "\n}\n";
-}
-
-std::string EncodeBase64(const std::string& bytes) {
-    static const char kDigits[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        uint32_t group = static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
-        if (i + 1 < bytes.size())
-            group |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-        if (i + 2 < bytes.size())
-            group |= static_cast<unsigned char>(bytes[i + 2]);
-        text += kDigits[(group >> 18) & 0x3F];
-        text += kDigits[(group >> 12) & 0x3F];
-        text += i + 1 < bytes.size() ? kDigits[(group >> 6) & 0x3F] : '=';
-        text += i + 2 < bytes.size() ? kDigits[group & 0x3F] : '=';
-    }
-    return text;
 }
 
 } // namespace notesrt

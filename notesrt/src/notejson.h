@@ -21,7 +21,4 @@ bool NoteToJson(const Note& note, nlohmann::ordered_json& object, std::string& p
 // one item a line, so the file stays readable and easy to edit.
 std::string DatabaseFileText(const nlohmann::ordered_json& root);
 
-// Bytes as base64 text, with padding and without line breaks.
-std::string EncodeBase64(const std::string& bytes);
-
 } // namespace notesrt

@@ -1,6 +1,8 @@
 // Writing an installation for the substitute runtime.
 #include "install_writer.h"
 
+#include "base64.h"
+
 #include <cstdio>
 #include <random>
 #include <system_error>
@@ -72,30 +74,7 @@ Json MimeAlternativeValue(const std::string& plain, const std::string& html) {
 }
 
 std::string Base64(const std::string& bytes) {
-    static const char kDigits[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        const uint32_t v = static_cast<uint8_t>(bytes[i]) << 16 |
-                           static_cast<uint8_t>(bytes[i + 1]) << 8 |
-                           static_cast<uint8_t>(bytes[i + 2]);
-        text += kDigits[v >> 18];
-        text += kDigits[(v >> 12) & 63];
-        text += kDigits[(v >> 6) & 63];
-        text += kDigits[v & 63];
-    }
-    if (i < bytes.size()) {
-        uint32_t v = static_cast<uint8_t>(bytes[i]) << 16;
-        if (i + 1 < bytes.size())
-            v |= static_cast<uint8_t>(bytes[i + 1]) << 8;
-        text += kDigits[v >> 18];
-        text += kDigits[(v >> 12) & 63];
-        text += i + 1 < bytes.size() ? kDigits[(v >> 6) & 63] : '=';
-        text += '=';
-    }
-    return text;
+    return notesrt::EncodeBase64(bytes);
 }
 
 std::string DerivedUnid(const std::string& replicaId, uint64_t index) {
