@@ -1,10 +1,9 @@
-// The toolkit's memory, ring nodes, temporary names, whole-file reading and writing,
+// The toolkit's ring nodes, temporary names, whole-file reading and writing,
 // directory listings, walks and removal, on real temporary trees.
 #include "temp_tree.h"
 
 #include "rk/chain.h"
 #include "rk/fs.h"
-#include "rk/memory.h"
 
 #include "platform/fs.h"
 #include "platform/process.h"
@@ -13,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,27 +19,6 @@
 namespace {
 
 const WCHAR kSep = WCHAR(platform::PathSeparator());
-
-// An object on the toolkit's heap.
-struct Counted : RK::CObject {
-    int value = 5; // some state, untouched by CObject's assignment
-};
-
-TEST(Memory, BlocksAndObjects) {
-    auto* block = static_cast<char*>(rk_mem_alloc(16));
-    ASSERT_NE(block, nullptr);
-    std::memcpy(block, "0123456789abcdef", 16);
-    block = static_cast<char*>(rk_mem_realloc(block, 4096));
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(std::string(block, 16), "0123456789abcdef");
-    rk_mem_free(block);
-    Counted* object = new Counted;
-    ASSERT_NE(object, nullptr);
-    RK::CObject& base = *object;
-    EXPECT_EQ(&(base = RK::CObject()), &base);
-    EXPECT_EQ(object->value, 5);
-    delete object;
-}
 
 TEST(Chain, InsertWalkAndDetach) {
     RK::CChain a, b, c;
