@@ -1,9 +1,10 @@
-// The toolkit's ring nodes, temporary names, whole-file reading and writing,
+// The toolkit's heap, ring nodes, temporary names, whole-file reading and writing,
 // directory listings, walks and removal, on real temporary trees.
 #include "temp_tree.h"
 
 #include "rk/chain.h"
 #include "rk/fs.h"
+#include "rk/memory.h"
 
 #include "platform/fs.h"
 #include "platform/process.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +21,24 @@
 namespace {
 
 const WCHAR kSep = WCHAR(platform::PathSeparator());
+
+// The heap hosts allocate from: a grown block keeps its bytes; an object's assignment
+// returns the object and leaves the derived part alone.
+TEST(Memory, ReallocKeepsTheBytesAndAssignmentTheObject) {
+    auto* block = static_cast<char*>(rk_mem_alloc(16));
+    std::memcpy(block, "0123456789abcdef", 16);
+    block = static_cast<char*>(rk_mem_realloc(block, 4096));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(std::string(block, 16), "0123456789abcdef");
+    rk_mem_free(block);
+    struct Counted : RK::CObject {
+        int value = 5; // state of the derived part
+    }* object = new Counted;
+    RK::CObject& base = *object;
+    EXPECT_EQ(&(base = RK::CObject()), &base);
+    EXPECT_EQ(object->value, 5);
+    delete object;
+}
 
 TEST(Chain, InsertWalkAndDetach) {
     RK::CChain a, b, c;
