@@ -4,6 +4,7 @@
 #include "trace_recorder.h"
 
 #include "platform/clock.h"
+#include "platform/codepage.h"
 #include "platform/oleauto.h"
 
 #include <fstream>
@@ -15,33 +16,8 @@ namespace {
 const std::string kData = KORVO_CALENDAROPS_DATA;
 const std::string kMailFile = "servers/Mail1/mail/ann.nsf";
 
-std::string Utf8(const WCHAR* text, size_t length) {
-    std::string out;
-    for (size_t i = 0; i < length; ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < length)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string Utf8(const CString& text) {
-    return Utf8(text.data(), text.size());
+    return korvo_test::Utf8(text.data(), text.size());
 }
 
 CString Wide(const std::string& ascii) {
@@ -70,6 +46,14 @@ std::string ContactLines(const std::vector<ContactInfo>& contacts) {
 }
 
 } // namespace
+
+std::string Utf8(const WCHAR* text, size_t length) {
+    std::string out(4 * length, '\0');
+    out.resize(static_cast<size_t>(
+        platform::WideCharToMultiByte(platform::kCodePageUtf8, 0, text, static_cast<int>(length),
+                                      out.data(), static_cast<int>(out.size()))));
+    return out;
+}
 
 FILETIME Day(const std::string& text) {
     int y = std::stoi(text.substr(0, 4));

@@ -27,6 +27,10 @@ std::vector<std::string> SplitText(const std::string& text, char separator);
 // The FILETIME whose UTC fields are the day "YYYY-MM-DD" at 12:00.
 FILETIME Day(const std::string& text);
 
+// The UTF-8 form of UTF-16 text (the platform's conversion, compared with ICU by
+// platform_reference_tests).
+std::string Utf8(const WCHAR* text, size_t length);
+
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

@@ -35,13 +35,6 @@ size_t Count(const std::string& text, const std::string& needle) {
     return count;
 }
 
-std::string Text(BSTR text) {
-    std::string out;
-    for (size_t i = 0; i < platform::SysStringLen(text); ++i)
-        out += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
-    return out;
-}
-
 // What the mail file promises for the week: listed instances, the attendees of the meetings
 // the user organises (only those list attendees) and the attendees that some address book
 // knows.
@@ -114,7 +107,7 @@ class ScaleTest : public ::testing::Test {
         FILETIME start = Day(kWeekStart), end = Day(kWeekEnd);
         BSTR xml = nullptr;
         EXPECT_EQ(object->ListAppointment(&start, &end, &xml), 0);
-        const std::string document = Text(xml);
+        const std::string document = Utf8(xml, platform::SysStringLen(xml));
         platform::SysFreeString(xml);
         NotesrtCounts counts{};
         NotesrtGetCounts(&counts);

@@ -1,4 +1,4 @@
-// The toolkit's memory, ring nodes, temporary names, whole-file reading and writing,
+// The toolkit's heap, ring nodes, temporary names, whole-file reading and writing,
 // directory listings, walks and removal, on real temporary trees.
 #include "temp_tree.h"
 
@@ -22,21 +22,18 @@ namespace {
 
 const WCHAR kSep = WCHAR(platform::PathSeparator());
 
-// An object on the toolkit's heap.
-struct Counted : RK::CObject {
-    int value = 5; // some state, untouched by CObject's assignment
-};
-
-TEST(Memory, BlocksAndObjects) {
+// The heap hosts allocate from: a grown block keeps its bytes; an object's assignment
+// returns the object and leaves the derived part alone.
+TEST(Memory, ReallocKeepsTheBytesAndAssignmentTheObject) {
     auto* block = static_cast<char*>(rk_mem_alloc(16));
-    ASSERT_NE(block, nullptr);
     std::memcpy(block, "0123456789abcdef", 16);
     block = static_cast<char*>(rk_mem_realloc(block, 4096));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(std::string(block, 16), "0123456789abcdef");
     rk_mem_free(block);
-    Counted* object = new Counted;
-    ASSERT_NE(object, nullptr);
+    struct Counted : RK::CObject {
+        int value = 5; // state of the derived part
+    }* object = new Counted;
     RK::CObject& base = *object;
     EXPECT_EQ(&(base = RK::CObject()), &base);
     EXPECT_EQ(object->value, 5);

@@ -76,16 +76,24 @@ TEST(RangedSearch, NarrowAndWide) {
     }
 }
 
-// The offset of what search finds in text for needle (a character or a text), or kNone.
-template <typename T, typename Needle>
-int Offset(const T* text, const T* (*search)(const T*, const T*, Needle), int end, Needle needle) {
-    const T* found = search(text, At(text, end), needle);
-    return found == nullptr ? kNone : static_cast<int>(found - text);
+enum Kind { Chri, Rchri, Stri, Rstri }; // the pointer searches
+
+// The pointer search of that kind, narrow and wide.
+const char* Find(Kind kind, const char* text, const char* end, const char* needle) {
+    return kind == Chri    ? rk_astr_chri(text, end, needle[0])
+           : kind == Rchri ? rk_astr_rchri(text, end, needle[0])
+           : kind == Stri  ? rk_astr_stri(text, end, needle)
+                           : rk_astr_rstri(text, end, needle);
+}
+const WCHAR* Find(Kind kind, const WCHAR* text, const WCHAR* end, const WCHAR* needle) {
+    return kind == Chri    ? rk_wstr_chri(text, end, needle[0])
+           : kind == Rchri ? rk_wstr_rchri(text, end, needle[0])
+           : kind == Stri  ? rk_wstr_stri(text, end, needle)
+                           : rk_wstr_rstri(text, end, needle);
 }
 
 // Pointer searches, which fold both sides: the offset found or kNone.
 TEST(PointerSearch, NarrowAndWide) {
-    enum Kind { Chri, Rchri, Stri, Rstri };
     struct Row {
         Kind kind;          // the function
         const char* text;   // searched text
@@ -112,26 +120,13 @@ TEST(PointerSearch, NarrowAndWide) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.kind << " " << row.text << " / " << row.needle);
-        const WText text = W(row.text);
-        const WText needle = W(row.needle);
-        switch (row.kind) {
-        case Chri:
-            EXPECT_EQ(Offset(row.text, rk_astr_chri, row.end, row.needle[0]), row.expected);
-            EXPECT_EQ(Offset(text.c_str(), rk_wstr_chri, row.end, needle[0]), row.expected);
-            break;
-        case Rchri:
-            EXPECT_EQ(Offset(row.text, rk_astr_rchri, row.end, row.needle[0]), row.expected);
-            EXPECT_EQ(Offset(text.c_str(), rk_wstr_rchri, row.end, needle[0]), row.expected);
-            break;
-        case Stri:
-            EXPECT_EQ(Offset(row.text, rk_astr_stri, row.end, row.needle), row.expected);
-            EXPECT_EQ(Offset(text.c_str(), rk_wstr_stri, row.end, needle.c_str()), row.expected);
-            break;
-        case Rstri:
-            EXPECT_EQ(Offset(row.text, rk_astr_rstri, row.end, row.needle), row.expected);
-            EXPECT_EQ(Offset(text.c_str(), rk_wstr_rstri, row.end, needle.c_str()), row.expected);
-            break;
-        }
+        InBothForms([&row](auto form) {
+            const auto text = form(row.text);
+            const auto* found =
+                Find(row.kind, text.c_str(), At(text.c_str(), row.end), form(row.needle).c_str());
+            EXPECT_EQ(found == nullptr ? kNone : static_cast<int>(found - text.c_str()),
+                      row.expected);
+        });
     }
 }
 
