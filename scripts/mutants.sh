@@ -17,8 +17,8 @@
 # tests/mutants/results-LABEL.tsv, otherwise to build/mutants/results.tsv.
 #
 # Both work on a copy of the tracked files (build/mutants/tree), built in build/mutants/build
-# (Release) and build/mutants/coverage; the checkout itself is never changed. Every build and
-# test run is niced.
+# (Release) and build/mutants/coverage without the benchmarks, which judge nothing; the
+# checkout itself is never changed. Every build and test run is niced.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -104,7 +104,7 @@ build() {
 prepare() {
     mkdir -p "$tree" "$logs"
     python3 "$helper" sync "$root" "$tree"
-    configure "$release" -DCMAKE_BUILD_TYPE=Release
+    configure "$release" -DCMAKE_BUILD_TYPE=Release -DKORVO_BUILD_BENCH=OFF
     echo "building $release"
     build "$release" "$logs/build-release.log"
 }
@@ -121,7 +121,7 @@ draw() {
         esac
     done
     prepare
-    configure "$coverage" -DCMAKE_BUILD_TYPE= "-DCMAKE_CXX_FLAGS=--coverage -O0" \
+    configure "$coverage" -DCMAKE_BUILD_TYPE= -DKORVO_BUILD_BENCH=OFF "-DCMAKE_CXX_FLAGS=--coverage -O0" \
         -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage
     echo "building $coverage"
     build "$coverage" "$logs/build-coverage.log"
