@@ -80,7 +80,7 @@ trap 'exit 130' INT TERM
 plant() {
     cp -p "$tree/$1" "$original"
     planted=$tree/$1
-    python3 "$helper" apply "$tree/$1" "$2" "$3" "$4"
+    python3 "$helper" apply -- "$tree/$1" "$2" "$3" "$4"
 }
 
 configure() {
