@@ -70,8 +70,7 @@ class CalendarReadTest : public OpenDatabaseTest {
                                      nullptr, &answer.signal, 0, nullptr);
         EXPECT_TRUE(answer.status == 0 || text == 0);
         if (text != 0) {
-            answer.text.assign(static_cast<const char*>(OSLockObject(text)), length);
-            OSUnlockObject(text);
+            answer.text = BlockBytes(text, length);
             EXPECT_EQ(OSMemFree(text), 0);
         }
         return answer;

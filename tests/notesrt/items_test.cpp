@@ -28,6 +28,26 @@ template <typename T> T ReadAt(const std::string& bytes, size_t offset) {
     return value;
 }
 
+// The first item name of note converted by ConvertItemToText (delimiter, charsPerLine,
+// stripTabs), or "status N" when the call fails; a failed call must leave the handle alone.
+std::string Converted(NOTEHANDLE note, const char* name, const char* delimiter = "\r\n",
+                      uint16_t charsPerLine = 100, int stripTabs = 1) {
+    BLOCKID value = {};
+    uint32_t length = 0;
+    if (NSFItemInfo(note, name, static_cast<uint16_t>(std::strlen(name)), nullptr, nullptr, &value,
+                    &length) != 0)
+        return "no item";
+    DHANDLE text = 7;
+    uint32_t textLength = 0;
+    const STATUS status =
+        ConvertItemToText(value, length, delimiter, charsPerLine, &text, &textLength, stripTabs);
+    if (status != 0)
+        return "status " + std::to_string(status) + (text == 7 ? "" : " with a handle");
+    const std::string converted = BlockBytes(text, textLength);
+    EXPECT_EQ(OSMemFree(text), 0);
+    return converted;
+}
+
 TEST_F(ItemTest, WalksTheItemsOfOneNameInOrder) {
     BLOCKID item = {}, value = {};
     uint16_t type = 0;
@@ -134,18 +154,13 @@ TEST_F(ItemTest, ReadsTimeItems) {
 }
 
 TEST_F(ItemTest, ConvertsOnlyTextAndRichText) {
+    EXPECT_EQ(Converted(note, "Subject"), "Review \x82");
+    EXPECT_EQ(Converted(note, "Count"), "status 274");
     BLOCKID value = {};
     uint32_t length = 0;
     ASSERT_EQ(NSFItemInfo(note, "Subject", 7, nullptr, nullptr, &value, &length), 0);
     DHANDLE text = 0;
     uint32_t textLength = 0;
-    ASSERT_EQ(ConvertItemToText(value, length, "\r\n", 100, &text, &textLength, 1), 0);
-    EXPECT_EQ(BlockBytes(text, textLength), "Review \x82");
-    EXPECT_EQ(OSMemFree(text), 0);
-    ASSERT_EQ(NSFItemInfo(note, "Count", 5, nullptr, nullptr, &value, &length), 0);
-    text = 7;
-    EXPECT_EQ(ConvertItemToText(value, length, "\r\n", 100, &text, &textLength, 1), 0x0112);
-    EXPECT_EQ(text, 7u);
     EXPECT_EQ(ConvertItemToText(value, length + 1, "\r\n", 100, &text, &textLength, 1), 0x0109);
 }
 
@@ -163,16 +178,8 @@ TEST_P(WrapTest, BreaksLongParagraphsAtBlanks) {
     OpenWith("wrap.nsf", std::string("{\"notes\": [{\"items\": [[\"Body\", {\"richtext\": \"") +
                              GetParam().richText + "\"}]]}]}");
     const NOTEHANDLE note = Open(4);
-    BLOCKID value = {};
-    uint32_t length = 0;
-    ASSERT_EQ(NSFItemInfo(note, "Body", 4, nullptr, nullptr, &value, &length), 0);
-    DHANDLE text = 0;
-    uint32_t textLength = 0;
-    ASSERT_EQ(ConvertItemToText(value, length, "|", GetParam().charsPerLine, &text, &textLength,
-                                GetParam().stripTabs),
-              0);
-    EXPECT_EQ(BlockBytes(text, textLength), GetParam().expected);
-    EXPECT_EQ(OSMemFree(text), 0);
+    EXPECT_EQ(Converted(note, "Body", "|", GetParam().charsPerLine, GetParam().stripTabs),
+              GetParam().expected);
     EXPECT_EQ(NSFNoteClose(note), 0);
 }
 
@@ -292,16 +299,10 @@ TEST_F(MimeTest, WithoutTheFlagTheBodyIsRichTextOfTheFirstTextPart) {
     HMIMEDIRECTORY directory = 7;
     EXPECT_EQ(MIMEOpenDirectory(note, &directory), 0x0113);
     EXPECT_EQ(directory, 7u);
-    BLOCKID value = {};
     uint16_t type = 0;
-    uint32_t length = 0;
-    ASSERT_EQ(NSFItemInfo(note, "Body", 4, nullptr, &type, &value, &length), 0);
+    ASSERT_EQ(NSFItemInfo(note, "Body", 4, nullptr, &type, nullptr, nullptr), 0);
     EXPECT_EQ(type, TYPE_COMPOSITE);
-    DHANDLE text = 0;
-    uint32_t textLength = 0;
-    ASSERT_EQ(ConvertItemToText(value, length, "\r\n", 100, &text, &textLength, 1), 0);
-    EXPECT_EQ(BlockBytes(text, textLength), "plain line\r\nsecond");
-    EXPECT_EQ(OSMemFree(text), 0);
+    EXPECT_EQ(Converted(note, "Body"), "plain line\r\nsecond");
 
     const NOTEHANDLE noMime = Open(100, OPEN_RAW_MIME);
     EXPECT_EQ(MIMEOpenDirectory(noMime, &directory), 0x0113);

@@ -1,12 +1,11 @@
 // Reading database files into the model: derived identifiers and indexes, and the value kinds
 // the runtime's calls do not show as such (explicit zones, LMBCS bytes, raw values, time
-// lists); the plain kinds, MIME and file objects are read back through the calls in
-// items_test.cpp.
+// lists). The plain kinds, MIME and file objects are read back through the calls in
+// items_test.cpp; local times in the process zone through the calendar range read's New York
+// expectations (calendar_read_test.cpp).
 #include "dbload.h"
 #include "identifiers.h"
 #include "temp_install.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -52,27 +51,6 @@ TEST(Model, ReadsNotesItemsAndIdentifiers) {
     EXPECT_EQ(second.items[2].kind, ValueKind::TimeList);
     ASSERT_EQ(second.items[2].times.size(), 2u);
     EXPECT_EQ(UtcSeconds(second.items[2].times[1]) - UtcSeconds(second.items[2].times[0]), 86400);
-}
-
-TEST(Model, LocalTimesFollowTheProcessZone) {
-    Database db;
-    std::string problem;
-    ASSERT_TRUE(ParseDatabase(R"({"notes": [{"items": [["T", {"time": "2026-07-01T12:00:00"}],
-        ["W", {"time": "2026-01-01T12:00:00.5"}]]}]})",
-                              db, problem))
-        << problem;
-    const TIMEDATE summer = db.notes[0].items[0].times[0];
-    const TIMEDATE winter = db.notes[0].items[1].times[0];
-    EXPECT_EQ(winter.Innards[0] % 100, 50u);
-    const int64_t summerLocal = 1782907200; // 2026-07-01 12:00 read as UTC
-    const int64_t winterLocal = 1767268800; // 2026-01-01 12:00 read as UTC
-    const auto zoneWest = [](const TIMEDATE& t) {
-        const int64_t quarters = ((t.Innards[1] >> 24) & 0xF) * 4 + ((t.Innards[1] >> 28) & 3);
-        return (t.Innards[1] & 0x40000000u) ? -quarters * 900 : quarters * 900;
-    };
-    const auto dst = [](const TIMEDATE& t) { return (t.Innards[1] & 0x80000000u) ? 3600 : 0; };
-    EXPECT_EQ(UtcSeconds(summer), summerLocal + zoneWest(summer) - dst(summer));
-    EXPECT_EQ(UtcSeconds(winter), winterLocal + zoneWest(winter) - dst(winter));
 }
 
 } // namespace

@@ -9,8 +9,6 @@
 #include "temp_install.h"
 #include "timedate.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 
 namespace {
