@@ -8,7 +8,7 @@ namespace {
 
 struct StartCase {
     const char* name;     // test name
-    const char* ini;      // notes.ini ({root}: the installation's folder); null: none
+    const char* ini;      // notes.ini ({elsewhere}: a folder in the installation); null: none
     const char* idFile;   // the ID file written, relative to the folder; null: none
     const char* idText;   // its content
     STATUS expected;      // ERR() of NotesInitExtended
@@ -22,9 +22,9 @@ TEST_P(StartTest, StartsOrFailsWithItsStatus) {
     TempInstall install;
     if (row.ini != nullptr) {
         std::string ini = row.ini;
-        const size_t root = ini.find("{root}");
-        if (root != std::string::npos)
-            ini.replace(root, 6, install.root.u8string());
+        const size_t at = ini.find("{elsewhere}");
+        if (at != std::string::npos)
+            ini.replace(at, 11, (install.root / "elsewhere").u8string());
         install.Write("notes.ini", ini);
     }
     if (row.idFile != nullptr)
@@ -45,7 +45,7 @@ const StartCase kStartCases[] = {
     {"IdFileMissing", "Directory=data\nKeyFileName=x.id\n", nullptr, nullptr, 0x0105, "x.id"},
     {"IdFileLocked", kIni, "data/user.id", "CN=Ann Lee/O=Acme\r\nlocked\r\n", 6022, "locked"},
     {"IdFileEmpty", kIni, "data/user.id", "", 0x0106, "user.id"},
-    {"AbsoluteDirectoryAndCrLf", "Directory={root}/elsewhere\r\nKeyFileName=me.id\r\n",
+    {"AbsoluteDirectoryAndCrLf", "Directory={elsewhere}\r\nKeyFileName=me.id\r\n",
      "elsewhere/me.id", "CN=Ann Lee/O=Acme", 0, ""},
 };
 
@@ -152,56 +152,52 @@ TEST(Path, RefusesWhatDoesNotFit) {
 }
 
 struct BookCase {
-    const char* name;               // test name
-    const char* ini;                // extra notes.ini lines
-    const char* server;             // server asked for
-    STATUS expected;                // ERR() of the answer
-    std::vector<std::string> books; // the paths listed
+    const char* name;   // test name
+    const char* ini;    // extra notes.ini lines
+    const char* server; // server asked for
+    STATUS expected;    // ERR() of the answer
+    std::string books;  // the paths listed, each ended by a zero as in the block
+    uint16_t count;     // their number
 };
 
 class AddressBooksTest : public testing::TestWithParam<BookCase> {};
 
 TEST_P(AddressBooksTest, ListsTheBooks) {
+    const BookCase& row = GetParam();
     TempInstall install;
-    install.WriteStandard(GetParam().ini);
+    install.WriteStandard(row.ini);
     install.Write("data/servers/Hub/names.nsf", "{}");
     ASSERT_EQ(install.Start(), 0);
     uint16_t count = 99, length = 99;
     DHANDLE handle = 77;
-    const STATUS status = NAMEGetAddressBooks(GetParam().server, 0, &count, &length, &handle);
-    ASSERT_EQ(ERR(status), GetParam().expected) << StatusText(status);
+    const STATUS status = NAMEGetAddressBooks(row.server, 0, &count, &length, &handle);
+    ASSERT_EQ(ERR(status), row.expected) << StatusText(status);
     if (status != 0) {
-        EXPECT_NE(StatusText(status).find(GetParam().server), std::string::npos);
+        EXPECT_NE(StatusText(status).find(row.server), std::string::npos);
         return;
     }
-    ASSERT_EQ(count, GetParam().books.size());
-    std::vector<std::string> books;
-    if (count == 0) {
-        EXPECT_EQ(handle, 0u);
-        EXPECT_EQ(length, 0u);
-    } else {
-        const auto* block = static_cast<const char*>(OSLockObject(handle));
-        for (size_t offset = 0; offset < length; offset += books.back().size() + 1)
-            books.emplace_back(block + offset);
-        EXPECT_EQ(OSUnlockObject(handle), 0);
-        EXPECT_EQ(OSMemFree(handle), 0);
-    }
-    EXPECT_EQ(books, GetParam().books);
+    EXPECT_EQ(count, row.count);
+    ASSERT_EQ(length, row.books.size());
+    EXPECT_EQ(handle == 0, row.count == 0); // no block for no books
+    EXPECT_EQ(handle == 0 ? "" : BlockBytes(handle, length), row.books);
+    EXPECT_EQ(OSMemFree(handle), 0);
     EXPECT_EQ(Counts().memoryAllocated, 0u);
 }
 
+using namespace std::string_literals;
+
 INSTANTIATE_TEST_SUITE_P(
     Books, AddressBooksTest,
-    testing::Values(
-        BookCase{"DefaultLocal", "", "", 0, {"names.nsf"}},
-        BookCase{
-            "ListedLocal", "NAMES=a.nsf, b.nsf,,c.nsf\n", nullptr, 0, {"a.nsf", "b.nsf", "c.nsf"}},
-        BookCase{"EmptyNames", "NAMES=\n", "", 0, {}},
-        BookCase{"CanonicalServer", "", "CN=Hub/O=Acme", 0, {"CN=Hub/O=Acme!!names.nsf"}},
-        BookCase{"AbbreviatedServer", "", "Hub/Acme", 0, {"Hub/Acme!!names.nsf"}},
-        BookCase{"MissingServer", "", "CN=Far/O=Acme", 0x010D, {}},
-        BookCase{"EscapingServer", "", "CN=../O=Acme", 0x010D, {}},
-        BookCase{"EmptyCommonName", "", "CN=/O=Acme", 0x010D, {}}),
+    testing::Values(BookCase{"DefaultLocal", "", "", 0, "names.nsf\0"s, 1},
+                    BookCase{"ListedLocal", "NAMES=a.nsf, b.nsf,,c.nsf\n", nullptr, 0,
+                             "a.nsf\0b.nsf\0c.nsf\0"s, 3},
+                    BookCase{"EmptyNames", "NAMES=\n", "", 0, "", 0},
+                    BookCase{"CanonicalServer", "", "CN=Hub/O=Acme", 0,
+                             "CN=Hub/O=Acme!!names.nsf\0"s, 1},
+                    BookCase{"AbbreviatedServer", "", "Hub/Acme", 0, "Hub/Acme!!names.nsf\0"s, 1},
+                    BookCase{"MissingServer", "", "CN=Far/O=Acme", 0x010D, "", 0},
+                    BookCase{"EscapingServer", "", "CN=../O=Acme", 0x010D, "", 0},
+                    BookCase{"EmptyCommonName", "", "CN=/O=Acme", 0x010D, "", 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // A started runtime.
