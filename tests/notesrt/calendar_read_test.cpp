@@ -2,21 +2,14 @@
 // answers against expected calendars (a week with the end of daylight saving time and a
 // repeating meeting crossing it; escaped and folded LMBCS lines), answers in pieces and when
 // their continuation resets, and the size limit of an answer.
-#include "notesrt_testing.h"
 #include "temp_install.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
 
 std::string Fixture(const std::string& name) {
-    std::ifstream file(std::string(CALENDAR_FIXTURES) + "/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return FileText(std::filesystem::path(CALENDAR_FIXTURES) / name);
 }
 
 // The lines of text split at CR LF.
@@ -53,37 +46,18 @@ struct Answer {
     uint16_t signal = 0; // its signal flags
 };
 
-class CalendarReadTest : public testing::Test {
+class CalendarReadTest : public OpenDatabaseTest {
   public:
     void SetUp() override {
-        const char* tz = std::getenv("TZ");
-        zone = tz == nullptr ? "" : tz;
-        if (zone != "UTC" && zone != "America/New_York")
+        zone = ZoneUnderTest();
+        if (zone.empty())
             GTEST_SKIP() << "needs TZ=UTC or TZ=America/New_York";
-    }
-    void TearDown() override {
-        if (db == 0)
-            return;
-        NotesrtSetFaults(nullptr);
-        EXPECT_EQ(NSFDbClose(db), 0);
-        NotesrtCounts counts;
-        NotesrtGetCounts(&counts);
-        EXPECT_EQ(counts.databases + counts.memoryAllocated + counts.memoryLocked, 0u);
     }
 
     // Installs database (mail.nsf when empty) as the mail file, with extraIni, and opens it.
     void Start(const std::string& extraIni = "", const std::string& database = "") {
-        install.WriteStandard(extraIni + "MailFile=mail.nsf\n");
-        install.Write("data/mail.nsf", database.empty() ? Fixture("mail.nsf") : database);
-        ASSERT_EQ(install.Start(), 0);
-        ASSERT_EQ(NSFDbOpen("mail.nsf", &db), 0);
-    }
-
-    static TIMEDATE Local(const char* text) {
-        char* cursor = const_cast<char*>(text);
-        TIMEDATE time = {};
-        EXPECT_EQ(ConvertTextToTIMEDATE(nullptr, nullptr, &cursor, 80, &time), 0) << text;
-        return time;
+        OpenWith("mail.nsf", database.empty() ? Fixture("mail.nsf") : database,
+                 extraIni + "MailFile=mail.nsf\n");
     }
 
     // One range read with the arguments of the calendar search (but skip).
@@ -91,13 +65,12 @@ class CalendarReadTest : public testing::Test {
         Answer answer;
         DHANDLE text = 0;
         uint16_t length = 0;
-        answer.status =
-            CalReadRange(db, Local(first), Local(last), skip, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
-                         nullptr, &text, &length, nullptr, nullptr, &answer.signal, 0, nullptr);
+        answer.status = CalReadRange(db, LocalTime(first), LocalTime(last), skip, 0xFFFFFFFF,
+                                     0xFFFFFFFF, 0xFFFFFFFF, nullptr, &text, &length, nullptr,
+                                     nullptr, &answer.signal, 0, nullptr);
         EXPECT_TRUE(answer.status == 0 || text == 0);
         if (text != 0) {
-            answer.text.assign(static_cast<const char*>(OSLockObject(text)), length);
-            OSUnlockObject(text);
+            answer.text = BlockBytes(text, length);
             EXPECT_EQ(OSMemFree(text), 0);
         }
         return answer;
@@ -117,9 +90,7 @@ class CalendarReadTest : public testing::Test {
         ASSERT_EQ(NSFDbOpen("mail.nsf", &db), 0);
     }
 
-    std::string zone;    // TZ
-    TempInstall install; // the installation
-    DBHANDLE db = 0;     // mail.nsf
+    std::string zone; // TZ
 };
 
 constexpr char kFirst[] = "12/06/2026 00:00:00"; // the range of the pieces

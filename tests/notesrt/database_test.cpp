@@ -1,56 +1,32 @@
-// Opening database files: identifiers, servers, damaged and changed files.
-#include "notesrt_testing.h"
+// Opening database files (identifiers, servers, damaged and changed files); views by name,
+// notes by note ID and UNID and their information; handles from before a stop.
 #include "temp_install.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
 namespace {
 
-class DatabaseTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        install.WriteStandard();
-        install.CopyFixture("mail.nsf", "data/mail/ann.nsf");
-        install.CopyFixture("names.nsf", "data/servers/Hub/names.nsf");
-        ASSERT_EQ(install.Start(), 0);
-    }
+const UNID kUnid100 = {{{0x0000000B, 0x0000000A}}, {{0x0000000D, 0x0000000C}}};
 
-    static uint32_t OpenDatabases() {
-        NotesrtCounts counts;
-        NotesrtGetCounts(&counts);
-        return counts.databases;
-    }
+using DatabaseTest = NotesDatabaseTest;
 
-    TempInstall install; // the installation the runtime runs on
-};
-
-TEST_F(DatabaseTest, OpensAndReadsTheIdentifiers) {
-    DBHANDLE db = 0;
-    ASSERT_EQ(NSFDbOpen("mail/ann.nsf", &db), 0);
-    EXPECT_EQ(OpenDatabases(), 1u);
+TEST_F(DatabaseTest, ReadsTheIdentifiersAndRefusesAClosedHandle) {
     DBREPLICAINFO replica;
     ASSERT_EQ(NSFDbReplicaInfoGet(db, &replica), 0);
     EXPECT_EQ(replica.ID.Innards[0], 0xC1257E2Bu);
-    EXPECT_EQ(replica.ID.Innards[1], 0x0036A1F2u);
+    EXPECT_EQ(replica.ID.Innards[1], 0x00000001u);
     DBID id;
     ASSERT_EQ(NSFDbIDGet(db, &id), 0);
-    EXPECT_EQ(id.Innards[0], 0x0000ABCDu);
-    EXPECT_EQ(id.Innards[1], 0x00001234u);
+    EXPECT_EQ(id.Innards[0], 0x00000001u);
+    EXPECT_EQ(id.Innards[1], 0x00000002u);
     EXPECT_EQ(NSFDbClose(db), 0);
     EXPECT_NE(NSFDbClose(db), 0);
     EXPECT_NE(NSFDbIDGet(db, &id), 0);
-    EXPECT_EQ(OpenDatabases(), 0u);
+    db = 0;
 }
 
-TEST_F(DatabaseTest, OpensOnAServerAndRefusesUnknownServers) {
-    DBHANDLE db = 0;
-    ASSERT_EQ(NSFDbOpen("CN=Hub/O=Acme!!names.nsf", &db), 0);
-    DBREPLICAINFO replica;
-    ASSERT_EQ(NSFDbReplicaInfoGet(db, &replica), 0);
-    EXPECT_EQ(replica.ID.Innards[1], 0xA2u);
-    EXPECT_EQ(NSFDbClose(db), 0);
+// Files in folders and on known servers are opened by the mail suite and tests/calendarops.
+TEST_F(DatabaseTest, RefusesUnknownServersAndFiles) {
     DBHANDLE none = 0;
     EXPECT_EQ(NSFDbOpen("CN=Far/O=Acme!!names.nsf", &none), 0x010D);
     EXPECT_EQ(NSFDbOpen("nothere.nsf", &none), 0x0103);
@@ -58,24 +34,8 @@ TEST_F(DatabaseTest, OpensOnAServerAndRefusesUnknownServers) {
     EXPECT_EQ(none, 0u);
 }
 
-TEST_F(DatabaseTest, ReadsAChangedFileAnew) {
-    DBHANDLE first = 0;
-    ASSERT_EQ(NSFDbOpen("mail/ann.nsf", &first), 0);
-    install.Write("data/mail/ann.nsf", R"({"replicaId": "0000000500000006"})");
-    DBHANDLE second = 0;
-    ASSERT_EQ(NSFDbOpen("mail/ann.nsf", &second), 0);
-    DBREPLICAINFO replica;
-    ASSERT_EQ(NSFDbReplicaInfoGet(second, &replica), 0);
-    EXPECT_EQ(replica.ID.Innards[0], 5u);
-    ASSERT_EQ(NSFDbReplicaInfoGet(first, &replica), 0);
-    EXPECT_EQ(replica.ID.Innards[0], 0xC1257E2Bu);
-    NotesTerm();
-    ASSERT_EQ(install.Start(), 0);
-    EXPECT_EQ(NSFDbReplicaInfoGet(first, &replica), 0x0108);
-    EXPECT_EQ(NSFDbClose(second), 0x0108);
-}
-
-// A second write within the file system's clock tick keeps size and modification time.
+// A second write within the file system's clock tick keeps size and modification time; a
+// handle opened before the change keeps what it read.
 TEST_F(DatabaseTest, ReadsAFileRewrittenAtOnceWithTheSameSizeAndTime) {
     install.Write("data/same.nsf", R"({"replicaId": "0000000500000006"})");
     const std::filesystem::path file = install.root / "data" / "same.nsf";
@@ -89,8 +49,26 @@ TEST_F(DatabaseTest, ReadsAFileRewrittenAtOnceWithTheSameSizeAndTime) {
     DBREPLICAINFO replica;
     ASSERT_EQ(NSFDbReplicaInfoGet(second, &replica), 0);
     EXPECT_EQ(replica.ID.Innards[0], 7u);
+    ASSERT_EQ(NSFDbReplicaInfoGet(first, &replica), 0);
+    EXPECT_EQ(replica.ID.Innards[0], 5u);
     EXPECT_EQ(NSFDbClose(first), 0);
     EXPECT_EQ(NSFDbClose(second), 0);
+}
+
+TEST_F(DatabaseTest, HandlesFromBeforeAStopAreInvalid) {
+    const NOTEHANDLE note = Open(100);
+    DHANDLE memory = 0;
+    ASSERT_EQ(OSMemAlloc(0, 16, &memory), 0);
+    NotesTerm();
+    ASSERT_EQ(install.Start(), 0);
+    EXPECT_EQ(Counts().notes + Counts().memoryAllocated, 0u);
+    EXPECT_EQ(NSFNoteClose(note), 0x0108);
+    EXPECT_EQ(OSLockObject(memory), nullptr);
+    EXPECT_NE(OSMemFree(memory), 0);
+    DBREPLICAINFO replica;
+    EXPECT_EQ(NSFDbReplicaInfoGet(db, &replica), 0x0108);
+    EXPECT_EQ(NSFDbClose(db), 0x0108);
+    db = 0;
 }
 
 struct DamageCase {
@@ -103,15 +81,15 @@ class DamagedDatabaseTest : public DatabaseTest, public testing::WithParamInterf
 
 TEST_P(DamagedDatabaseTest, FailsTheOpenAndLeavesTheFile) {
     install.Write("data/bad.nsf", GetParam().content);
-    DBHANDLE db = 0;
-    const STATUS status = NSFDbOpen("bad.nsf", &db);
+    DBHANDLE bad = 0;
+    const STATUS status = NSFDbOpen("bad.nsf", &bad);
     EXPECT_EQ(status, 0x010B);
-    EXPECT_EQ(db, 0u);
+    EXPECT_EQ(bad, 0u);
     const std::string text = StatusText(status);
     EXPECT_NE(text.find("bad.nsf"), std::string::npos) << text;
     EXPECT_NE(text.find(GetParam().problem), std::string::npos) << text;
     EXPECT_EQ(install.Read("data/bad.nsf"), GetParam().content);
-    EXPECT_EQ(OpenDatabases(), 0u);
+    EXPECT_EQ(Counts().databases, 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -134,5 +112,111 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"BadBase64", R"({"notes": [{"items": [["L", {"lmbcs": "*"}]]}]})", "base64"},
         DamageCase{"UnknownClass", R"({"notes": [{"class": "form"}]})", "unknown class"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+struct ViewCase {
+    const char* name;   // test name
+    const char* view;   // the name looked up
+    uint16_t noteClass; // the class asked for
+    STATUS status;      // expected status
+    NOTEID noteId;      // expected note ID (77: left as it was)
+};
+
+class FindViewTest : public DatabaseTest, public testing::WithParamInterface<ViewCase> {};
+
+TEST_P(FindViewTest, FindsViewsByAnyOfTheirNames) {
+    NOTEID noteId = 77;
+    EXPECT_EQ(NIFFindView(db, GetParam().view, GetParam().noteClass, "-G40n^", &noteId, 0),
+              GetParam().status);
+    EXPECT_EQ(noteId, GetParam().noteId);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, FindViewTest,
+    testing::Values(ViewCase{"Synonym", "$Users", NOTE_CLASS_VIEW, 0, 300},
+                    ViewCase{"TitleIgnoringCase", "($users)", NOTE_CLASS_VIEW, 0, 300},
+                    ViewCase{"Single", "$INBOX", NOTE_CLASS_VIEW, 0, 304},
+                    ViewCase{"Missing", "$Sent", NOTE_CLASS_VIEW, ERR_NOT_FOUND, 77},
+                    ViewCase{"PartOfTitle", "Users", NOTE_CLASS_VIEW, ERR_NOT_FOUND, 77},
+                    ViewCase{"OtherClass", "$Users", NOTE_CLASS_DOCUMENT, ERR_NOT_FOUND, 77}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(DatabaseTest, OpensByNoteIdAndUnid) {
+    NOTEHANDLE byId = Open(100);
+    NOTEHANDLE byUnid = 0;
+    ASSERT_EQ(NSFNoteOpenByUNID(db, &kUnid100, 0, &byUnid), 0);
+    EXPECT_NE(byId, byUnid);
+    EXPECT_EQ(Counts().notes, 2u);
+    NOTEID id = 0;
+    NSFNoteGetInfo(byUnid, _NOTE_ID, &id);
+    EXPECT_EQ(id, 100u);
+
+    NOTEHANDLE none = 0;
+    EXPECT_EQ(NSFNoteOpenExt(db, 101, 0, &none), 0x0111);
+    UNID other = kUnid100;
+    other.Note.Innards[0] = 1;
+    EXPECT_EQ(NSFNoteOpenByUNID(db, &other, 0, &none), ERR_NOT_FOUND);
+    EXPECT_EQ(NSFNoteOpenExt(0, 100, 0, &none), 0x0108);
+    EXPECT_EQ(none, 0u);
+
+    EXPECT_EQ(NSFNoteClose(byId), 0);
+    EXPECT_EQ(NSFNoteClose(byId), 0x0108);
+    EXPECT_EQ(NSFNoteClose(byUnid), 0);
+}
+
+TEST_F(DatabaseTest, ReadsNoteInformationFromTheDatabase) {
+    NOTEID noteId = 0;
+    ORIGINATORID oid = {};
+    TIMEDATE modified = {};
+    uint16_t noteClass = 0;
+    ASSERT_EQ(NSFDbGetNoteInfoByUNID(db, &kUnid100, &noteId, &oid, &modified, &noteClass), 0);
+    EXPECT_EQ(noteId, 100u);
+    EXPECT_EQ(oid.Note.Innards[0], 0x0000000Du);
+    EXPECT_EQ(oid.File.Innards[1], 0x0000000Au);
+    EXPECT_EQ(oid.Sequence, 1u);
+    EXPECT_EQ(noteClass, NOTE_CLASS_DOCUMENT);
+    EXPECT_EQ(NSFDbGetNoteInfoByUNID(db, &kUnid100, nullptr, nullptr, nullptr, nullptr), 0);
+
+    ASSERT_EQ(NSFDbGetNoteInfo(db, 300, &oid, &modified, &noteClass), 0);
+    EXPECT_EQ(noteClass, NOTE_CLASS_VIEW);
+    EXPECT_EQ(oid.File.Innards[1], 0xC1257E2Bu);
+    EXPECT_EQ(oid.Note.Innards[0], 2u);
+    EXPECT_EQ(NSFDbGetNoteInfo(db, 301, &oid, nullptr, nullptr), 0x0111);
+}
+
+// What is added or set through one handle stays with it, and a database handle that is not
+// open is not taken (moving a note to another database and back is the mail suite's delivery).
+TEST_F(DatabaseTest, AChangeThroughOneHandleStaysWithIt) {
+    DBHANDLE second = 0;
+    ASSERT_EQ(NSFDbOpen("notes.nsf", &second), 0);
+    const NOTEHANDLE changed = Open(100);
+    const NOTEHANDLE other = Open(100);
+    ASSERT_EQ(MailAddHeaderItem(changed, MAIL_SUBJECT_ITEM_NUM, "New", 3), 0);
+    ORIGINATORID oid = {};
+    NSFNoteGetInfo(changed, _NOTE_OID, &oid);
+    EXPECT_EQ(oid.Note.Innards[1], 0x0000000Cu);
+    oid.Sequence = 9;
+    NSFNoteSetInfo(changed, _NOTE_OID, &oid);
+    NSFNoteSetInfo(changed, _NOTE_ID, nullptr);
+    NSFNoteSetInfo(changed, _NOTE_DB, &second);
+    const DBHANDLE invalid = 0x12345;
+    NSFNoteSetInfo(changed, _NOTE_DB, &invalid);
+    const NOTEHANDLE later = Open(100);
+    DBHANDLE owner = 0;
+    NOTEID id = 5;
+    NSFNoteGetInfo(changed, _NOTE_DB, &owner);
+    NSFNoteGetInfo(changed, _NOTE_ID, &id);
+    EXPECT_EQ(owner, second);
+    EXPECT_EQ(id, 0u);
+    char subject[32];
+    EXPECT_EQ(NSFItemGetText(changed, "Subject", subject, sizeof subject), 3u);
+    for (const NOTEHANDLE note : {other, later}) {
+        EXPECT_EQ(NSFItemGetText(note, "Subject", subject, sizeof subject), 8u);
+        NSFNoteGetInfo(note, _NOTE_OID, &oid);
+        EXPECT_EQ(oid.Sequence, 1u);
+    }
+    for (const NOTEHANDLE note : {changed, other, later})
+        EXPECT_EQ(NSFNoteClose(note), 0);
+    EXPECT_EQ(NSFDbClose(second), 0);
+}
 
 } // namespace

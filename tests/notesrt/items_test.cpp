@@ -1,22 +1,22 @@
 // Items: locating them, their value blocks, reading them as text and times, converting rich
-// text, extracting attached files.
-#include "open_database.h"
+// text, extracting attached files; MIME bodies: the directory walk, entity data and its
+// memory, and the rich-text view of a note opened without OPEN_RAW_MIME.
+#include "temp_install.h"
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <vector>
 
 namespace {
 
-class ItemTest : public OpenDatabaseTest {
+class ItemTest : public NotesDatabaseTest {
   protected:
     void SetUp() override {
-        OpenDatabaseTest::SetUp();
+        NotesDatabaseTest::SetUp();
         note = Open(100);
     }
     void TearDown() override {
         EXPECT_EQ(NSFNoteClose(note), 0);
-        OpenDatabaseTest::TearDown();
+        NotesDatabaseTest::TearDown();
     }
 
     NOTEHANDLE note = 0; // note 100
@@ -26,6 +26,26 @@ template <typename T> T ReadAt(const std::string& bytes, size_t offset) {
     T value;
     std::memcpy(&value, bytes.data() + offset, sizeof value);
     return value;
+}
+
+// The first item name of note converted by ConvertItemToText (delimiter, charsPerLine,
+// stripTabs), or "status N" when the call fails; a failed call must leave the handle alone.
+std::string Converted(NOTEHANDLE note, const char* name, const char* delimiter = "\r\n",
+                      uint16_t charsPerLine = 100, int stripTabs = 1) {
+    BLOCKID value = {};
+    uint32_t length = 0;
+    if (NSFItemInfo(note, name, static_cast<uint16_t>(std::strlen(name)), nullptr, nullptr, &value,
+                    &length) != 0)
+        return "no item";
+    DHANDLE text = 7;
+    uint32_t textLength = 0;
+    const STATUS status =
+        ConvertItemToText(value, length, delimiter, charsPerLine, &text, &textLength, stripTabs);
+    if (status != 0)
+        return "status " + std::to_string(status) + (text == 7 ? "" : " with a handle");
+    const std::string converted = BlockBytes(text, textLength);
+    EXPECT_EQ(OSMemFree(text), 0);
+    return converted;
 }
 
 TEST_F(ItemTest, WalksTheItemsOfOneNameInOrder) {
@@ -73,22 +93,11 @@ TEST_F(ItemTest, ValueBlocksHoldTheDataTypeAndValue) {
     EXPECT_GT(Counts().memoryAllocated, 0u);
 }
 
-TEST_F(ItemTest, AttachedFilesCarryTheirDescriptorAndExtract) {
+TEST_F(ItemTest, ExtractsAttachedFilesOnly) {
     BLOCKID item = {}, value = {};
     uint16_t type = 0;
     ASSERT_EQ(NSFItemInfo(note, "$FILE", 5, &item, &type, &value, nullptr), 0);
-    EXPECT_EQ(type, TYPE_OBJECT);
-    const char* bytes = OSLockBlock(const char, value);
-    ASSERT_NE(bytes, nullptr);
-    const std::string object(bytes, 2 + FILEOBJECT_SIZE + 12);
-    OSUnlockBlock(value);
-    EXPECT_EQ(ReadAt<uint16_t>(object, 0), TYPE_OBJECT);
-    EXPECT_EQ(ReadAt<uint16_t>(object, 2 + 0), OBJECT_FILE);
-    EXPECT_EQ(ReadAt<uint16_t>(object, 2 + 6), 12u);
-    EXPECT_EQ(ReadAt<uint16_t>(object, 2 + 8), HOST_MSDOS);
-    EXPECT_EQ(ReadAt<uint32_t>(object, 2 + 16), 6u);
-    EXPECT_EQ(object.substr(2 + 36), "ContactPhoto");
-
+    EXPECT_EQ(type, TYPE_OBJECT); // its descriptor is read by the contacts suite's photo rows
     const std::string path = (install.root / "photo.jpg").string();
     ASSERT_EQ(NSFNoteExtractFile(note, item, path.c_str(), nullptr), 0);
     EXPECT_EQ(install.Read("photo.jpg"), std::string("\xFF\xD8\xFF\xE0\x00\x10", 6));
@@ -100,9 +109,11 @@ TEST_F(ItemTest, AttachedFilesCarryTheirDescriptorAndExtract) {
 }
 
 struct TextCase {
-    const char* item; // item name
-    std::string text; // expected text
-    uint16_t length;  // expected answer
+    const char* item;      // item name
+    std::string text;      // expected text
+    uint16_t length;       // expected answer: the whole text's length
+    uint16_t size = 128;   // the buffer's size
+    char separator = '\0'; // the list separator of NSFItemConvertToText; 0: NSFItemGetText
 };
 
 class ItemTextTest : public ItemTest, public testing::WithParamInterface<TextCase> {};
@@ -110,7 +121,11 @@ class ItemTextTest : public ItemTest, public testing::WithParamInterface<TextCas
 TEST_P(ItemTextTest, ReadsItemsAsText) {
     char buffer[128];
     std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(NSFItemGetText(note, GetParam().item, buffer, sizeof buffer), GetParam().length);
+    const TextCase& row = GetParam();
+    EXPECT_EQ(row.separator == '\0'
+                  ? NSFItemGetText(note, row.item, buffer, row.size)
+                  : NSFItemConvertToText(note, row.item, buffer, row.size, row.separator),
+              row.length);
     EXPECT_EQ(std::string(buffer, GetParam().text.size() + 1), GetParam().text + '\0');
 }
 
@@ -123,16 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"StartDateTime", "12/07/2026 09:00:00", 19},
                     TextCase{"Dates", "12/07/2026 09:00:00;12/08/2026 09:30:00", 39},
                     TextCase{"Nul", std::string("a\0b", 3), 3}, TextCase{"Body", "", 0},
-                    TextCase{"$FILE", "", 0}, TextCase{"Missing", "", 0}));
-
-TEST_F(ItemTest, CutsTextToTheBufferAndAnswersTheWholeLength) {
-    char buffer[5];
-    EXPECT_EQ(NSFItemGetText(note, "Attendees", buffer, sizeof buffer), 35u);
-    EXPECT_STREQ(buffer, "CN=B");
-    char list[64];
-    EXPECT_EQ(NSFItemConvertToText(note, "Dates", list, sizeof list, ','), 39u);
-    EXPECT_STREQ(list, "12/07/2026 09:00:00,12/08/2026 09:30:00");
-}
+                    TextCase{"$FILE", "", 0}, TextCase{"Missing", "", 0},
+                    TextCase{"Attendees", "CN=B", 35, 5},
+                    TextCase{"Dates", "12/07/2026 09:00:00,12/08/2026 09:30:00", 39, 64, ','}));
 
 TEST_F(ItemTest, ReadsTimeItems) {
     TIMEDATE start = {}, first = {};
@@ -146,18 +154,13 @@ TEST_F(ItemTest, ReadsTimeItems) {
 }
 
 TEST_F(ItemTest, ConvertsOnlyTextAndRichText) {
+    EXPECT_EQ(Converted(note, "Subject"), "Review \x82");
+    EXPECT_EQ(Converted(note, "Count"), "status 274");
     BLOCKID value = {};
     uint32_t length = 0;
     ASSERT_EQ(NSFItemInfo(note, "Subject", 7, nullptr, nullptr, &value, &length), 0);
     DHANDLE text = 0;
     uint32_t textLength = 0;
-    ASSERT_EQ(ConvertItemToText(value, length, "\r\n", 100, &text, &textLength, 1), 0);
-    EXPECT_EQ(BlockBytes(text, textLength), "Review \x82");
-    EXPECT_EQ(OSMemFree(text), 0);
-    ASSERT_EQ(NSFItemInfo(note, "Count", 5, nullptr, nullptr, &value, &length), 0);
-    text = 7;
-    EXPECT_EQ(ConvertItemToText(value, length, "\r\n", 100, &text, &textLength, 1), 0x0112);
-    EXPECT_EQ(text, 7u);
     EXPECT_EQ(ConvertItemToText(value, length + 1, "\r\n", 100, &text, &textLength, 1), 0x0109);
 }
 
@@ -169,31 +172,15 @@ struct WrapCase {
     std::string expected;  // the text, "|" for the delimiter
 };
 
-class WrapTest : public testing::TestWithParam<WrapCase> {};
+class WrapTest : public OpenDatabaseTest, public testing::WithParamInterface<WrapCase> {};
 
 TEST_P(WrapTest, BreaksLongParagraphsAtBlanks) {
-    TempInstall install;
-    install.WriteStandard();
-    install.Write("data/wrap.nsf",
-                  std::string("{\"notes\": [{\"items\": [[\"Body\", {\"richtext\": \"") +
-                      GetParam().richText + "\"}]]}]}");
-    ASSERT_EQ(install.Start(), 0);
-    DBHANDLE db = 0;
-    NOTEHANDLE note = 0;
-    ASSERT_EQ(NSFDbOpen("wrap.nsf", &db), 0);
-    ASSERT_EQ(NSFNoteOpenExt(db, 4, 0, &note), 0);
-    BLOCKID value = {};
-    uint32_t length = 0;
-    ASSERT_EQ(NSFItemInfo(note, "Body", 4, nullptr, nullptr, &value, &length), 0);
-    DHANDLE text = 0;
-    uint32_t textLength = 0;
-    ASSERT_EQ(ConvertItemToText(value, length, "|", GetParam().charsPerLine, &text, &textLength,
-                                GetParam().stripTabs),
-              0);
-    EXPECT_EQ(BlockBytes(text, textLength), GetParam().expected);
-    EXPECT_EQ(OSMemFree(text), 0);
+    OpenWith("wrap.nsf", std::string("{\"notes\": [{\"items\": [[\"Body\", {\"richtext\": \"") +
+                             GetParam().richText + "\"}]]}]}");
+    const NOTEHANDLE note = Open(4);
+    EXPECT_EQ(Converted(note, "Body", "|", GetParam().charsPerLine, GetParam().stripTabs),
+              GetParam().expected);
     EXPECT_EQ(NSFNoteClose(note), 0);
-    EXPECT_EQ(NSFDbClose(db), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -210,5 +197,122 @@ INSTANTIATE_TEST_SUITE_P(
                     WrapCase{"StripsTabs", "a\\tb", 100, 1, "ab"},
                     WrapCase{"KeepsTabs", "a\\tb", 100, 0, "a\tb"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+class MimeTest : public NotesDatabaseTest {
+  protected:
+    // What the walk finds at one entity: "kind type part-flags charset data" (MIMEEntityGetType,
+    // MIMEEntityContentType, MIMEGetEntityPartFlags, the charset parameter or "-", the decoded
+    // data).
+    static std::string Read(NOTEHANDLE note, PMIMEENTITY entity) {
+        uint32_t flags = 99;
+        EXPECT_EQ(MIMEGetEntityPartFlags(note, entity, &flags), 0);
+        std::string charset = "-";
+        DHANDLE handle = 0;
+        uint32_t length = 0;
+        if (MIMEEntityGetTypeParam(entity, MIME_PARAM_CHARSET, &handle, &length) == 0) {
+            charset = BlockBytes(handle, length + 1);
+            EXPECT_EQ(charset.back(), '\0');
+            charset.pop_back();
+            EXPECT_EQ(OSMemFree(handle), 0x0108);
+        }
+        uint32_t encoded = 0;
+        EXPECT_EQ(MIMEGetDecodedEntityData(note, entity, 0, 0xFFFFFFFF, &handle, &length, &encoded),
+                  0);
+        EXPECT_EQ(encoded, length);
+        return std::to_string(MIMEEntityGetType(entity)) + " " +
+               std::to_string(MIMEEntityContentType(entity)) + " " + std::to_string(flags) + " " +
+               charset + " " + BlockBytes(handle, length);
+    }
+};
+
+TEST_F(MimeTest, WalksTheEntitiesDepthFirst) {
+    const NOTEHANDLE note = Open(200, OPEN_RAW_MIME);
+    HMIMEDIRECTORY directory = 0;
+    ASSERT_EQ(MIMEOpenDirectory(note, &directory), 0);
+    PMIMEENTITY root = nullptr;
+    ASSERT_EQ(MIMEGetRootEntity(directory, &root), 0);
+    std::vector<std::string> walked;
+    PMIMEENTITY entity = root;
+    while (MIMEEntityGetType(entity) != MIME_ENTITY_NONE) {
+        walked.push_back(Read(note, entity));
+        ASSERT_EQ(MIMEIterateNext(directory, root, entity, &entity), 0);
+    }
+    EXPECT_EQ(entity, nullptr);
+    const auto kind = [](int entityKind, int type, uint32_t flags) {
+        return std::to_string(entityKind) + " " + std::to_string(type) + " " +
+               std::to_string(flags) + " ";
+    };
+    const std::vector<std::string> expected = {
+        kind(MIME_ENTITY_MULTIPART, 30, 0) + "- ",
+        kind(MIME_ENTITY_MULTIPART, 31, 0) + "- ",
+        kind(MIME_ENTITY_PART, MIME_CONTENT_TEXT_PLAIN, 0) + "US-ASCII plain line\r\nsecond",
+        kind(MIME_ENTITY_PART, MIME_CONTENT_TEXT_HTML, 0) + "UTF-8 <b>html</b>",
+        kind(MIME_ENTITY_PART, 52, MIME_PART_BODY_IN_DBOBJECT) + "- \x89PNG",
+    };
+    EXPECT_EQ(walked, expected);
+    EXPECT_GT(Counts().memoryAllocated, 0u);
+    EXPECT_EQ(Counts().mimeDirectories, 1u);
+
+    EXPECT_EQ(MIMEFreeDirectory(directory), 0);
+    EXPECT_EQ(Counts().memoryAllocated, 0u);
+    EXPECT_EQ(MIMEEntityGetType(root), MIME_ENTITY_NONE);
+    EXPECT_EQ(MIMEFreeDirectory(directory), 0x0108);
+    EXPECT_EQ(NSFNoteClose(note), 0);
+}
+
+TEST_F(MimeTest, IteratesWithinTheGivenRootAndReadsPiecesOfData) {
+    const NOTEHANDLE note = Open(200, OPEN_RAW_MIME);
+    HMIMEDIRECTORY directory = 0;
+    ASSERT_EQ(MIMEOpenDirectory(note, &directory), 0);
+    PMIMEENTITY root = nullptr, alternative = nullptr, plain = nullptr, html = nullptr,
+                after = nullptr;
+    ASSERT_EQ(MIMEGetRootEntity(directory, &root), 0);
+    ASSERT_EQ(MIMEIterateNext(directory, root, root, &alternative), 0);
+    ASSERT_EQ(MIMEIterateNext(directory, alternative, nullptr, &after), 0);
+    EXPECT_EQ(after, alternative);
+    ASSERT_EQ(MIMEIterateNext(directory, alternative, alternative, &plain), 0);
+    ASSERT_EQ(MIMEIterateNext(directory, alternative, plain, &html), 0);
+    ASSERT_EQ(MIMEIterateNext(directory, alternative, html, &after), 0);
+    EXPECT_EQ(after, nullptr);
+    EXPECT_EQ(MIMEIterateNext(directory, plain, html, &after), 0x0109);
+
+    DHANDLE data = 0;
+    uint32_t length = 0;
+    ASSERT_EQ(MIMEGetEntityData(note, plain, MIME_DATA_BODY, 6, 4, &data, &length), 0);
+    EXPECT_EQ(BlockBytes(data, length), "line");
+    ASSERT_EQ(MIMEGetEntityData(note, plain, MIME_DATA_BODY, 100, 4, &data, &length), 0);
+    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(MIMEGetEntityData(note, plain, 1, 0, 4, &data, &length), 0x0109);
+    EXPECT_EQ(MIMEEntityGetTypeParam(root, MIME_PARAM_CHARSET, &data, &length), ERR_NOT_FOUND);
+    EXPECT_EQ(MIMEEntityGetTypeParam(plain, 36, &data, &length), ERR_NOT_FOUND);
+
+    const NOTEHANDLE other = Open(200, OPEN_RAW_MIME);
+    uint32_t flags = 0;
+    EXPECT_EQ(MIMEGetEntityPartFlags(other, plain, &flags), 0x0109);
+    EXPECT_EQ(NSFNoteClose(other), 0);
+    EXPECT_EQ(MIMEFreeDirectory(directory), 0);
+    EXPECT_EQ(NSFNoteClose(note), 0);
+}
+
+TEST_F(MimeTest, WithoutTheFlagTheBodyIsRichTextOfTheFirstTextPart) {
+    const NOTEHANDLE note = Open(200);
+    HMIMEDIRECTORY directory = 7;
+    EXPECT_EQ(MIMEOpenDirectory(note, &directory), 0x0113);
+    EXPECT_EQ(directory, 7u);
+    uint16_t type = 0;
+    ASSERT_EQ(NSFItemInfo(note, "Body", 4, nullptr, &type, nullptr, nullptr), 0);
+    EXPECT_EQ(type, TYPE_COMPOSITE);
+    EXPECT_EQ(Converted(note, "Body"), "plain line\r\nsecond");
+
+    const NOTEHANDLE noMime = Open(100, OPEN_RAW_MIME);
+    EXPECT_EQ(MIMEOpenDirectory(noMime, &directory), 0x0113);
+    const NOTEHANDLE raw = Open(200, OPEN_RAW_MIME);
+    EXPECT_EQ(NSFNoteHasMIMEPart(raw), 1);
+    EXPECT_EQ(NSFNoteHasMIMEPart(note), 0);
+    EXPECT_EQ(NSFNoteHasMIMEPart(noMime), 0);
+    for (NOTEHANDLE open : {note, noMime, raw})
+        EXPECT_EQ(NSFNoteClose(open), 0);
+    EXPECT_EQ(NSFNoteHasMIMEPart(raw), 0);
+}
 
 } // namespace

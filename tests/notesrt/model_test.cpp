@@ -1,31 +1,21 @@
-// Reading database files into the model: every value kind, derived identifiers.
+// Reading database files into the model: derived identifiers and indexes, and the value kinds
+// the runtime's calls do not show as such (explicit zones, LMBCS bytes, raw values, time
+// lists). The plain kinds, MIME and file objects are read back through the calls in
+// items_test.cpp; local times in the process zone through the calendar range read's New York
+// expectations (calendar_read_test.cpp).
 #include "dbload.h"
 #include "identifiers.h"
 #include "temp_install.h"
-
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 using namespace notesrt;
 
 Database LoadFixture(const std::string& fixture) {
-    std::ifstream stream(FixturePath(fixture), std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
     Database db;
     std::string problem;
-    EXPECT_TRUE(ParseDatabase(text.str(), db, problem)) << problem;
+    EXPECT_TRUE(ParseDatabase(FileText(FixturePath(fixture)), db, problem)) << problem;
     return db;
-}
-
-// Seconds since 1970 of a TIMEDATE, from its ticks and Julian day.
-int64_t UtcSeconds(const TIMEDATE& time) {
-    return (static_cast<int64_t>(time.Innards[1] & 0xFFFFFF) - 2440588) * 86400 +
-           time.Innards[0] / 100;
 }
 
 TEST(Model, ReadsNotesItemsAndIdentifiers) {
@@ -49,19 +39,11 @@ TEST(Model, ReadsNotesItemsAndIdentifiers) {
     EXPECT_EQ(names, (std::vector<std::string>{"Form", "Subject", "StartDateTime", "EndDateTime",
                                                "RequiredAttendees", "Body", "Body", "Sequence",
                                                "Ratio", "Bytes", "Nul", "Stamp"}));
-    EXPECT_EQ(first.items[1].text, "Design review \x82\x14\x20\xAC");
     EXPECT_EQ(UtcSeconds(first.items[2].times.at(0)), 1796634000);
     EXPECT_EQ(UtcSeconds(first.items[3].times.at(0)), 1796634000);
     EXPECT_EQ(first.items[3].times[0].Innards[1] >> 24, 0x41u);
-    EXPECT_EQ(first.items[4].texts,
-              (std::vector<std::string>{"CN=Bo Chen/O=Acme", "CN=Cy Diaz/O=Acme"}));
-    EXPECT_EQ(first.items[5].type, TYPE_COMPOSITE);
-    EXPECT_EQ(first.items[5].texts, (std::vector<std::string>{"Agenda", "First item"}));
-    EXPECT_EQ(first.items[7].kind, ValueKind::Number);
-    EXPECT_EQ(first.items[8].number, 2.5);
     EXPECT_EQ(first.items[9].text, std::string("A\x14\x20\xAC"
                                                "B"));
-    EXPECT_EQ(first.items[10].text, std::string("a\0b", 3));
     EXPECT_EQ(first.items[11].type, 1024);
     EXPECT_EQ(first.items[11].raw, "\x01\x02\x03\x04\x05\x06\x07\x08");
 
@@ -69,39 +51,6 @@ TEST(Model, ReadsNotesItemsAndIdentifiers) {
     EXPECT_EQ(second.items[2].kind, ValueKind::TimeList);
     ASSERT_EQ(second.items[2].times.size(), 2u);
     EXPECT_EQ(UtcSeconds(second.items[2].times[1]) - UtcSeconds(second.items[2].times[0]), 86400);
-    const MimeEntity& mime = second.items[3].mime;
-    EXPECT_TRUE(mime.multipart);
-    ASSERT_EQ(mime.parts.size(), 3u);
-    EXPECT_EQ(mime.parts[0].charset, "US-ASCII");
-    EXPECT_EQ(mime.parts[1].data, "<b>html</b>");
-    EXPECT_TRUE(mime.parts[2].attachment);
-    EXPECT_EQ(mime.parts[2].data, "\x89PNG");
-    const FileObject& file = second.items[4].file;
-    EXPECT_EQ(second.items[4].type, TYPE_OBJECT);
-    EXPECT_EQ(file.name, "ContactPhoto");
-    EXPECT_EQ(file.data, "\xFF\xD8\xFF");
-    EXPECT_EQ(file.hostType, 1);
-}
-
-TEST(Model, LocalTimesFollowTheProcessZone) {
-    Database db;
-    std::string problem;
-    ASSERT_TRUE(ParseDatabase(R"({"notes": [{"items": [["T", {"time": "2026-07-01T12:00:00"}],
-        ["W", {"time": "2026-01-01T12:00:00.5"}]]}]})",
-                              db, problem))
-        << problem;
-    const TIMEDATE summer = db.notes[0].items[0].times[0];
-    const TIMEDATE winter = db.notes[0].items[1].times[0];
-    EXPECT_EQ(winter.Innards[0] % 100, 50u);
-    const int64_t summerLocal = 1782907200; // 2026-07-01 12:00 read as UTC
-    const int64_t winterLocal = 1767268800; // 2026-01-01 12:00 read as UTC
-    const auto zoneWest = [](const TIMEDATE& t) {
-        const int64_t quarters = ((t.Innards[1] >> 24) & 0xF) * 4 + ((t.Innards[1] >> 28) & 3);
-        return (t.Innards[1] & 0x40000000u) ? -quarters * 900 : quarters * 900;
-    };
-    const auto dst = [](const TIMEDATE& t) { return (t.Innards[1] & 0x80000000u) ? 3600 : 0; };
-    EXPECT_EQ(UtcSeconds(summer), summerLocal + zoneWest(summer) - dst(summer));
-    EXPECT_EQ(UtcSeconds(winter), winterLocal + zoneWest(winter) - dst(winter));
 }
 
 } // namespace

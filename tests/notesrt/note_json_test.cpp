@@ -9,8 +9,6 @@
 #include "temp_install.h"
 #include "timedate.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 
 namespace {
@@ -18,37 +16,32 @@ namespace {
 using namespace notesrt;
 using Json = nlohmann::ordered_json;
 
-Item Value(ValueKind kind, uint16_t type) {
+// The item "Field" of kind and type holding texts (the first as a text's value), number, or
+// the time iso.
+Item Value(ValueKind kind, uint16_t type, std::vector<std::string> texts, double number = 0,
+           const char* iso = nullptr) {
     Item item;
     item.name = "Field";
     item.kind = kind;
     item.type = type;
+    item.number = number;
+    if (kind == ValueKind::Text)
+        item.text = texts.at(0);
+    else
+        item.texts = std::move(texts);
+    if (iso != nullptr) {
+        item.times.resize(1);
+        EXPECT_TRUE(ParseIsoTime(iso, item.times[0])) << iso;
+    }
     return item;
 }
 
 Item Text(const std::string& lmbcs) {
-    Item item = Value(ValueKind::Text, TYPE_TEXT);
-    item.text = lmbcs;
-    return item;
-}
-
-Item Texts(ValueKind kind, uint16_t type, std::vector<std::string> texts) {
-    Item item = Value(kind, type);
-    item.texts = std::move(texts);
-    return item;
-}
-
-Item Number(double number) {
-    Item item = Value(ValueKind::Number, TYPE_NUMBER);
-    item.number = number;
-    return item;
+    return Value(ValueKind::Text, TYPE_TEXT, {lmbcs});
 }
 
 Item Time(const char* iso) {
-    Item item = Value(ValueKind::Time, TYPE_TIME);
-    item.times.resize(1);
-    EXPECT_TRUE(ParseIsoTime(iso, item.times[0])) << iso;
-    return item;
+    return Value(ValueKind::Time, TYPE_TIME, {}, 0, iso);
 }
 
 struct JsonRow {
@@ -96,20 +89,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         JsonRow{"Text", Text("Plan \x14\x04\x10 \x84"), R"("Plan А ä")"},
         JsonRow{"TextIcuGroup", Text("\x10\x82\xA0"), R"({"lmbcs":"EIKg"})"},
-        JsonRow{"TextList", Texts(ValueKind::TextList, TYPE_TEXT_LIST, {"a", "", "CN=B/O=C"}),
+        JsonRow{"TextList", Value(ValueKind::TextList, TYPE_TEXT_LIST, {"a", "", "CN=B/O=C"}),
                 R"(["a","","CN=B/O=C"])"},
         JsonRow{"TextListIcuGroup",
-                Texts(ValueKind::TextList, TYPE_TEXT_LIST, {"a", "\x10\x82\xA0"}), "raw"},
-        JsonRow{"Number", Number(2.5), "2.5"},
+                Value(ValueKind::TextList, TYPE_TEXT_LIST, {"a", "\x10\x82\xA0"}), "raw"},
+        JsonRow{"Number", Value(ValueKind::Number, TYPE_NUMBER, {}, 2.5), "2.5"},
         JsonRow{"LocalTime", Time("2026-12-07T09:00:00.37"),
                 R"({"time":"2026-12-07T09:00:00.37"})"},
         JsonRow{"RepeatedHourAfterDst", Time("2026-11-01T01:30:00-05:00"), ""},
         JsonRow{"BerlinTime", Time("2026-12-07T09:00:00+01:00"),
                 R"({"time":"2026-12-07T09:00:00+01:00"})"},
         JsonRow{"RichText",
-                Texts(ValueKind::RichText, TYPE_COMPOSITE, {"Line one", "", "Line two"}),
+                Value(ValueKind::RichText, TYPE_COMPOSITE, {"Line one", "", "Line two"}),
                 R"({"richtext":"Line one\n\nLine two"})"},
-        JsonRow{"RichTextLineBreakInside", Texts(ValueKind::RichText, TYPE_COMPOSITE, {"a\nb"}),
+        JsonRow{"RichTextLineBreakInside", Value(ValueKind::RichText, TYPE_COMPOSITE, {"a\nb"}),
                 "raw"}),
     [](const testing::TestParamInfo<JsonRow>& row) { return row.param.name; });
 

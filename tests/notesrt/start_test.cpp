@@ -1,60 +1,52 @@
-// Starting and stopping the runtime, notes.ini and the user's name.
-#include "notesrt_testing.h"
+// Starting and stopping the runtime, notes.ini and the user's name; network paths and the
+// address books listed; memory handles and text lists, with the runtime's accounting.
 #include "temp_install.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
+#include <vector>
 
 namespace {
 
 struct StartCase {
-    const char* name;                              // test name
-    std::function<void(const TempInstall&)> setUp; // prepares the installation
-    STATUS expected;                               // ERR() of NotesInitExtended
-    const char* textPart;                          // expected inside the status text
+    const char* name;     // test name
+    const char* ini;      // notes.ini ({elsewhere}: a folder in the installation); null: none
+    const char* idFile;   // the ID file written, relative to the folder; null: none
+    const char* idText;   // its content
+    STATUS expected;      // ERR() of NotesInitExtended
+    const char* textPart; // expected inside the status text
 };
 
 class StartTest : public testing::TestWithParam<StartCase> {};
 
 TEST_P(StartTest, StartsOrFailsWithItsStatus) {
+    const StartCase& row = GetParam();
     TempInstall install;
-    GetParam().setUp(install);
+    if (row.ini != nullptr) {
+        std::string ini = row.ini;
+        const size_t at = ini.find("{elsewhere}");
+        if (at != std::string::npos)
+            ini.replace(at, 11, (install.root / "elsewhere").u8string());
+        install.Write("notes.ini", ini);
+    }
+    if (row.idFile != nullptr)
+        install.Write(row.idFile, row.idText);
     const STATUS status = install.Start();
-    EXPECT_EQ(ERR(status), GetParam().expected);
-    EXPECT_NE(StatusText(status).find(GetParam().textPart), std::string::npos)
-        << StatusText(status);
+    EXPECT_EQ(ERR(status), row.expected);
+    EXPECT_NE(StatusText(status).find(row.textPart), std::string::npos) << StatusText(status);
     char name[MAXUSERNAME] = {};
-    EXPECT_EQ(SECKFMGetUserName(name) == 0, GetParam().expected == 0);
+    EXPECT_EQ(SECKFMGetUserName(name) == 0, row.expected == 0);
 }
 
+const char kIni[] = "[Notes]\nDirectory=data\nKeyFileName=user.id\n";
+
 const StartCase kStartCases[] = {
-    {"Standard", [](const TempInstall& i) { i.WriteStandard(); }, 0, ""},
-    {"NoNotesIni", [](const TempInstall&) {}, 0x0104, "notes.ini"},
-    {"NoKeyFileName", [](const TempInstall& i) { i.Write("notes.ini", "Directory=data\n"); },
-     0x0105, "KeyFileName"},
-    {"IdFileMissing",
-     [](const TempInstall& i) { i.Write("notes.ini", "Directory=data\nKeyFileName=x.id\n"); },
-     0x0105, "x.id"},
-    {"IdFileLocked",
-     [](const TempInstall& i) {
-         i.WriteStandard();
-         i.Write("data/user.id", "CN=Ann Lee/O=Acme\r\nlocked\r\n");
-     },
-     6022, "locked"},
-    {"IdFileEmpty",
-     [](const TempInstall& i) {
-         i.WriteStandard();
-         i.Write("data/user.id", "");
-     },
-     0x0106, "user.id"},
-    {"AbsoluteDirectoryAndCrLf",
-     [](const TempInstall& i) {
-         i.Write("notes.ini",
-                 "Directory=" + (i.root / "elsewhere").u8string() + "\r\nKeyFileName=me.id\r\n");
-         i.Write("elsewhere/me.id", "CN=Ann Lee/O=Acme");
-     },
-     0, ""},
+    {"Standard", kIni, "data/user.id", "CN=Ann Lee/O=Acme\n", 0, ""},
+    {"NoNotesIni", nullptr, nullptr, nullptr, 0x0104, "notes.ini"},
+    {"NoKeyFileName", "Directory=data\n", nullptr, nullptr, 0x0105, "KeyFileName"},
+    {"IdFileMissing", "Directory=data\nKeyFileName=x.id\n", nullptr, nullptr, 0x0105, "x.id"},
+    {"IdFileLocked", kIni, "data/user.id", "CN=Ann Lee/O=Acme\r\nlocked\r\n", 6022, "locked"},
+    {"IdFileEmpty", kIni, "data/user.id", "", 0x0106, "user.id"},
+    {"AbsoluteDirectoryAndCrLf", "Directory={elsewhere}\r\nKeyFileName=me.id\r\n",
+     "elsewhere/me.id", "CN=Ann Lee/O=Acme", 0, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Installations, StartTest, testing::ValuesIn(kStartCases),
@@ -76,17 +68,10 @@ TEST(Start, RetriesAfterTheIdFileIsUnlockedAndRestartsAfterStop) {
     install.Write("data/user.id", "CN=Bo Chen/O=Acme\n");
     ASSERT_EQ(install.Start(), 0);
     EXPECT_EQ(install.Start(), 0);
-    DHANDLE before = 0;
-    ASSERT_EQ(OSMemAlloc(0, 16, &before), 0);
     NotesTerm();
     char name[MAXUSERNAME] = {};
     EXPECT_NE(SECKFMGetUserName(name), 0);
     ASSERT_EQ(install.Start(), 0);
-    EXPECT_EQ(OSLockObject(before), nullptr);
-    EXPECT_NE(OSMemFree(before), 0);
-    NotesrtCounts counts;
-    NotesrtGetCounts(&counts);
-    EXPECT_EQ(counts.memoryAllocated, 0u);
     char info[MAXUSERNAME + 1] = {};
     ASSERT_EQ(SECKFMUserInfo(KFM_ui_GetUserInfo, info, nullptr), 0);
     EXPECT_STREQ(info, "CN=Bo Chen/O=Acme");
@@ -127,5 +112,171 @@ TEST(Environment, AnswersNothingWhenNotStarted) {
     EXPECT_EQ(OSGetEnvironmentString("MailType", value, 15), 0);
     EXPECT_STREQ(value, "");
 }
+
+struct PathCase {
+    const char* port;   // port part
+    const char* server; // server part
+    const char* file;   // file part
+    const char* path;   // the joined path
+};
+
+class PathTest : public testing::TestWithParam<PathCase> {};
+
+TEST_P(PathTest, ConstructsAndParsesBack) {
+    const PathCase& c = GetParam();
+    char path[MAXPATH] = {};
+    ASSERT_EQ(OSPathNetConstruct(c.port, c.server, c.file, path), 0);
+    EXPECT_STREQ(path, c.path);
+    char port[MAXPATH], server[MAXPATH], file[MAXPATH];
+    ASSERT_EQ(OSPathNetParse(path, port, server, file), 0);
+    EXPECT_STREQ(port, c.server[0] == '\0' ? "" : c.port);
+    EXPECT_STREQ(server, c.server);
+    EXPECT_STREQ(file, c.file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PathTest,
+    testing::Values(PathCase{"", "", "names.nsf", "names.nsf"},
+                    PathCase{"", "CN=Hub/O=Acme", "mail\\ann.nsf", "CN=Hub/O=Acme!!mail\\ann.nsf"},
+                    PathCase{"TCPIP", "Hub/Acme", "names.nsf", "TCPIP!!Hub/Acme!!names.nsf"},
+                    PathCase{"TCPIP", "", "local.nsf", "local.nsf"}));
+
+TEST(Path, RefusesWhatDoesNotFit) {
+    char path[MAXPATH] = {};
+    const std::string file255(255, 'f');
+    EXPECT_EQ(OSPathNetConstruct(nullptr, nullptr, file255.c_str(), path), 0);
+    EXPECT_NE(OSPathNetConstruct(nullptr, "S", file255.c_str(), path), 0);
+    char port[MAXPATH], server[MAXPATH], file[MAXPATH];
+    EXPECT_NE(OSPathNetParse(("S!!" + std::string(256, 'f')).c_str(), port, server, file), 0);
+    EXPECT_STREQ(file, "");
+}
+
+struct BookCase {
+    const char* name;   // test name
+    const char* ini;    // extra notes.ini lines
+    const char* server; // server asked for
+    STATUS expected;    // ERR() of the answer
+    std::string books;  // the paths listed, each ended by a zero as in the block
+    uint16_t count;     // their number
+};
+
+class AddressBooksTest : public testing::TestWithParam<BookCase> {};
+
+TEST_P(AddressBooksTest, ListsTheBooks) {
+    const BookCase& row = GetParam();
+    TempInstall install;
+    install.WriteStandard(row.ini);
+    install.Write("data/servers/Hub/names.nsf", "{}");
+    ASSERT_EQ(install.Start(), 0);
+    uint16_t count = 99, length = 99;
+    DHANDLE handle = 77;
+    const STATUS status = NAMEGetAddressBooks(row.server, 0, &count, &length, &handle);
+    ASSERT_EQ(ERR(status), row.expected) << StatusText(status);
+    if (status != 0) {
+        EXPECT_NE(StatusText(status).find(row.server), std::string::npos);
+        return;
+    }
+    EXPECT_EQ(count, row.count);
+    ASSERT_EQ(length, row.books.size());
+    EXPECT_EQ(handle == 0, row.count == 0); // no block for no books
+    EXPECT_EQ(handle == 0 ? "" : BlockBytes(handle, length), row.books);
+    EXPECT_EQ(OSMemFree(handle), 0);
+    EXPECT_EQ(Counts().memoryAllocated, 0u);
+}
+
+using namespace std::string_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Books, AddressBooksTest,
+    testing::Values(BookCase{"DefaultLocal", "", "", 0, "names.nsf\0"s, 1},
+                    BookCase{"ListedLocal", "NAMES=a.nsf, b.nsf,,c.nsf\n", nullptr, 0,
+                             "a.nsf\0b.nsf\0c.nsf\0"s, 3},
+                    BookCase{"EmptyNames", "NAMES=\n", "", 0, "", 0},
+                    BookCase{"CanonicalServer", "", "CN=Hub/O=Acme", 0,
+                             "CN=Hub/O=Acme!!names.nsf\0"s, 1},
+                    BookCase{"AbbreviatedServer", "", "Hub/Acme", 0, "Hub/Acme!!names.nsf\0"s, 1},
+                    BookCase{"MissingServer", "", "CN=Far/O=Acme", 0x010D, "", 0},
+                    BookCase{"EscapingServer", "", "CN=../O=Acme", 0x010D, "", 0},
+                    BookCase{"EmptyCommonName", "", "CN=/O=Acme", 0x010D, "", 0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A started runtime.
+class MemoryTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        install.WriteStandard();
+        ASSERT_EQ(install.Start(), 0);
+    }
+
+    TempInstall install; // the installation the runtime runs on
+};
+
+TEST_F(MemoryTest, CountsAllocatedAndLockedHandles) {
+    DHANDLE handle = 0;
+    ASSERT_EQ(OSMemAlloc(0, 100, &handle), 0);
+    EXPECT_EQ(Counts().memoryAllocated, 1u);
+    EXPECT_EQ(Counts().memoryLocked, 0u);
+    auto* bytes = static_cast<char*>(OSLockObject(handle));
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(OSLockObject(handle), bytes);
+    EXPECT_EQ(Counts().memoryLocked, 1u);
+    EXPECT_EQ(OSUnlockObject(handle), 1);
+    EXPECT_EQ(OSUnlockObject(handle), 0);
+    EXPECT_EQ(OSUnlockObject(handle), 0);
+    EXPECT_EQ(NotesrtMemLockCount(handle), 0);
+    uint32_t size = 0;
+    EXPECT_EQ(OSMemGetSize(handle, &size), 0);
+    EXPECT_EQ(size, 100u);
+    EXPECT_EQ(OSMemFree(handle), 0);
+    EXPECT_NE(OSMemFree(handle), 0);
+    EXPECT_EQ(Counts().memoryAllocated, 0u);
+}
+
+TEST_F(MemoryTest, HandleZeroDoesNothingAndForeignHandlesFail) {
+    EXPECT_EQ(OSLockObject(NULLHANDLE), nullptr);
+    EXPECT_EQ(OSUnlockObject(NULLHANDLE), 0);
+    EXPECT_EQ(OSMemFree(NULLHANDLE), 0);
+    DHANDLE huge = 0;
+    EXPECT_NE(OSMemAlloc(0, 0x20000000u, &huge), 0);
+    EXPECT_EQ(huge, 0u);
+    uint16_t size = 2;
+    EXPECT_NE(ListAddEntry(0x12345678u, 0, &size, 0, "a", 1), 0);
+    DHANDLE small = 0;
+    ASSERT_EQ(OSMemAlloc(0, 1, &small), 0);
+    EXPECT_NE(ListAddEntry(small, 0, &size, 0, "a", 1), 0);
+    EXPECT_EQ(OSMemFree(small), 0);
+}
+
+class ListTest : public MemoryTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(ListTest, AllocatesLockedAndAddsEntriesInPlace) {
+    const bool prefixed = GetParam();
+    DHANDLE list = 0;
+    void* pointer = nullptr;
+    uint16_t size = 0;
+    ASSERT_EQ(ListAllocate(0, 0, prefixed, &list, &pointer, &size), 0);
+    EXPECT_EQ(NotesrtMemLockCount(list), 1);
+    EXPECT_EQ(Counts().memoryLocked, 1u);
+    const std::string prefix = prefixed ? "\x01\x05" : ""; // TYPE_TEXT_LIST
+    EXPECT_EQ(std::string(static_cast<char*>(pointer), size), prefix + std::string(2, '\0'));
+    ASSERT_EQ(ListAddEntry(list, prefixed, &size, 0, "bb", 2), 0);
+    EXPECT_EQ(NotesrtMemLockCount(list), 1);
+    OSUnlockObject(list);
+    ASSERT_EQ(ListAddEntry(list, prefixed, &size, 0, "a", 1), 0);
+    ASSERT_EQ(ListAddEntry(list, prefixed, &size, 2, "dddd", 4), 0);
+    ASSERT_EQ(ListAddEntry(list, prefixed, &size, 2, "", 0), 0);
+    EXPECT_EQ(NotesrtMemLockCount(list), 0);
+    EXPECT_NE(ListAddEntry(list, prefixed, &size, 9, "x", 1), 0);
+    // The count, the lengths and the texts "a", "bb", "", "dddd".
+    const std::string entries("\x04\x00\x01\x00\x02\x00\x00\x00\x04\x00"
+                              "abbdddd",
+                              17);
+    ASSERT_EQ(size, prefix.size() + entries.size());
+    EXPECT_EQ(BlockBytes(list, size), prefix + entries);
+    EXPECT_EQ(OSMemFree(list), 0);
+    EXPECT_EQ(Counts().memoryAllocated, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Prefix, ListTest, testing::Bool());
 
 } // namespace

@@ -1,9 +1,8 @@
-// A Notes installation in a temporary folder.
+// A Notes installation in a temporary folder, a database open in it, shared helpers.
 #include "temp_install.h"
 
-#include "notesrt_testing.h"
-
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -41,12 +40,9 @@ void TempInstall::Write(const std::string& relative, const std::string& content)
 }
 
 void TempInstall::CopyFixture(const std::string& fixture, const std::string& relative) const {
-    std::ifstream stream(FixturePath(fixture), std::ios::binary);
-    std::ostringstream content;
-    content << stream.rdbuf();
-    if (!stream)
+    if (!fs::exists(FixturePath(fixture)))
         throw std::runtime_error("missing fixture " + fixture);
-    Write(relative, content.str());
+    Write(relative, FileText(FixturePath(fixture)));
 }
 
 void TempInstall::WriteStandard(const std::string& extraIni) const {
@@ -62,7 +58,39 @@ STATUS TempInstall::Start() const {
 }
 
 std::string TempInstall::Read(const std::string& relative) const {
-    std::ifstream stream(root / fs::u8path(relative), std::ios::binary);
+    return FileText(root / fs::u8path(relative));
+}
+
+void OpenDatabaseTest::OpenWith(const std::string& file, const std::string& content,
+                                const std::string& extraIni) {
+    install.WriteStandard(extraIni);
+    install.Write("data/" + file, content);
+    ASSERT_EQ(install.Start(), 0);
+    ASSERT_EQ(NSFDbOpen(file.c_str(), &db), 0);
+}
+
+void OpenDatabaseTest::TearDown() {
+    NotesrtSetFaults(nullptr);
+    if (db != 0) {
+        EXPECT_EQ(NSFDbClose(db), 0);
+    }
+    const NotesrtCounts counts = Counts();
+    EXPECT_EQ(counts.databases, 0u);
+    EXPECT_EQ(counts.notes, 0u);
+    EXPECT_EQ(counts.collections, 0u);
+    EXPECT_EQ(counts.mimeDirectories, 0u);
+    EXPECT_EQ(counts.memoryAllocated, 0u);
+    EXPECT_EQ(counts.memoryLocked, 0u);
+}
+
+NOTEHANDLE OpenDatabaseTest::Open(NOTEID noteId, uint32_t flags) const {
+    NOTEHANDLE note = 0;
+    EXPECT_EQ(NSFNoteOpenExt(db, noteId, flags, &note), 0);
+    return note;
+}
+
+std::string FileText(const fs::path& file) {
+    std::ifstream stream(file, std::ios::binary);
     std::ostringstream content;
     content << stream.rdbuf();
     return content.str();
@@ -76,4 +104,37 @@ std::string StatusText(STATUS status) {
     char text[512] = {};
     OSLoadString(nullptr, status, text, sizeof text - 1);
     return text;
+}
+
+NotesrtCounts Counts() {
+    NotesrtCounts counts;
+    NotesrtGetCounts(&counts);
+    return counts;
+}
+
+std::string BlockBytes(DHANDLE handle, uint32_t length) {
+    const char* bytes = static_cast<const char*>(OSLockObject(handle));
+    if (bytes == nullptr)
+        return "<invalid handle>";
+    std::string copy(bytes, length);
+    OSUnlockObject(handle);
+    return copy;
+}
+
+int64_t UtcSeconds(const TIMEDATE& time) {
+    return (static_cast<int64_t>(time.Innards[1] & 0xFFFFFF) - 2440588) * 86400 +
+           time.Innards[0] / 100;
+}
+
+TIMEDATE LocalTime(const char* text) {
+    char* cursor = const_cast<char*>(text);
+    TIMEDATE time = {};
+    EXPECT_EQ(ConvertTextToTIMEDATE(nullptr, nullptr, &cursor, 80, &time), 0) << text;
+    return time;
+}
+
+std::string ZoneUnderTest() {
+    const char* tz = std::getenv("TZ");
+    const std::string zone = tz == nullptr ? "" : tz;
+    return zone == "UTC" || zone == "America/New_York" ? zone : "";
 }

@@ -1,10 +1,32 @@
-// A Notes installation in a temporary folder, removed with the object.
+// A Notes installation in a temporary folder, removed with the object; a started runtime with
+// one database open; helpers the suites share.
 #pragma once
 
 #include "notesapi.h"
+#include "notesrt_testing.h"
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+
+// The content of a file (empty when it is missing).
+std::string FileText(const std::filesystem::path& file);
+// The path of a fixture under tests/data/notesrt.
+std::filesystem::path FixturePath(const std::string& fixture);
+// The runtime's text for status.
+std::string StatusText(STATUS status);
+// The counts of what the runtime has open now.
+NotesrtCounts Counts();
+// The bytes of a memory block (locked and unlocked again).
+std::string BlockBytes(DHANDLE handle, uint32_t length);
+// Seconds since 1970 of a TIMEDATE, from its ticks and Julian day.
+int64_t UtcSeconds(const TIMEDATE& time);
+// A time read from text in the default form (local time of the process).
+TIMEDATE LocalTime(const char* text);
+// TZ when it is a zone the time expectations name (UTC, America/New_York); else empty (the
+// test skips).
+std::string ZoneUnderTest();
 
 class TempInstall {
   public:
@@ -30,8 +52,24 @@ class TempInstall {
     std::filesystem::path root; // the temporary folder
 };
 
-// The path of a fixture under tests/data/notesrt.
-std::filesystem::path FixturePath(const std::string& fixture);
+// A started runtime with one database open; TearDown closes it and expects nothing else to be
+// open or allocated.
+class OpenDatabaseTest : public testing::Test {
+  protected:
+    // Installs content as data/<file> (extraIni appended to notes.ini), starts the runtime and
+    // opens the file into db.
+    void OpenWith(const std::string& file, const std::string& content,
+                  const std::string& extraIni = "");
+    void TearDown() override;
+    // Opens the note noteId with flags, failing the test when it does not open.
+    NOTEHANDLE Open(NOTEID noteId, uint32_t flags = 0) const;
 
-// The runtime's text for status.
-std::string StatusText(STATUS status);
+    TempInstall install; // the installation
+    DBHANDLE db = 0;     // the database opened
+};
+
+// tests/data/notesrt/notes.nsf open.
+class NotesDatabaseTest : public OpenDatabaseTest {
+  protected:
+    void SetUp() override { OpenWith("notes.nsf", FileText(FixturePath("notes.nsf"))); }
+};

@@ -1,20 +1,12 @@
 // Times: the settings record, text in both directions, break-down, adjusting, comparing.
 // Runs in two zones (ctest sets TZ=UTC and TZ=America/New_York); the expectations name the
 // New York offset of each row and hold in UTC with offset 0.
-#include "notesrt_testing.h"
 #include "temp_install.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace {
-
-// The zone the test runs in.
-enum class Zone { Utc, NewYork };
 
 int64_t DaysFrom1970(int year, int month, int day) {
     year -= month <= 2 ? 1 : 0;
@@ -38,27 +30,23 @@ TIMEDATE Utc(int year, int month, int day, int hour, int minute, int second,
 class TimeTest : public testing::Test {
   protected:
     void SetUp() override {
-        const char* tz = std::getenv("TZ");
-        const std::string name = tz == nullptr ? "" : tz;
-        if (name != "UTC" && name != "America/New_York")
+        const std::string zone = ZoneUnderTest();
+        if (zone.empty())
             GTEST_SKIP() << "needs TZ=UTC or TZ=America/New_York";
-        zone = name == "UTC" ? Zone::Utc : Zone::NewYork;
+        newYork = zone != "UTC";
         install.WriteStandard();
         ASSERT_EQ(install.Start(), 0);
     }
 
     // seconds of offset east in New York, 0 in UTC.
-    int64_t Offset(int newYorkHours) const {
-        return zone == Zone::NewYork ? int64_t{newYorkHours} * 3600 : 0;
-    }
+    int64_t Offset(int newYorkHours) const { return newYork ? int64_t{newYorkHours} * 3600 : 0; }
 
-    static INTLFORMAT Settings(uint16_t flags, const char* dateSeparator,
-                               const char* timeSeparator) {
+    static INTLFORMAT Settings(uint16_t flags, const char* dateSeparator) {
         INTLFORMAT settings;
         OSGetIntlSettings(&settings, sizeof settings);
         settings.Flags = flags;
         std::strcpy(settings.DateString, dateSeparator);
-        std::strcpy(settings.TimeString, timeSeparator);
+        std::strcpy(settings.TimeString, ":");
         return settings;
     }
 
@@ -71,21 +59,9 @@ class TimeTest : public testing::Test {
         return status != 0 ? "status " + std::to_string(status) : std::string(buffer, length);
     }
 
-    static TIMEDATE Parse(const char* text) {
-        char* cursor = const_cast<char*>(text);
-        TIMEDATE time = {};
-        EXPECT_EQ(ConvertTextToTIMEDATE(nullptr, nullptr, &cursor, 80, &time), 0) << text;
-        return time;
-    }
-
-    Zone zone = Zone::Utc; // the zone of the process
-    TempInstall install;   // a started runtime
+    bool newYork = false; // whether the process runs in New York (else UTC)
+    TempInstall install;  // a started runtime
 };
-
-int64_t Seconds(const TIMEDATE& time) {
-    return (static_cast<int64_t>(time.Innards[1] & 0xFFFFFF) - 2440588) * 86400 +
-           time.Innards[0] / 100;
-}
 
 TEST_F(TimeTest, SettingsRecordHasTheZoneAndSeparatorsAtTheirOffsets) {
     unsigned char record[139 + 4];
@@ -96,7 +72,7 @@ TEST_F(TimeTest, SettingsRecordHasTheZoneAndSeparatorsAtTheirOffsets) {
     std::memcpy(&flags, record, sizeof flags);
     std::memcpy(&zoneHours, record + 4, sizeof zoneHours);
     EXPECT_EQ(flags, 0x0128);
-    EXPECT_EQ(zoneHours, zone == Zone::NewYork ? 5 : 0);
+    EXPECT_EQ(zoneHours, newYork ? 5 : 0);
     EXPECT_STREQ(reinterpret_cast<char*>(record + 33), "/");
     EXPECT_STREQ(reinterpret_cast<char*>(record + 38), ":");
     EXPECT_EQ(record[139], 0xEE);
@@ -118,7 +94,7 @@ class ParseTest : public TimeTest, public testing::WithParamInterface<ParseCase>
 
 TEST_P(ParseTest, ReadsLocalTimeInTheSettingsForm) {
     const ParseCase& row = GetParam();
-    const INTLFORMAT settings = Settings(row.flags, row.dateSeparator, ":");
+    const INTLFORMAT settings = Settings(row.flags, row.dateSeparator);
     char* cursor = const_cast<char*>(row.text);
     TIMEDATE time = {};
     ASSERT_EQ(ConvertTextToTIMEDATE(row.flags != 0 ? &settings : nullptr, &row.format, &cursor, 80,
@@ -126,10 +102,10 @@ TEST_P(ParseTest, ReadsLocalTimeInTheSettingsForm) {
               0);
     const int* f = row.fields;
     const TIMEDATE local = Utc(f[0], f[1], f[2], f[3], f[4], f[5]);
-    EXPECT_EQ(Seconds(time), Seconds(local) - Offset(row.newYorkOffset));
+    EXPECT_EQ(UtcSeconds(time), UtcSeconds(local) - Offset(row.newYorkOffset));
     EXPECT_EQ(time.Innards[0] % 100, static_cast<uint32_t>(f[6]));
     EXPECT_EQ(cursor, row.text + std::strlen(row.text));
-    const bool dst = zone == Zone::NewYork && row.newYorkOffset == -4;
+    const bool dst = newYork && row.newYorkOffset == -4;
     EXPECT_EQ(time.Innards[1] >> 31, dst ? 1u : 0u);
 }
 
@@ -189,9 +165,9 @@ class FormatTest : public TimeTest, public testing::WithParamInterface<FormatCas
 
 TEST_P(FormatTest, WritesLocalTimeInTheSettingsForm) {
     const FormatCase& row = GetParam();
-    const INTLFORMAT settings = Settings(row.flags, row.dateSeparator, ":");
+    const INTLFORMAT settings = Settings(row.flags, row.dateSeparator);
     EXPECT_EQ(Text(row.time, row.flags != 0 ? &settings : nullptr, row.format),
-              zone == Zone::NewYork ? row.newYork : row.utc);
+              newYork ? row.newYork : row.utc);
 }
 
 constexpr TFMT kShort = {TDFMT_FULL, TTFMT_PARTIAL, TZFMT_NEVER, TSFMT_DATETIME};
@@ -224,7 +200,7 @@ TEST_F(TimeTest, RefusesTimesAndFormatsItCannotWrite) {
               0x0116);
     EXPECT_EQ(Text(TIMEDATE{{0, 0}}), "status 277");
     EXPECT_EQ(Text(time, nullptr, TFMT{TDFMT_FULL, TTFMT_FULL, 2, TSFMT_DATETIME}), "status 265");
-    EXPECT_EQ(Text(Parse("02/29/2028 23:59:59")), "02/29/2028 23:59:59");
+    EXPECT_EQ(Text(LocalTime("02/29/2028 23:59:59")), "02/29/2028 23:59:59");
 }
 
 TEST_F(TimeTest, BreaksDownWithTheRecordsZoneAndDst) {
@@ -246,88 +222,46 @@ TEST_F(TimeTest, BreaksDownWithTheRecordsZoneAndDst) {
     EXPECT_EQ(time.hour, 7);
 }
 
-TEST_F(TimeTest, ShiftingByTheSettingsZoneGivesUtcFields) {
-    INTLFORMAT settings;
-    OSGetIntlSettings(&settings, sizeof settings);
-    for (const char* text : {"03/08/2026 01:30:00", "03/08/2026 09:00:00", "07/01/2026 23:30:00"}) {
-        const TIMEDATE time = Parse(text);
-        TIME fields = {};
-        fields.zone = settings.TimeZone;
-        fields.GM = time;
-        ASSERT_EQ(TimeDateAdjust(&fields.GM, 0, 0, settings.TimeZone, 0, 0, 0), 0);
-        ASSERT_EQ(TimeGMToLocal(&fields), 0);
-        EXPECT_EQ(Seconds(Utc(fields.year, fields.month, fields.day, fields.hour, fields.minute,
-                              fields.second)),
-                  Seconds(time))
-            << text;
-    }
-}
-
 struct AdjustCase {
-    const char* start;      // local time
-    int amounts[6];         // seconds, minutes, hours, days, months, years
-    const char* utc;        // local time afterwards in UTC
-    const char* newYork;    // local time afterwards in New York
-    int32_t utcSeconds;     // elapsed seconds in UTC
-    int32_t newYorkSeconds; // elapsed seconds in New York
+    const char* start;                                // local time
+    int seconds, minutes, hours, days, months, years; // the amounts added
+    const char* utc;                                  // local time afterwards in UTC
+    const char* newYork;                              // local time afterwards in New York
+    int32_t utcSeconds;                               // elapsed seconds in UTC
+    int32_t newYorkSeconds;                           // elapsed seconds in New York
 };
 
 class AdjustTest : public TimeTest, public testing::WithParamInterface<AdjustCase> {};
 
 TEST_P(AdjustTest, AddsElapsedTimeAndCalendarSteps) {
     const AdjustCase& row = GetParam();
-    const TIMEDATE start = Parse(row.start);
+    const TIMEDATE start = LocalTime(row.start);
     TIMEDATE time = start;
-    const int* a = row.amounts;
-    ASSERT_EQ(TimeDateAdjust(&time, a[0], a[1], a[2], a[3], a[4], a[5]), 0);
-    EXPECT_EQ(Text(time), zone == Zone::NewYork ? row.newYork : row.utc);
-    EXPECT_EQ(TimeDateDifference(&time, &start),
-              zone == Zone::NewYork ? row.newYorkSeconds : row.utcSeconds);
+    ASSERT_EQ(
+        TimeDateAdjust(&time, row.seconds, row.minutes, row.hours, row.days, row.months, row.years),
+        0);
+    EXPECT_EQ(Text(time), newYork ? row.newYork : row.utc);
+    EXPECT_EQ(TimeDateDifference(&time, &start), newYork ? row.newYorkSeconds : row.utcSeconds);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, AdjustTest,
-                         testing::Values(AdjustCase{"03/07/2026 09:00:00",
-                                                    {0, 0, 0, 1, 0, 0},
-                                                    "03/08/2026 09:00:00",
-                                                    "03/08/2026 09:00:00",
-                                                    86400,
-                                                    82800},
-                                         AdjustCase{"03/07/2026 09:00:00",
-                                                    {0, 0, 24, 0, 0, 0},
-                                                    "03/08/2026 09:00:00",
-                                                    "03/08/2026 10:00:00",
-                                                    86400,
-                                                    86400},
-                                         AdjustCase{"10/31/2026 09:00:00",
-                                                    {0, 0, 0, 1, 0, 0},
-                                                    "11/01/2026 09:00:00",
-                                                    "11/01/2026 09:00:00",
-                                                    86400,
-                                                    90000},
-                                         AdjustCase{"03/10/2026 00:00:00",
-                                                    {90, 59, 23, 0, 0, 0},
-                                                    "03/11/2026 00:00:30",
-                                                    "03/11/2026 00:00:30",
-                                                    86430,
-                                                    86430},
-                                         AdjustCase{"01/31/2026 10:00:00",
-                                                    {0, 0, 0, 0, 1, 0},
-                                                    "02/28/2026 10:00:00",
-                                                    "02/28/2026 10:00:00",
-                                                    2419200,
-                                                    2419200},
-                                         AdjustCase{"02/29/2024 10:00:00",
-                                                    {0, 0, 0, 0, 0, -1},
-                                                    "02/28/2023 10:00:00",
-                                                    "02/28/2023 10:00:00",
-                                                    -31622400,
-                                                    -31622400},
-                                         AdjustCase{"01/15/2026 08:00:00",
-                                                    {0, 0, 0, -1, -2, 0},
-                                                    "11/14/2025 08:00:00",
-                                                    "11/14/2025 08:00:00",
-                                                    -5356800,
-                                                    -5356800}));
+const AdjustCase kSteps[] = {
+    {"03/07/2026 09:00:00", 0, 0, 0, 1, 0, 0, "03/08/2026 09:00:00", "03/08/2026 09:00:00", 86400,
+     82800},
+    {"03/07/2026 09:00:00", 0, 0, 24, 0, 0, 0, "03/08/2026 09:00:00", "03/08/2026 10:00:00", 86400,
+     86400},
+    {"10/31/2026 09:00:00", 0, 0, 0, 1, 0, 0, "11/01/2026 09:00:00", "11/01/2026 09:00:00", 86400,
+     90000},
+    {"03/10/2026 00:00:00", 90, 59, 23, 0, 0, 0, "03/11/2026 00:00:30", "03/11/2026 00:00:30",
+     86430, 86430},
+    {"01/31/2026 10:00:00", 0, 0, 0, 0, 1, 0, "02/28/2026 10:00:00", "02/28/2026 10:00:00", 2419200,
+     2419200},
+    {"02/29/2024 10:00:00", 0, 0, 0, 0, 0, -1, "02/28/2023 10:00:00", "02/28/2023 10:00:00",
+     -31622400, -31622400},
+    {"01/15/2026 08:00:00", 0, 0, 0, -1, -2, 0, "11/14/2025 08:00:00", "11/14/2025 08:00:00",
+     -5356800, -5356800},
+};
+
+INSTANTIATE_TEST_SUITE_P(Steps, AdjustTest, testing::ValuesIn(kSteps));
 
 TEST_F(TimeTest, ComparesInstantsWhateverTheirZone) {
     const TIMEDATE start = Utc(2026, 3, 8, 7, 0, 0);
@@ -348,8 +282,8 @@ TEST_F(TimeTest, CurrentTimeIsNowInTheProcessZone) {
     const int64_t system = std::chrono::duration_cast<std::chrono::seconds>(
                                std::chrono::system_clock::now().time_since_epoch())
                                .count();
-    EXPECT_LE(std::llabs(Seconds(now) - system), 5);
-    EXPECT_EQ((now.Innards[1] >> 24) & 0xF, zone == Zone::NewYork ? 5u : 0u);
+    EXPECT_LE(std::llabs(UtcSeconds(now) - system), 5);
+    EXPECT_EQ((now.Innards[1] >> 24) & 0xF, newYork ? 5u : 0u);
 }
 
 } // namespace
