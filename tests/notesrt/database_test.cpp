@@ -183,6 +183,24 @@ TEST_F(DatabaseTest, ReadsNoteInformationFromTheDatabase) {
     EXPECT_EQ(NSFDbGetNoteInfo(db, 301, &oid, nullptr, nullptr), 0x0111);
 }
 
+// An originator ID for a new note: the replica's, with a note half taken from the clock that
+// no earlier one has had, as its first sequence time.
+TEST_F(DatabaseTest, GeneratesNewOriginatorIdsFromTheClock) {
+    const auto combined = [](const TIMEDATE& time) {
+        return (uint64_t{time.Innards[1]} << 32) | time.Innards[0];
+    };
+    TIMEDATE before;
+    OSCurrentTIMEDATE(&before);
+    ORIGINATORID first = {};
+    ORIGINATORID second = {};
+    ASSERT_EQ(NSFDbGenerateOID(db, &first), 0);
+    ASSERT_EQ(NSFDbGenerateOID(db, &second), 0);
+    EXPECT_GE(combined(first.Note), combined(before));
+    EXPECT_GT(combined(second.Note), combined(first.Note));
+    EXPECT_EQ(combined(first.SequenceTime), combined(first.Note));
+    EXPECT_EQ(first.Sequence, 0u);
+}
+
 // What is added or set through one handle stays with it, and a database handle that is not
 // open is not taken (moving a note to another database and back is the mail suite's delivery).
 TEST_F(DatabaseTest, AChangeThroughOneHandleStaysWithIt) {

@@ -35,6 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormCase{"\xD0\x80\xD0\x81", std::string("\x14\xF6\x04\x14\x04\x01", 6), true},
                     FormCase{"\xC2\x85", std::string("\x14\x00\x85", 3), true},
                     FormCase{"\xF0\x9F\x98\x80", "\x14\xD8\x3D\x14\xF6\xDE", true},
+                    FormCase{"\xF0\x9F\x92\xA9", "\x14\xD8\x3D\x14\xDC\xA9", true},
                     FormCase{"\xD0\x80", std::string("\x14\x04\x00", 3), false},
                     FormCase{kFffd + "a", std::string("\x02\xC1") + "a", false},
                     FormCase{kFffd + "b", std::string("\x10\x88\xA0") + "b", false},

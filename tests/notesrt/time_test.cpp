@@ -115,7 +115,7 @@ constexpr TFMT kDate = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATE};
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseTest,
     testing::Values(
-        ParseCase{"12/07/2026 09:00:00", 0, "/", kDateTime, {2026, 12, 7, 9, 0, 0, 0}, -5},
+        ParseCase{" 12/07/2026 09:00:00", 0, "/", kDateTime, {2026, 12, 7, 9, 0, 0, 0}, -5},
         ParseCase{"2011/03/05 09:07:00", 0x188, "/", kDateTime, {2011, 3, 5, 9, 7, 0, 0}, -5},
         ParseCase{"05.03.2011 21:07", 0x048, ".", kDateTime, {2011, 3, 5, 21, 7, 0, 0}, -5},
         ParseCase{"03/05/11 09:07:00 PM", 0x120, "/", kDateTime, {2011, 3, 5, 21, 7, 0, 0}, -5},
