@@ -29,9 +29,8 @@ class CalendarOpsTest : public OperationsTest, public ::testing::WithParamInterf
 TEST_P(CalendarOpsTest, TranscriptMatchesExpected) {
     IKorvoLotus* object = DllGetKorvoLotusClassObject();
     std::string transcript;
-    for (const std::string& step :
-         korvo_test::SplitText(korvo_test::ReadWholeFile(kExpected + "/" + GetParam() + ".steps"),
-                               '\n'))
+    for (const std::string& step : korvo_test::SplitText(
+             korvo_test::ReadWholeFile(kExpected + "/" + GetParam() + ".steps"), '\n'))
         transcript += Run(step, object);
     const std::string path = kExpected + "/" + GetParam() + ".txt";
     if (std::getenv("KORVO_UPDATE_EXPECTED") != nullptr)
