@@ -22,51 +22,33 @@ using korvo_test::OperationsTest;
 using korvo_test::SplitText;
 using korvo_test::TraceLine;
 
-// One operation swept.
+// One operation swept: a row of sweeps.tsv, "-" for an empty field.
 struct SweepCase {
-    const char* name;    // the case's name
-    const char* setup;   // steps run first, without faults, on a fresh object
-    const char* step;    // the operation run with faults; "destroy" deletes the object
-    const char* results; // the results it may give under a fault, e.g. "01"
-    const char* probe;   // steps run after it without faults: they must answer as after a
+    std::string name;    // the case's name
+    std::string setup;   // steps run first, without faults, on a fresh object
+    std::string step;    // the operation run with faults; "destroy" deletes the object
+    std::string results; // the results it may give under a fault, e.g. "01"
+    std::string probe;   // steps run after it without faults: they must answer as after a
                          // clean run (caches and the runtime consistent)
     bool repeatable;     // a second run answers as the first (not so for a deletion)
-    const char* sticky;  // a call whose failure lasts until the address books are closed:
+    std::string sticky;  // a call whose failure lasts until the address books are closed:
                          // a book opened without its $Users view keeps searching nothing
 };
 
-const char kWeek[] = "list 2026-12-07|2026-12-11";
-
-const SweepCase kSweeps[] = {
-    {"init_calendar", "", "init 1", "01", "list 2026-12-07|2026-12-11;profile", true,
-     "NIFFindView"},
-    {"init_contacts", "", "init 2", "01", "resolve Ann Lee;profile", true, "NIFFindView"},
-    {"init_other", "", "init 3", "01", "init 1;profile", true, nullptr},
-    {"list_week", "init 1", kWeek, "01", "get 0A000000000000000000000000000100", true, nullptr},
-    {"list_again", "init 1;list 2026-12-07|2026-12-11", kWeek, "01",
-     "get 0A000000000000000000000000000104", true, nullptr},
-    {"instance", "init 1;list 2026-12-07|2026-12-11",
-     "instance 0A000000000000000000000000000104|2026-12-10|2026-12-10", "01",
-     "get 0A000000000000000000000000000104", true, nullptr},
-    {"instance_searched", "init 1",
-     "instance 0A000000000000000000000000000104|2026-12-10|2026-12-10", "01",
-     "get 0A000000000000000000000000000104", true, nullptr},
-    {"get_changed", "init 1;list 2026-12-07|2026-12-11;shift 100|90",
-     "get 0A000000000000000000000000000100", "0123456789", "list 2026-12-07|2026-12-11", true,
-     nullptr},
-    {"delete", "init 1;list 2026-12-07|2026-12-11", "delete 0A000000000000000000000000000100", "01",
-     "get 0A000000000000000000000000000100", false, nullptr},
-    {"profile", "init 1", "profile", "1", "profile", true, nullptr},
-    {"smtp_search", "init 1", "smtp CN=Bo Chen/O=Acme", "01", "smtp Ann Lee", true, nullptr},
-    {"resolve_contact", "init 2", "resolve Ann Lee", "01", "search Bo|Dee", true, nullptr},
-    {"search_contacts", "init 2", "search Bo|Dee", "01", "resolve Ann Lee", true, nullptr},
-    {"send_mail", "init 1", "send Lunch|Bo Chen, Dee Ray|See you at noon.", "01", "smtp Ann Lee",
-     true, nullptr},
-    {"clear_cache", "init 1;list 2026-12-07|2026-12-11", "clear", "0", kWeek, true, nullptr},
-    {"uninit", "init 1;list 2026-12-07|2026-12-11", "uninit", "0", "init 1;profile", true, nullptr},
-    {"destroy", "init 1;list 2026-12-07|2026-12-11", "destroy", "0", "init 1;profile", true,
-     nullptr},
-};
+std::vector<SweepCase> Sweeps() {
+    std::vector<SweepCase> sweeps;
+    for (const std::string& line :
+         SplitText(korvo_test::ReadWholeFile(KORVO_CALENDAROPS_SWEEPS), '\n')) {
+        if (line[0] == '#')
+            continue;
+        std::vector<std::string> fields = SplitText(line, '\t');
+        for (std::string& field : fields)
+            field = field == "-" ? "" : field;
+        sweeps.push_back({fields.at(0), fields.at(1), fields.at(2), fields.at(3), fields.at(4),
+                          fields.at(5) == "yes", fields.at(6)});
+    }
+    return sweeps;
+}
 
 // How a failed call is reported when not by the error handler under its own name: the label
 // the handler names instead, or null when the library answers the failure without the
@@ -115,15 +97,6 @@ std::string Documents(const std::string& transcript) {
     return kept;
 }
 
-// Where two transcripts first differ, with some text around it.
-std::string Difference(const std::string& got, const std::string& expected) {
-    size_t at = 0;
-    while (at < got.size() && at < expected.size() && got[at] == expected[at])
-        ++at;
-    const size_t from = at < 120 ? 0 : at - 120;
-    return "\n got: ..." + got.substr(from, 240) + "\n want: ..." + expected.substr(from, 240);
-}
-
 class FaultSweepTest : public OperationsTest, public ::testing::WithParamInterface<SweepCase> {
   protected:
     // Runs the case's step on a fresh object after its setup, the plan in force for the step
@@ -156,7 +129,7 @@ class FaultSweepTest : public OperationsTest, public ::testing::WithParamInterfa
 
     // Runs the case's step; after "destroy" object is the process's new object.
     std::string Step(IKorvoLotus*& object) {
-        if (std::string(GetParam().step) != "destroy")
+        if (GetParam().step != "destroy")
             return Run(GetParam().step, object);
         korvo_test::TakeTraceLines();
         DllDeleteKorvoLotusClassObject();
@@ -202,30 +175,27 @@ TEST_P(FaultSweepTest, EveryFailedCallGivesAnAllowedResultAndLeavesNothingBehind
             char plan[64];
             std::snprintf(plan, sizeof plan, "*@%u%s=%u", n, mode.onward ? "+" : "",
                           static_cast<unsigned>(mode.status));
-            SCOPED_TRACE(std::string(row.step) + " with " + plan + " (" + mode.name + ")");
+            SCOPED_TRACE(row.step + " with " + plan + " (" + mode.name + ")");
             const std::pair<std::string, std::string> run = Once(plan);
             ++points;
             ASSERT_FALSE(m_failed.empty()) << "call " << n << " was not reached";
             const size_t at = run.first.find("result ");
             ASSERT_NE(at, std::string::npos);
-            EXPECT_NE(std::string(row.results).find(run.first[at + 7]), std::string::npos)
-                << run.first;
+            EXPECT_NE(row.results.find(run.first[at + 7]), std::string::npos) << run.first;
             EXPECT_TRUE(Reported(m_failed.front(), mode.status))
                 << m_failed.front() << " not reported";
-            if (row.sticky != nullptr &&
+            if (!row.sticky.empty() &&
                 std::find(m_failed.begin(), m_failed.end(), row.sticky) != m_failed.end())
                 continue;
-            EXPECT_TRUE(run.second == clean.second)
-                << "after " << m_failed.front()
-                << " failed: " << Difference(run.second, clean.second);
+            EXPECT_EQ(run.second, clean.second) << "after " << m_failed.front() << " failed";
         }
     }
-    std::printf("%s: %u calls, %zu fault points swept\n", row.name, calls, points);
+    std::printf("%s: %u calls, %zu fault points swept\n", row.name.c_str(), calls, points);
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, FaultSweepTest, ::testing::ValuesIn(kSweeps),
+INSTANTIATE_TEST_SUITE_P(Operations, FaultSweepTest, ::testing::ValuesIn(Sweeps()),
                          [](const ::testing::TestParamInfo<SweepCase>& param) {
-                             return std::string(param.param.name);
+                             return param.param.name;
                          });
 
 } // namespace

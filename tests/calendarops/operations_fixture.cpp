@@ -1,5 +1,6 @@
 #include "operations_fixture.h"
 
+#include "date_arg.h"
 #include "notesrt_testing.h"
 #include "trace_recorder.h"
 
@@ -56,18 +57,10 @@ std::string Utf8(const WCHAR* text, size_t length) {
 }
 
 FILETIME Day(const std::string& text) {
-    int y = std::stoi(text.substr(0, 4));
-    const unsigned m = std::stoul(text.substr(5, 2));
-    const unsigned d = std::stoul(text.substr(8, 2));
-    y -= m <= 2;
-    const int era = y / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long long days1970 = era * 146097LL + doe - 719468;
-    const unsigned long long ticks =
-        (static_cast<unsigned long long>(days1970 + 134774) * 86400ULL + 43200ULL) * 10000000ULL;
-    return FILETIME{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
+    FILETIME time{};
+    std::string error;
+    EXPECT_TRUE(host::ParseDateArgument(text + "T12:00:00", &time, &error)) << error;
+    return time;
 }
 
 std::vector<std::string> SplitText(const std::string& text, char separator) {

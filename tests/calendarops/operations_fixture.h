@@ -24,7 +24,8 @@ namespace korvo_test {
 
 std::vector<std::string> SplitText(const std::string& text, char separator);
 
-// The FILETIME whose UTC fields are the day "YYYY-MM-DD" at 12:00.
+// The FILETIME whose UTC fields are the day "YYYY-MM-DD" at 12:00 (read as the host reads
+// its date arguments).
 FILETIME Day(const std::string& text);
 
 // The UTF-8 form of UTF-16 text (the platform's conversion, compared with ICU by

@@ -152,130 +152,64 @@ INSTANTIATE_TEST_SUITE_P(Samples, RepeatsTest,
                                          RepeatCase{"desktop", "2026-11-01", "2027-04-30"},
                                          RepeatCase{"desktop", "2026-12-16", "2027-01-12"}));
 
-// A file the import must refuse.
-struct BadCase {
-    const char* file;    // its name: bad.ics or bad.vcf
-    const char* text;    // its content
-    const char* message; // the error after the file's path
-};
+// Sample files and what the import says of each: "NAME<TAB>message" lines of data/LIST.
+using Sample = std::pair<std::string, std::string>;
 
-class BadInputTest : public testing::TestWithParam<BadCase> {};
+std::vector<Sample> Samples(const char* list) {
+    std::vector<Sample> samples;
+    std::istringstream lines(ReadFile(std::string(KORVO_IMPORT_DATA) + "/" + list));
+    for (std::string line; std::getline(lines, line);)
+        samples.emplace_back(line.substr(0, line.find('\t')), line.substr(line.find('\t') + 1));
+    return samples;
+}
+
+std::string SampleName(const testing::TestParamInfo<Sample>& info) {
+    return fs::path(info.param.first).stem().string();
+}
+
+// Files under data/refused the import must refuse, with the error after the file's path.
+class BadInputTest : public testing::TestWithParam<Sample> {};
 
 TEST_P(BadInputTest, RefusedWithoutTrace) {
-    const BadCase& c = GetParam();
     Scratch scratch;
-    const fs::path input = scratch.path / c.file;
-    std::ofstream(input, std::ios::binary) << c.text;
+    const std::string input = std::string(KORVO_IMPORT_DATA) + "/refused/" + GetParam().first;
     korvo_import::Options options;
     options.out = (scratch.path / "installation").string();
     options.window = {20260101, 20261231};
-    (fs::path(c.file).extension() == ".ics" ? options.calendar : options.people) = input.string();
+    (fs::path(input).extension() == ".ics" ? options.calendar : options.people) = input;
     std::ostringstream warnings;
     try {
         korvo_import::Import(options, warnings);
         ADD_FAILURE() << "accepted";
     } catch (const korvo_import::ImportError& error) {
-        EXPECT_EQ(error.what(), input.string() + c.message);
+        EXPECT_EQ(error.what(), input + GetParam().second);
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::is_empty(scratch.path));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, BadInputTest,
-    testing::Values(
-        BadCase{"bad.ics", "BEGIN:VCARD\r\n", ":1: not an iCalendar file (no BEGIN:VCALENDAR)"},
-        BadCase{"bad.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nEND:VCALENDAR\r\n",
-                ":3: END: \"VCALENDAR\" does not close BEGIN:VEVENT of line 2"},
-        BadCase{"bad.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n",
-                ":2: END: BEGIN:VCALENDAR of line 1 is not closed"},
-        BadCase{"bad.ics", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\nBEGIN:VCALENDAR\r\n",
-                ":3: BEGIN: text after END:VCALENDAR"},
-        BadCase{"bad.ics", "BEGIN:VCALENDAR\r\nX-A:\xC3\x28\r\nEND:VCALENDAR\r\n",
-                ":2: not UTF-8 text"},
-        BadCase{"bad.ics", " BEGIN:VCALENDAR\r\n",
-                ":1: a continuation line without a line before it"},
-        BadCase{"bad.ics",
-                "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nEXDATE;VALUE=DATE:20260101,20260230\r\n"
-                "END:VEVENT\r\nEND:VCALENDAR\r\n",
-                ":3: EXDATE: bad date \"20260230\""},
-        BadCase{"bad.ics",
-                "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:20260101T0900\r\nEND:VEVENT\r\n"
-                "END:VCALENDAR\r\n",
-                ":3: DTSTART: bad date-time \"20260101T0900\""},
-        BadCase{
-            "bad.ics",
-            "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nLOCATION:\r\nSUMMARY:a\r\n"
-            "DURATION:P1Q\r\n RT\r\nRRULE:FREQ=DAILY;BYDAY=XX\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
-            ":5: DURATION: bad duration \"P1QRT\""},
-        BadCase{"bad.ics",
-                "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:a\r\nSTATUS\r\nEND:VEVENT\r\n"
-                "END:VCALENDAR\r\n",
-                ":4: STATUS: no \":\" before the value"},
-        BadCase{"bad.ics",
-                "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;TZID:20260101T090000\r\n"
-                "END:VEVENT\r\nEND:VCALENDAR\r\n",
-                ":3: DTSTART: Can't parse parameter name: TZID"},
-        BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Lee;Ann\r\nEND:VCARD\r\n",
-                ":1: FN: missing in the card, or empty"},
-        BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Ann\r\nEND:VCARD\r\n",
-                ":1: VERSION: \"2.1\", only vCard 3.0 and 4.0 are read"},
-        BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\n",
-                ":3: END: the card of line 1 has no END:VCARD"},
-        BadCase{"bad.vcf", "FN:Ann\r\n", ":1: FN: outside a card"},
-        BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nTEL;WORK:1\r\nEND:VCARD\r\n",
-                ":4: TEL: a parameter without a name or a value"},
-        BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nNOTE;X=\"a:b\r\nEND:VCARD\r\n",
-                ":4: NOTE: a parameter value without its closing quote"},
-        BadCase{"bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\\:nn\r\nEND:VCARD\r\n",
-                ":3: FN: a backslash before \":\", which is no escape"},
-        BadCase{"bad.vcf",
-                "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nPHOTO;ENCODING=b:iVBO\r\n "
-                "Rw0*\r\nEND:VCARD\r\n",
-                ":4: PHOTO: bad base64"},
-        BadCase{"bad.vcf",
-                "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann\r\nPHOTO:data:image/png,abc\r\nEND:VCARD\r\n",
-                ":4: PHOTO: a data URI that is not base64"}));
+INSTANTIATE_TEST_SUITE_P(Files, BadInputTest, testing::ValuesIn(Samples("refused/messages.tsv")),
+                         SampleName);
 
-} // namespace
-
-// An event the import reports and leaves out, and the report.
-struct SkipCase {
-    const char* lines;   // the VEVENT's lines after UID:u
-    const char* warning; // what follows "korvo-import: <file>:"
-};
-
-class SkippedEventTest : public testing::TestWithParam<SkipCase> {};
+// Calendars under data/skipped of one event the import reports and leaves out, with what
+// follows "korvo-import: <file>:" in the report.
+class SkippedEventTest : public testing::TestWithParam<Sample> {};
 
 TEST_P(SkippedEventTest, ReportedAndLeftOut) {
     Scratch scratch;
-    const fs::path input = scratch.path / "skip.ics";
-    std::ofstream(input, std::ios::binary) << "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:u\r\n"
-                                           << GetParam().lines << "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    const std::string input = std::string(KORVO_IMPORT_DATA) + "/skipped/" + GetParam().first;
     korvo_import::Options options;
     options.out = (scratch.path / "installation").string();
     options.window = {20261201, 20261231};
-    options.calendar = input.string();
+    options.calendar = input;
     std::ostringstream warnings;
     const korvo_import::Summary summary = korvo_import::Import(options, warnings);
     EXPECT_EQ(summary.skipped, 1);
     EXPECT_EQ(summary.appointments, 0u);
-    EXPECT_EQ(warnings.str(), "korvo-import: " + input.string() + ":" + GetParam().warning +
-                                  ", event \"u\" skipped\n");
+    EXPECT_EQ(warnings.str(),
+              "korvo-import: " + input + ":" + GetParam().second + ", event \"u\" skipped\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Events, SkippedEventTest,
-    testing::Values(
-        SkipCase{"DTSTART:20261130T090000\r\n", "4: DTSTART: no instance in the window"},
-        SkipCase{"DTSTART:20261201T090000\r\nDTEND;VALUE=DATE:20261202\r\n",
-                 "5: DTEND: a date where DTSTART has a time, or the other way round"},
-        SkipCase{"DTSTART:20261201T090000\r\nDURATION:-PT1H\r\n",
-                 "5: DURATION: ends before it starts"},
-        SkipCase{"DTSTART;VALUE=DATE:20261201\r\nDURATION:PT12H\r\n",
-                 "5: DURATION: not whole days for an all-day event"},
-        SkipCase{"DTSTART;TZID=Nowhere/Town:20261201T090000\r\n",
-                 "4: DTSTART: unknown time zone \"Nowhere/Town\""},
-        SkipCase{"DTSTART:20261201T090000\r\nRDATE;VALUE=PERIOD:20261202T090000Z/PT1H\r\n",
-                 "5: RDATE: periods are not imported"},
-        SkipCase{"DTSTART:20261201T000000\r\nRRULE:FREQ=MINUTELY\r\n",
-                 "4: DTSTART: more than 3000 instances in the window"}));
+INSTANTIATE_TEST_SUITE_P(Events, SkippedEventTest,
+                         testing::ValuesIn(Samples("skipped/warnings.tsv")), SampleName);
+
+} // namespace
