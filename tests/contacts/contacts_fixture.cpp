@@ -98,3 +98,22 @@ std::string Describe(const ContactInfo& contact) {
         text += "|sha256=" + json["photoSha256"].get<std::string>();
     return text;
 }
+
+std::vector<std::vector<std::string>> DataRows(const std::string& name) {
+    std::ifstream stream(std::filesystem::path(CONTACTS_DATA) / name);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(stream, line);) {
+        std::vector<std::string> fields{""};
+        for (char c : line) {
+            if (c == '\t')
+                fields.emplace_back();
+            else
+                fields.back().push_back(c);
+        }
+        EXPECT_TRUE(rows.empty() || fields.size() == rows[0].size()) << line;
+        rows.push_back(std::move(fields));
+    }
+    EXPECT_FALSE(rows.empty()) << name;
+    rows.erase(rows.begin());
+    return rows;
+}

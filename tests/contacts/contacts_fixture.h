@@ -39,3 +39,7 @@ class ContactsTest : public testing::Test {
 // found flag, the photo flag, the UNID in hexadecimal and, when there is a photo, its
 // SHA-256: the record as the host writes it (string members first).
 std::string Describe(const ContactInfo& contact);
+
+// The fields of each row of tests/contacts/data/<name>, a tab-separated file whose first line
+// names the fields.
+std::vector<std::vector<std::string>> DataRows(const std::string& name);
