@@ -87,20 +87,16 @@ class MailTest : public testing::Test {
     std::unique_ptr<NotesInstallation> installation; // the installation of the test
 };
 
-// A memo sent with these recipients and this body: both recipient lists and the body.
+// A memo sent with these recipients and this body: both recipient lists and the body. Blanks
+// and the CR of CR LF are dropped in mail_host_sendmail too; empty names and the 255-character
+// limit are in the corpus of fuzz_replay_recipient_split.
 struct MemoRow {
-    MemoRow(const char* name_, std::string recipients_, std::vector<std::string> entries_,
-            size_t tooLong_ = 0, std::string body_ = "Hi",
-            std::optional<std::string> stored_ = "Hi")
-        : name(name_), recipients(std::move(recipients_)), entries(std::move(entries_)),
-          tooLong(tooLong_), body(std::move(body_)), stored(std::move(stored_)) {}
-
-    const char* name;                  // what the row shows
-    std::string recipients;            // the recipients text given, in UTF-8
-    std::vector<std::string> entries;  // the entries of both lists in the memo
-    size_t tooLong;                    // names refused as too long
-    std::string body;                  // the body given, in UTF-8
-    std::optional<std::string> stored; // the Body item's text in the memo; none: no Body item
+    const char* name;                         // what the row shows
+    std::string recipients;                   // the recipients text given, in UTF-8
+    std::vector<std::string> entries;         // the entries of both lists in the memo
+    size_t tooLong = 0;                       // names refused as too long
+    std::string body = "Hi";                  // the body given, in UTF-8
+    std::optional<std::string> stored = "Hi"; // the Body item's text; none: no Body item
 };
 
 class MemoTest : public MailTest, public testing::WithParamInterface<MemoRow> {};
@@ -141,23 +137,18 @@ const std::string kX255(255, 'x');
 INSTANTIATE_TEST_SUITE_P(
     Memos, MemoTest,
     testing::Values(
-        MemoRow("BlanksDropped", " bo chen@acme.example ,CN=Cy Diaz/O=Acme",
-                {"bochen@acme.example", "CN=CyDiaz/O=Acme"}),
-        MemoRow("EmptyNamesSkipped", ",bo@acme.example,,cy@acme.example,",
-                {kBo, "cy@acme.example"}),
-        MemoRow("Name255", kX255 + ",cy", {kX255, "cy"}),
-        MemoRow("Name256", kX255 + "x,cy", {"cy"}, 1), MemoRow("OnlyBlanks", "   ", {}),
+        MemoRow{"Name256", kX255 + "x,cy", {"cy"}, 1}, MemoRow{"OnlyBlanks", "   ", {}},
         // In LMBCS ج (14 06 2C) and Ь (14 04 2C) hold a "," byte.
-        MemoRow("CommaBytesInCharacters",
+        MemoRow{"CommaBytesInCharacters",
                 "\u062C\u0645\u0627\u0644@acme.example,\u0418\u041B\u042C\u0418\u041D@acme.example",
                 {"\u062C\u0645\u0627\u0644@acme.example",
-                 "\u0418\u041B\u042C\u0418\u041D@acme.example"}),
-        MemoRow("CrLfAndLoneLf", kBo, {kBo}, 0, "Hello\r\nworld\nagain\r\n",
-                "Hello\nworld\nagain\n"),
-        MemoRow("OnlyCr", kBo, {kBo}, 0, "\r", ""),
-        MemoRow("EmptyBody", kBo, {kBo}, 0, "", std::nullopt),
-        MemoRow("Accents", kBo, {kBo}, 0, "Gr\u00FC\u00DFe \u03A9", "Gr\u00FC\u00DFe \u03A9"),
-        MemoRow("LongerThanOneCall", kBo, {kBo}, 0, LongBody("\r\n"), LongBody("\n"))),
+                 "\u0418\u041B\u042C\u0418\u041D@acme.example"}},
+        MemoRow{
+            "CrLfAndLoneLf", kBo, {kBo}, 0, "Hello\r\nworld\nagain\r\n", "Hello\nworld\nagain\n"},
+        MemoRow{"OnlyCr", kBo, {kBo}, 0, "\r", ""},
+        MemoRow{"EmptyBody", kBo, {kBo}, 0, "", std::nullopt},
+        MemoRow{"Accents", kBo, {kBo}, 0, "Gr\u00FC\u00DFe \u03A9", "Gr\u00FC\u00DFe \u03A9"},
+        MemoRow{"LongerThanOneCall", kBo, {kBo}, 0, LongBody("\r\n"), LongBody("\n")}),
     korvo_test::RowName<MemoRow>);
 
 // What a row changes in the installation or the memo.
@@ -225,7 +216,9 @@ TEST_P(SendFaultTest, ComposingStopsOrGoesOnAndNoFileIsDamaged) {
 const char* const kMail = "notesmailcalendar.cpp";
 
 // A row of the planned failure of call ("NAME@N", with status 0x1234) whose error handler line
-// is the line looked for.
+// is the line looked for. Failures that only need reporting and closing (the mail file not
+// opened, which then ends as UnreachableServer; the closes and the free after delivery) are
+// swept by fault_sweep_tests (send_mail).
 SendRow Planned(const char* name, const std::string& call, int created, size_t delivered,
                 size_t kept, const char* missing = nullptr) {
     const std::string label = call.substr(0, call.find('@')) + " -- error[4660]:";
@@ -250,8 +243,6 @@ INSTANTIATE_TEST_SUITE_P(
                             {0, kMail, "CNotesMailMessage::SendNotesMessage",
                              "SendNoteMessage:Domino Server is unavailable!!!"},
                             Change::NoMailBox),
-                    Planned("PathConstruct", "OSPathNetConstruct@1", 0, 0, 0),
-                    Planned("OpenMailFile", "MailOpenMessageFile@1", 0, 0, 0),
                     Planned("CreateMessage", "MailCreateMessage@1", 0, 0, 0),
                     Planned("CreateBody", "MailCreateBodyItem@1", 0, 0, 0),
                     Planned("RecipientsList", "ListAllocate@1", 0, 0, 0),
@@ -265,11 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Planned("BodyItem", "MailAddBodyItemExt@1", 1, 1, 1, "Body"),
                     Planned("NewOid", "NSFDbGenerateOID@1", 1, 0, 0),
                     Planned("Delivery", "NSFNoteUpdate@1", 1, 0, 1),
-                    Planned("StoreBack", "NSFNoteUpdate@2", 1, 1, 0),
-                    Planned("CloseMailBox", "NSFDbClose@1", 1, 1, 1),
-                    Planned("CloseMessage", "MailCloseMessage@1", 1, 1, 1),
-                    Planned("FreeBody", "OSMemFree@1", 1, 1, 1),
-                    Planned("CloseMailFile", "MailCloseMessageFile@1", 1, 1, 1)),
+                    Planned("StoreBack", "NSFNoteUpdate@2", 1, 1, 0)),
     korvo_test::RowName<SendRow>);
 
 struct OperationRow {
