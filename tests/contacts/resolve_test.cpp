@@ -14,17 +14,10 @@ class ResolveTest : public ContactsTest, public testing::WithParamInterface<Fiel
 
 TEST_P(ResolveTest, AnswersWithTheRecords) {
     const Fields& row = GetParam();
-    std::vector<std::string> terms{""};
-    for (char c : row[1]) {
-        if (c == ';')
-            terms.emplace_back();
-        else
-            terms.back().push_back(c);
-    }
     Started();
     const uint32_t baseline = korvo_test::OpenHandles();
     std::vector<ContactInfo> results(1);
-    EXPECT_EQ(Resolve(terms, row[2] == "1", results), std::stoi(row[3]));
+    EXPECT_EQ(Resolve(Split(row[1], ';'), row[2] == "1", results), std::stoi(row[3]));
     ASSERT_EQ(results.size(), row[4].empty() ? 0u : 1u);
     if (!results.empty()) {
         EXPECT_EQ(Describe(results[0]).substr(0, row[4].size()), row[4]);
