@@ -98,26 +98,3 @@ std::string Describe(const ContactInfo& contact) {
         text += "|sha256=" + json["photoSha256"].get<std::string>();
     return text;
 }
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts{""};
-    for (char c : text) {
-        if (c == separator)
-            parts.emplace_back();
-        else
-            parts.back().push_back(c);
-    }
-    return parts;
-}
-
-std::vector<std::vector<std::string>> DataRows(const std::string& name) {
-    std::ifstream stream(std::filesystem::path(CONTACTS_DATA) / name);
-    std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(stream, line);) {
-        rows.push_back(Split(line, '\t'));
-        EXPECT_EQ(rows.back().size(), rows[0].size()) << line;
-    }
-    EXPECT_FALSE(rows.empty()) << name;
-    rows.erase(rows.begin());
-    return rows;
-}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "KorvoLotusC.h"
+#include "data_rows.h"
 #include "runtime_case.h"
 
 #include "platform/testing/scoped_registry.h"
@@ -39,10 +40,3 @@ class ContactsTest : public testing::Test {
 // found flag, the photo flag, the UNID in hexadecimal and, when there is a photo, its
 // SHA-256: the record as the host writes it (string members first).
 std::string Describe(const ContactInfo& contact);
-
-// The pieces of text between the separators, empty ones included.
-std::vector<std::string> Split(const std::string& text, char separator);
-
-// The fields of each row of tests/contacts/data/<name>, a tab-separated file whose first line
-// names the fields.
-std::vector<std::vector<std::string>> DataRows(const std::string& name);

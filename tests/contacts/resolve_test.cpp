@@ -7,6 +7,8 @@ namespace {
 
 using korvo_test::TakeTraceLines;
 
+const std::filesystem::path kData = CONTACTS_DATA;
+
 // A row of data/resolve_rows.tsv: name, terms, search, result, record, function, message.
 using Fields = std::vector<std::string>;
 
@@ -28,7 +30,8 @@ TEST_P(ResolveTest, AnswersWithTheRecords) {
     EXPECT_EQ(korvo_test::OpenHandles(), baseline);
 }
 
-INSTANTIATE_TEST_SUITE_P(Contacts, ResolveTest, testing::ValuesIn(DataRows("resolve_rows.tsv")),
+INSTANTIATE_TEST_SUITE_P(Contacts, ResolveTest,
+                         testing::ValuesIn(DataRows(kData / "resolve_rows.tsv")),
                          [](const testing::TestParamInfo<Fields>& row) { return row.param[0]; });
 
 // A planned failure of each runtime call on the contact paths (a row of data/faults.tsv: plan,
@@ -48,7 +51,7 @@ TEST_P(ContactFaultTest, ReportsTheFailedCall) {
     EXPECT_EQ(korvo_test::OpenHandles(), baseline);
 }
 
-INSTANTIATE_TEST_SUITE_P(Calls, ContactFaultTest, testing::ValuesIn(DataRows("faults.tsv")),
+INSTANTIATE_TEST_SUITE_P(Calls, ContactFaultTest, testing::ValuesIn(DataRows(kData / "faults.tsv")),
                          [](const testing::TestParamInfo<Fields>& row) {
                              return row.param[0].substr(0, row.param[0].find('@')) + "_" +
                                     std::to_string(row.index);
