@@ -4,6 +4,7 @@
 #pragma once
 
 #include "KorvoLotusC.h"
+#include "data_rows.h"
 #include "runtime_case.h"
 
 #include "platform/testing/scoped_registry.h"
