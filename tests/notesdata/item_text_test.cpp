@@ -88,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case("NoFlags", "MIMEGetEntityPartFlags@1=1", Mime<104>, kHtml, {"MIMEGetEntityPartFlags"}),
         Case("NoCharset", "MIMEEntityGetTypeParam@1=1", Mime<104>, kBoth,
              {"MIMEEntityGetTypeParam"}),
+        Case("NoCharsetDecodes", "MIMEEntityGetTypeParam@1=1", Mime<108>, "Gr\xFC\xDF" "e",
+             {"MIMEEntityGetTypeParam"}),
         Case("NoPlainData", "MIMEGetEntityData@1=1", Mime<104>, kHtml,
              {"MIMEGetDecodedEntityData"}),
         Case("NoDecodedData", "MIMEGetDecodedEntityData@1=1", Mime<104>, "plain text|",

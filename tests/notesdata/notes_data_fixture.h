@@ -30,11 +30,13 @@ class NotesDataTest : public ::testing::TestWithParam<Case> {
     // Opens a note of the database; it is closed at the end of the case.
     NOTEHANDLE OpenNote(NOTEID noteId, uint32_t flags = 0);
 
-    NotesInstallation m_installation;                              // the temporary installation
-    DBHANDLE m_db = NULLHANDLE;                                    // mail.nsf
-    std::vector<NOTEHANDLE> m_notes;                               // notes opened by OpenNote
-    CNotesCalendar m_calendar;                                     // with its text buffer
-    std::vector<char> m_body = std::vector<char>(kBodyBufferSize); // a body buffer
+    NotesInstallation m_installation; // the temporary installation
+    DBHANDLE m_db = NULLHANDLE;       // mail.nsf
+    std::vector<NOTEHANDLE> m_notes;  // notes opened by OpenNote
+    CNotesCalendar m_calendar;        // with its text buffer
+    // A body buffer, not cleared, so that text left unterminated runs on into the fill (the
+    // string's own NUL stops it).
+    std::string m_body = std::string(kBodyBufferSize, '#');
 
   protected:
     void SetUp() override;

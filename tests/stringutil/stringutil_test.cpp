@@ -1,6 +1,6 @@
-// StringUtil: cutting pieces into fixed buffers at their limits, comparison, LMBCS character
-// boundaries (against the runtime's decoder), UTF-8 decoding, the time text, and the log lines
-// of rejected arguments.
+// StringUtil: cutting pieces into fixed buffers at their limits, indexes, comparison, LMBCS
+// character boundaries (against the runtime's decoder), UTF-8 decoding, the time text, and the
+// log lines of rejected arguments.
 #include "stringutil.h"
 
 #include "trace_recorder.h"
@@ -74,6 +74,9 @@ char g_buffer[8];
 // Rejected calls: each returns 0 and logs the one line of its group.
 TEST(StringUtil, RejectedArgumentsGiveZeroAndLogOnce) {
     const std::pair<TraceLine, std::vector<std::function<unsigned()>>> groups[] = {
+        {{0, "stringutil.cpp", "StringUtil::GetStringIndex", "Source string is NULL!!"},
+         {[] { return StringUtil::GetStringIndex(nullptr, 'a'); },
+          [] { return StringUtil::GetStringIndex(nullptr, kText); }}},
         {{1, "stringutil.cpp", "StringUtil::GetSubString", "Invalid parameter!!"},
          {[] { return StringUtil::GetSubString(nullptr, kText, 8, g_buffer); },
           [] {
@@ -94,6 +97,17 @@ TEST(StringUtil, RejectedArgumentsGiveZeroAndLogOnce) {
             EXPECT_EQ(korvo_test::TakeTraceLines(), std::vector<TraceLine>{line}) << " #" << i;
         }
     }
+}
+
+TEST(GetStringIndex, OfCharacterAndOfPosition) {
+    EXPECT_EQ(StringUtil::GetStringIndex("abc", 'x'), 3u);
+    EXPECT_EQ(StringUtil::GetStringIndex("abcb", 'b'), 1u);
+    EXPECT_EQ(StringUtil::GetStringIndex("abc", '\0'), 3u);
+    const char* text = kText;
+    EXPECT_EQ(StringUtil::GetStringIndex(text, text + 2), 2u);
+    EXPECT_EQ(StringUtil::GetStringIndex(text, text + 3), 3u);
+    EXPECT_EQ(StringUtil::GetStringIndex(text, g_buffer), 3u);
+    EXPECT_EQ(StringUtil::GetStringIndex(text, static_cast<const char*>(nullptr)), 3u);
 }
 
 // Surrogate pairs, which the random texts below seldom form: where NextLmbcsCharacter ends
