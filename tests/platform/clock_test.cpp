@@ -1,4 +1,5 @@
-// FILETIME breakdown and the local clock's test seam.
+// FILETIME breakdown. The local clock's test seam is used, set and cleared, by the calendar
+// and calendar-operation suites.
 #include "platform/clock.h"
 
 #include <gtest/gtest.h>
@@ -37,18 +38,6 @@ TEST(FileTimeTest, BreaksDownUtc) {
             EXPECT_EQ(Fields(st), Fields(row.expected));
         }
     }
-}
-
-TEST(LocalClockTest, SeamFixesTheTimeUntilCleared) {
-    const SYSTEMTIME fixed{2026, 12, 1, 7, 9, 30, 15, 250};
-    platform::SetLocalTimeForTesting(&fixed);
-    SYSTEMTIME now{};
-    platform::GetLocalTime(&now);
-    EXPECT_EQ(Fields(now), Fields(fixed));
-    platform::SetLocalTimeForTesting(nullptr);
-    platform::GetLocalTime(&now);
-    EXPECT_GE(now.wYear, 2024);
-    EXPECT_TRUE(now.wDayOfWeek < 7 && now.wMilliseconds < 1000);
 }
 
 } // namespace

@@ -63,7 +63,6 @@ TEST(CodePageTest, Narrows) {
         {"CharacterNotSplit", kUtf8, u"a\u20AC", 2, 0, 3, 0, 122, "a##"},
         {"NulDoesNotFit", kUtf8, u"ab", -1, 0, 2, 0, 122, "ab"},
         {"PairNotSplit", kUtf8, u"\U0001F600", 2, 0, 3, 0, 122, "###"},
-        {"LoneSurrogates", kUtf8, u"\xDE00\xD83Dx", 3, 0, 7, 7, 0, "\xEF\xBF\xBD\xEF\xBF\xBDx"},
         {"StrictLone", kUtf8, u"x\xDC00", 2, kWcErrInvalidChars, 4, 0, 1113, "####"},
         {"Cp1250", 1250, u"\u0160\u00E9\u4E00", 3, 0, 3, 3, 0, "\x8A\xE9?"},
     };
@@ -89,9 +88,7 @@ TEST(CodePageTest, ComparesIgnoringCase) {
     };
     const Row rows[] = {
         {u"Notes.INI", -1, u"notes.ini", 2},
-        {u"\u00C4\u0178\u0139", -1, u"\u00E4\u00FF\u013A", 2},
         {u"\u0130", -1, u"i", 3},
-        {u"\u0391\u0386\u0416\u0401", -1, u"\u03B1\u03AC\u0436\u0451", 2},
         {u"abcX", 3, u"ABC", 2},
         {u"a", -1, u"B", 1},
         {u"b", -1, u"A", 3},

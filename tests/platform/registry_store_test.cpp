@@ -30,7 +30,6 @@ TEST(RegistryStoreTest, Reads) {
         {kSection + " (32)\nA=x\n", RegistryView::Force64, u"A", u"<open 2>"},
         {kSection + "  (32) \nA=x\n", RegistryView::Force32, u"A", u"x"},
         {kSection + "\nA=all\n" + kSection + " (64)\nA=64\n", RegistryView::Force64, u"A", u"64"},
-        {"[hkey_current_user\\SOFTWARE\\korvo\\TEST\\]\nA=x\n", RegistryView::Default, u"A", u"x"},
         {"\xEF\xBB\xBF" + kSection + "\r\nA=x\r\n", RegistryView::Default, u"A", u"x"},
         {kSection + "\n  A\t= b=c ", RegistryView::Default, u"A", u" b=c "},
         {kSection + "\nA=1\na=2\n", RegistryView::Default, u"A", u"2"},

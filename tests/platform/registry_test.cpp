@@ -25,11 +25,6 @@ TEST(RegistryTest, OpensAndReads) {
     };
     const Row rows[] = {
         {kKeyW, RegistryView::Default, u"NotesIniPath", kIni},
-        {kKeyW, RegistryView::Force64, u"NotesIniPath", kIni},
-        {kKeyW, RegistryView::Force32, u"NotesIniPath", kIni},
-        {u"SOFTWARE\\vendra systems, inc.\\meetingINTEGRATION", RegistryView::Default,
-         u"NotesIniPath", kIni},
-        {kKeyW, RegistryView::Default, u"notesINIpath", kIni},
         {kKeyW, RegistryView::Default, u"NotesIni", u"<query 2>"},
         {u"Software\\Vendra Systems, Inc.", RegistryView::Default, u"NotesIniPath", u"<query 2>"},
         {u"Software\\Vendra Systems, Inc.\\Meeting", RegistryView::Default, u"NotesIniPath",

@@ -1,10 +1,10 @@
-// The toolkit's string functions: searches, case changes, copies, matching, numbers, lines,
-// UTF-8, hex dumps and URL coding. Narrow rows run through the wide forms too. Matching and
-// decimal parsing are compared with fnmatch and strtod in the reference suite, the dump's
-// layout and the URL encoding's form are checked by the fuzz targets' replays.
+// The toolkit's string functions: searches, case changes, copies, numbers, lines, UTF-8, hex
+// dumps and URL coding. Narrow rows run through the wide forms too. Matching and decimal
+// parsing are compared with fnmatch and strtod in the reference suite; matching with other
+// separators, the dump's layout, the URL encoding's form and round trip, UTF-8 written into
+// cut buffers and integers cut by an end are checked by the fuzz targets' replays.
 #include "rk/hexdump.h"
 #include "rk/lines.h"
-#include "rk/match.h"
 #include "rk/numbers.h"
 #include "rk/strings.h"
 #include "rk/url.h"
@@ -203,31 +203,6 @@ TEST(Copying, NarrowAndWide) {
     }
 }
 
-// Wildcard matching where the reference suite's random patterns do not reach: another
-// separator, and a separator inside the text.
-TEST(Matching, NarrowAndWide) {
-    struct Row {
-        const char* text;     // matched text
-        const char* patterns; // pattern list
-        char sep;             // separator
-        bool caseSensitive;   // flag passed
-        int expected;         // result
-    };
-    const Row rows[] = {
-        {"README.TXT", "*.doc;*.txt", ';', false, 1},
-        {"README.TXT", "*.doc;*.txt", ';', true, 0},
-        {"b.c", "a*|b*", '|', true, 1},
-        {"a;b", "a;b", ';', true, 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.text << " / " << row.patterns);
-        EXPECT_EQ(rk_astr_match(row.text, row.patterns, row.sep, row.caseSensitive), row.expected);
-        EXPECT_EQ(rk_wstr_match(W(row.text).c_str(), W(row.patterns).c_str(), WCHAR(row.sep),
-                                row.caseSensitive),
-                  row.expected);
-    }
-}
-
 // rk_str_tol: value starts as 777; consumed is the offset of the result.
 TEST(IntegerParsing, NarrowAndWide) {
     struct Row {
@@ -246,7 +221,6 @@ TEST(IntegerParsing, NarrowAndWide) {
         {"zZ", kNone, 36, 35 * 36 + 35, 2},
         {"1012", kNone, 2, 5, 3},
         {"12345", 3, 10, 123, 3},
-        {"  12", 2, 10, 777, 0},
         {"-x", kNone, 10, 777, 0},
         {"1", kNone, 1, 777, 0},
         {"1", kNone, 37, 777, 0},
@@ -350,8 +324,6 @@ TEST(Utf8, WritesNoMoreThanItCounts) {
     };
     const Row rows[] = {
         {true, u"a\u20ac", "a", 2, 3}, // stops before a sequence that does not fit
-        {true, u"ab", "ab", kWhole, 4},
-        {true, std::u16string(u"a\0b", 3), std::string("a\0b", 3), 3, 4},
         {true, u"", "", 1, 0},
         {false, u"\x00E9", "\xC3\x29", 2, 4}, // continuations are not validated
         {false, u"a", "a\xE2\x82\xAC", 3, 4},
@@ -403,7 +375,6 @@ TEST(UrlCoding, EncodesAndDecodes) {
         {true, "a b/c", "a+b%2fc", "a b/c", 5},
         {true, "AZaz09-_.", "AZaz09-_.", "AZaz09-_.", 9},
         {true, std::string("\xFF\0~", 3), "%ff%00%7e", std::string("\xFF\0~", 3), 3},
-        {true, "", "", "", 0},
         {false, "", "a%4Gb", "ab", 3}, // an invalid escape writes nothing
         {false, "", "%4A%4a", "JJ", 2},
         {false, "", "ab%4", "ab", 2},
@@ -420,17 +391,6 @@ TEST(UrlCoding, EncodesAndDecodes) {
         EXPECT_EQ(rka_urldec(row.encoded.c_str(), decoded.data()), row.count);
         EXPECT_EQ(decoded.substr(0, row.decoded.size() + 1), row.decoded + '\0');
     }
-}
-
-TEST(UrlCoding, RoundTripOfEveryByteValue) {
-    std::string bytes(256, '\0');
-    for (int i = 0; i < 256; ++i)
-        bytes[i] = static_cast<char>(i);
-    std::string encoded(3 * bytes.size() + 1, '\0');
-    rka_urlenc(bytes.data(), encoded.data(), 256);
-    std::string decoded(encoded.size(), '#');
-    EXPECT_EQ(rka_urldec(encoded.c_str(), decoded.data()), 256);
-    EXPECT_EQ(decoded.substr(0, 256), bytes);
 }
 
 } // namespace
