@@ -39,7 +39,8 @@ planted=""
 original=$work/original
 # Object files saved before a draw's compile check, restored with it.
 saved_objects=()
-# The running test job, stopped if the sampler is interrupted.
+# The running test job, in a session of its own so that a hung test program (a valgrind run
+# left behind by ctest) goes with it; stopped if the sampler is interrupted.
 child=""
 
 restore() {
@@ -65,7 +66,7 @@ restore_unchanged() {
 
 on_exit() {
     if [[ -n $child ]]; then
-        kill -TERM "$child" 2>/dev/null || true
+        kill -TERM -- -"$child" 2>/dev/null || true
         wait "$child" 2>/dev/null || true
     fi
     if [[ ${#saved_objects[@]} -gt 0 ]]; then
@@ -187,11 +188,12 @@ run_tests() {
     limit=$(tr '|' '\n' <<<"$names" |
         awk 'NR == FNR { t[$1] = $2; next } { s += t[$1] } END { printf "%d", 60 + 3 * s }' \
             "$work/durations.txt" -)
-    timeout -k 10 "$limit" nice -n 19 ctest --test-dir "$release" -R "^($names)\$" \
+    setsid timeout -k 10 "$limit" nice -n 19 ctest --test-dir "$release" -R "^($names)\$" \
         --stop-on-failure -j "$jobs" --output-on-failure >"$log" 2>&1 &
     child=$!
     rc=0
     wait "$child" || rc=$?
+    kill -KILL -- -"$child" 2>/dev/null || true
     child=""
     if [[ $rc -eq 124 || $rc -eq 137 ]]; then
         status=killed detail="timed out after ${limit}s"
