@@ -8,6 +8,7 @@
 // - run again without faults, the operation gives the result it gives after a clean run; and
 //   after ClearCache (names resolved while a book failed stay cached for the day otherwise),
 //   the operation and a probe give the documents they give after a clean run.
+#include "data_rows.h"
 #include "operations_fixture.h"
 
 #include "notesrt_testing.h"
@@ -37,11 +38,7 @@ struct SweepCase {
 
 std::vector<SweepCase> Sweeps() {
     std::vector<SweepCase> sweeps;
-    for (const std::string& line :
-         SplitText(korvo_test::ReadWholeFile(KORVO_CALENDAROPS_SWEEPS), '\n')) {
-        if (line[0] == '#')
-            continue;
-        std::vector<std::string> fields = SplitText(line, '\t');
+    for (std::vector<std::string> fields : korvo_test::DataRows(KORVO_CALENDAROPS_SWEEPS)) {
         for (std::string& field : fields)
             field = field == "-" ? "" : field;
         sweeps.push_back({fields.at(0), fields.at(1), fields.at(2), fields.at(3), fields.at(4),

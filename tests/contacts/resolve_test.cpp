@@ -5,6 +5,8 @@
 
 namespace {
 
+using korvo_test::DataRows;
+using korvo_test::Split;
 using korvo_test::TakeTraceLines;
 
 const std::filesystem::path kData = CONTACTS_DATA;

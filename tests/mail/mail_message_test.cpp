@@ -2,8 +2,8 @@
 // the mail file, read back from both files; names split into the recipient lists; bodies
 // into lines; every runtime call of composing and delivery failed by plan; SendMail's checks.
 #include "notesctrl.h"
-#include "notesmailmessage.h"
 #include "data_rows.h"
+#include "notesmailmessage.h"
 #include "runtime_case.h"
 #include "stringutil.h"
 
@@ -22,6 +22,7 @@
 namespace {
 
 using Json = nlohmann::json;
+using korvo_test::DataRows;
 using korvo_test::NotesInstallation;
 using korvo_test::PathText;
 using korvo_test::TraceLine;

@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+namespace korvo_test {
+
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts{""};
     for (char c : text) {
@@ -27,3 +29,5 @@ std::vector<std::vector<std::string>> DataRows(const std::filesystem::path& file
         rows.erase(rows.begin());
     return rows;
 }
+
+} // namespace korvo_test
