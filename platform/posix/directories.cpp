@@ -5,12 +5,9 @@
 #include "errno_map.h"
 #include "text.h"
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -63,60 +60,18 @@ bool CurrentDirectoryUtf8(std::string* path) {
     return true;
 }
 
-// Describes the entry name of the open directory dir.
-DirectoryEntry Describe(DIR* dir, const char* name) {
-    struct stat info {};
-    if (fstatat(dirfd(dir), name, &info, 0) != 0)
-        fstatat(dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW);
-    const bool isDirectory = S_ISDIR(info.st_mode);
-    return DirectoryEntry{detail::Utf8ToWide(name), isDirectory,
-                          isDirectory ? 0 : static_cast<uint64_t>(info.st_size)};
-}
-
 } // namespace
-
-bool PathExistsA(const char* path) {
-    return path != nullptr && PathExistsUtf8(detail::AnsiToUtf8(path));
-}
 
 bool PathExistsW(const WCHAR* path) {
     return path != nullptr && PathExistsUtf8(detail::WideToUtf8(path));
-}
-
-bool CreateDirectoryA(const char* path) {
-    return detail::CheckPath(path) && CreateDirectoryUtf8(detail::AnsiToUtf8(path));
 }
 
 bool CreateDirectoryW(const WCHAR* path) {
     return detail::CheckPath(path) && CreateDirectoryUtf8(detail::WideToUtf8(path));
 }
 
-bool RemoveDirectoryA(const char* path) {
-    return detail::CheckPath(path) && RemoveDirectoryUtf8(detail::AnsiToUtf8(path));
-}
-
 bool RemoveDirectoryW(const WCHAR* path) {
     return detail::CheckPath(path) && RemoveDirectoryUtf8(detail::WideToUtf8(path));
-}
-
-bool ListDirectoryW(const WCHAR* dir, std::vector<DirectoryEntry>* entries) {
-    if (!detail::CheckPath(dir) || !detail::CheckPath(entries))
-        return false;
-    DIR* listing = opendir(detail::WideToUtf8(dir).c_str());
-    if (listing == nullptr) {
-        detail::SetLastErrorFromErrno();
-        return false;
-    }
-    entries->clear();
-    while (const dirent* entry = readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            entries->push_back(Describe(listing, entry->d_name));
-    }
-    closedir(listing);
-    std::sort(entries->begin(), entries->end(),
-              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
-    return true;
 }
 
 uint32_t GetCurrentDirectoryA(uint32_t len, char* buf) {

@@ -120,18 +120,6 @@ int64_t GetFileSize(File f) {
     return static_cast<int64_t>(info.st_size);
 }
 
-bool SeekFile(File f, int64_t offset) {
-    if (f == nullptr || offset < 0) {
-        SetLastError(f == nullptr ? kErrorInvalidHandle : kErrorInvalidParameter);
-        return false;
-    }
-    if (lseek(f->fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
-        detail::SetLastErrorFromErrno();
-        return false;
-    }
-    return true;
-}
-
 void CloseFile(File f) {
     if (f == nullptr)
         return;

@@ -117,14 +117,4 @@ uint32_t GetTempFileNameA(const char* dir, const char* prefix, char* out) {
     return number;
 }
 
-uint32_t GetTempFileNameW(const WCHAR* dir, const WCHAR* prefix, WCHAR* out) {
-    if (!detail::CheckPath(dir) || !detail::CheckPath(out))
-        return 0;
-    detail::WideString path;
-    const uint32_t number = CreateTempFile(dir, prefix != nullptr ? prefix : u"", &path);
-    if (number != 0)
-        detail::CopyToBuffer(path, kMaxPath, out);
-    return number;
-}
-
 } // namespace platform

@@ -45,15 +45,7 @@ File Adopt(HANDLE handle) {
     return new FileObject{handle};
 }
 
-bool IsDotOrDotDot(const WCHAR* name) {
-    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
-}
-
 } // namespace
-
-bool PathExistsA(const char* path) {
-    return path != nullptr && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
 
 bool PathExistsW(const WCHAR* path) {
     return path != nullptr && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
@@ -85,10 +77,6 @@ uint32_t GetTempPathW(uint32_t len, WCHAR* buf) {
 
 uint32_t GetTempFileNameA(const char* dir, const char* prefix, char* out) {
     return ::GetTempFileNameA(dir, prefix, 0, out);
-}
-
-uint32_t GetTempFileNameW(const WCHAR* dir, const WCHAR* prefix, WCHAR* out) {
-    return ::GetTempFileNameW(dir, prefix, 0, out);
 }
 
 File OpenFileA(const char* path, FileAccess access) {
@@ -149,14 +137,6 @@ int64_t GetFileSize(File f) {
     return size.QuadPart;
 }
 
-bool SeekFile(File f, int64_t offset) {
-    if (f == nullptr || offset < 0)
-        return false;
-    LARGE_INTEGER target;
-    target.QuadPart = offset;
-    return ::SetFilePointerEx(f->handle, target, nullptr, FILE_BEGIN) != FALSE;
-}
-
 void CloseFile(File f) {
     if (f == nullptr)
         return;
@@ -172,46 +152,12 @@ bool DeleteFileW(const WCHAR* path) {
     return path != nullptr && ::DeleteFileW(path) != FALSE;
 }
 
-bool CreateDirectoryA(const char* path) {
-    return path != nullptr && ::CreateDirectoryA(path, nullptr) != FALSE;
-}
-
 bool CreateDirectoryW(const WCHAR* path) {
     return path != nullptr && ::CreateDirectoryW(path, nullptr) != FALSE;
 }
 
-bool RemoveDirectoryA(const char* path) {
-    return path != nullptr && ::RemoveDirectoryA(path) != FALSE;
-}
-
 bool RemoveDirectoryW(const WCHAR* path) {
     return path != nullptr && ::RemoveDirectoryW(path) != FALSE;
-}
-
-bool ListDirectoryW(const WCHAR* dir, std::vector<DirectoryEntry>* entries) {
-    if (dir == nullptr || entries == nullptr)
-        return false;
-    entries->clear();
-    std::wstring pattern(dir);
-    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/')
-        pattern += L'\\';
-    pattern += L'*';
-
-    WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return ::GetLastError() == ERROR_FILE_NOT_FOUND && PathExistsW(dir);
-    do {
-        if (IsDotOrDotDot(found.cFileName))
-            continue;
-        const bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        const uint64_t size =
-            isDirectory ? 0
-                        : (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        entries->push_back(DirectoryEntry{found.cFileName, isDirectory, size});
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return true;
 }
 
 uint32_t GetCurrentDirectoryA(uint32_t len, char* buf) {

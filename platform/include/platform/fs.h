@@ -6,15 +6,12 @@
 #include "platform/wintypes.h"
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace platform {
 
 constexpr uint32_t kMaxPath = 260; // MAX_PATH
 
 // True when a file or directory exists at path.
-bool PathExistsA(const char* path);
 bool PathExistsW(const WCHAR* path);
 
 // GetTempPath: writes the temporary directory with a trailing separator into buf (room for
@@ -27,7 +24,6 @@ uint32_t GetTempPathW(uint32_t len, WCHAR* buf);
 // writes its path into out (kMaxPath characters of room). Returns the number used, 0 on
 // failure.
 uint32_t GetTempFileNameA(const char* dir, const char* prefix, char* out);
-uint32_t GetTempFileNameW(const WCHAR* dir, const WCHAR* prefix, WCHAR* out);
 
 enum class FileAccess {
     Read,     // existing file, reading; shared for reading and writing
@@ -49,8 +45,6 @@ bool ReadFile(File f, void* buf, uint32_t size, uint32_t* done);
 bool WriteFile(File f, const void* buf, uint32_t size);
 // The file's size in bytes, or -1.
 int64_t GetFileSize(File f);
-// Moves the file position to offset from the start; false on failure.
-bool SeekFile(File f, int64_t offset);
 void CloseFile(File f);
 
 struct FileTraits {
@@ -62,21 +56,9 @@ using UniqueFile = UniqueHandle<FileTraits>;
 
 bool DeleteFileA(const char* path);
 bool DeleteFileW(const WCHAR* path);
-bool CreateDirectoryA(const char* path);
 bool CreateDirectoryW(const WCHAR* path);
 // Removes an empty directory.
-bool RemoveDirectoryA(const char* path);
 bool RemoveDirectoryW(const WCHAR* path);
-
-// One entry of a directory listing ("." and ".." are never listed).
-struct DirectoryEntry {
-    std::basic_string<WCHAR> name; // the entry's name, without its directory
-    bool isDirectory;    // true for a directory
-    uint64_t size;       // bytes, for a file
-};
-
-// Lists the entries of a directory; false when it cannot be read.
-bool ListDirectoryW(const WCHAR* dir, std::vector<DirectoryEntry>* entries);
 
 // CreateFile with CREATE_NEW: makes an empty file at path, which must not exist yet, and closes
 // it again. False when the file exists or cannot be made, with the last error set.
@@ -89,16 +71,16 @@ constexpr uint32_t kFileAttributeNormal = 0x80;    // a file with no other attri
 
 // One entry of a directory search, laid out as WIN32_FIND_DATAW.
 struct FindDataW {
-    uint32_t attributes;         // kFileAttribute* bits
-    FILETIME creationTime;       // when the entry was made (POSIX: its last status change)
-    FILETIME lastAccessTime;     // when it was last read
-    FILETIME lastWriteTime;      // when it was last written
-    uint32_t sizeHigh;           // high 32 bits of a file's size in bytes
-    uint32_t sizeLow;            // low 32 bits of a file's size in bytes
-    uint32_t reserved0;          // unused, 0
-    uint32_t reserved1;          // unused, 0
-    WCHAR name[kMaxPath];        // the entry's name without its directory, NUL-terminated
-    WCHAR alternateName[14];     // the short 8.3 name where the system has one, else empty
+    uint32_t attributes;     // kFileAttribute* bits
+    FILETIME creationTime;   // when the entry was made (POSIX: its last status change)
+    FILETIME lastAccessTime; // when it was last read
+    FILETIME lastWriteTime;  // when it was last written
+    uint32_t sizeHigh;       // high 32 bits of a file's size in bytes
+    uint32_t sizeLow;        // low 32 bits of a file's size in bytes
+    uint32_t reserved0;      // unused, 0
+    uint32_t reserved1;      // unused, 0
+    WCHAR name[kMaxPath];    // the entry's name without its directory, NUL-terminated
+    WCHAR alternateName[14]; // the short 8.3 name where the system has one, else empty
 };
 
 struct FindObject;
