@@ -74,20 +74,10 @@ bool RemoveDirectoryW(const WCHAR* path) {
     return detail::CheckPath(path) && RemoveDirectoryUtf8(detail::WideToUtf8(path));
 }
 
-uint32_t GetCurrentDirectoryA(uint32_t len, char* buf) {
-    std::string path;
-    return CurrentDirectoryUtf8(&path) ? detail::CopyToBuffer(detail::Utf8ToAnsi(path), len, buf)
-                                       : 0;
-}
-
 uint32_t GetCurrentDirectoryW(uint32_t len, WCHAR* buf) {
     std::string path;
     return CurrentDirectoryUtf8(&path) ? detail::CopyToBuffer(detail::Utf8ToWide(path), len, buf)
                                        : 0;
-}
-
-bool SetCurrentDirectoryA(const char* path) {
-    return detail::CheckPath(path) && SetCurrentDirectoryUtf8(detail::AnsiToUtf8(path));
 }
 
 bool SetCurrentDirectoryW(const WCHAR* path) {

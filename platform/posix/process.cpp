@@ -10,11 +10,6 @@
 
 namespace platform {
 
-void OutputDebugStringA(const char* text) {
-    if (text != nullptr)
-        std::fputs(detail::AnsiToUtf8(text).c_str(), stderr);
-}
-
 void OutputDebugStringW(const WCHAR* text) {
     if (text != nullptr)
         std::fputs(detail::WideToUtf8(text).c_str(), stderr);

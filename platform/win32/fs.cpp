@@ -160,16 +160,8 @@ bool RemoveDirectoryW(const WCHAR* path) {
     return path != nullptr && ::RemoveDirectoryW(path) != FALSE;
 }
 
-uint32_t GetCurrentDirectoryA(uint32_t len, char* buf) {
-    return ::GetCurrentDirectoryA(len, buf);
-}
-
 uint32_t GetCurrentDirectoryW(uint32_t len, WCHAR* buf) {
     return ::GetCurrentDirectoryW(len, buf);
-}
-
-bool SetCurrentDirectoryA(const char* path) {
-    return path != nullptr && ::SetCurrentDirectoryA(path) != FALSE;
 }
 
 bool SetCurrentDirectoryW(const WCHAR* path) {

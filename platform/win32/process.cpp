@@ -7,11 +7,6 @@
 
 namespace platform {
 
-void OutputDebugStringA(const char* text) {
-    if (text != nullptr)
-        ::OutputDebugStringA(text);
-}
-
 void OutputDebugStringW(const WCHAR* text) {
     if (text != nullptr)
         ::OutputDebugStringW(text);

@@ -100,9 +100,7 @@ void FindClose(FindHandle search);
 
 // GetCurrentDirectory: the length written (without NUL), or the room needed when len is too
 // small; 0 on failure. SetCurrentDirectory: false on failure.
-uint32_t GetCurrentDirectoryA(uint32_t len, char* buf);
 uint32_t GetCurrentDirectoryW(uint32_t len, WCHAR* buf);
-bool SetCurrentDirectoryA(const char* path);
 bool SetCurrentDirectoryW(const WCHAR* path);
 
 // The separator the platform writes between path components: '\\' on Windows, '/' elsewhere.

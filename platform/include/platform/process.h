@@ -8,7 +8,6 @@
 namespace platform {
 
 // OutputDebugString: to the debugger on Windows, to standard error elsewhere.
-void OutputDebugStringA(const char* text);
 void OutputDebugStringW(const WCHAR* text);
 
 uint32_t GetCurrentProcessId();
