@@ -8,7 +8,6 @@ namespace platform::detail {
 namespace {
 
 // Win32 codes that only the file calls use, so errors.h does not name them.
-constexpr uint32_t kErrorPathNotFound = 3;
 constexpr uint32_t kErrorFileExists = 80;
 constexpr uint32_t kErrorDiskFull = 112;
 constexpr uint32_t kErrorDirNotEmpty = 145;

@@ -5,6 +5,8 @@
 
 namespace platform::detail {
 
+constexpr uint32_t kErrorPathNotFound = 3; // ERROR_PATH_NOT_FOUND: a folder on the way is missing
+
 // The Win32 error that stands for errno value err.
 uint32_t Win32ErrorFromErrno(int err);
 

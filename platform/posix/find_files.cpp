@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -132,7 +133,10 @@ FindHandle FindFirstFileW(const WCHAR* pattern, FindDataW* data) {
         directory = slash == 0 ? "/" : detail::WideToUtf8(path.data(), slash);
     const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        detail::SetLastErrorFromErrno();
+        // A missing folder is a path, not a file, that was not found, as Windows says.
+        const uint32_t error =
+            errno == ENOENT ? detail::kErrorPathNotFound : detail::Win32ErrorFromErrno(errno);
+        SetLastError(error);
         return nullptr;
     }
     auto* search = new FindObject{fd, MatchingNames(fd, path.substr(slash + 1)), 0};

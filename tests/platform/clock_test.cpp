@@ -1,9 +1,10 @@
-// FILETIME breakdown. The local clock's test seam is used, set and cleared, by the calendar
-// and calendar-operation suites.
+// FILETIME breakdown and the local clock. The clock's test seam is used, set and cleared, by
+// the calendar and calendar-operation suites.
 #include "platform/clock.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <tuple>
 
 namespace {
@@ -38,6 +39,17 @@ TEST(FileTimeTest, BreaksDownUtc) {
             EXPECT_EQ(Fields(st), Fields(row.expected));
         }
     }
+}
+
+// The local date is the C library's; taken just before, so only a run at midnight can differ.
+TEST(LocalTimeTest, IsTheLocalDate) {
+    const std::time_t before = std::time(nullptr);
+    SYSTEMTIME now{};
+    platform::GetLocalTime(&now);
+    const std::tm local = *std::localtime(&before);
+    EXPECT_EQ(
+        std::make_tuple(now.wYear, now.wMonth, now.wDay, now.wDayOfWeek),
+        std::make_tuple(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday));
 }
 
 } // namespace

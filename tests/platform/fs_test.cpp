@@ -2,10 +2,12 @@
 #include "helpers.h"
 
 #include "platform/codepage.h"
+#include "platform/errors.h"
 #include "platform/fs.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -70,6 +72,20 @@ TEST_F(FsTest, FileAccessModes) {
     EXPECT_EQ(ReadBytes(path), "x");
     EXPECT_FALSE(platform::OpenFileW(m_dir.c_str(), platform::FileAccess::Read));
     EXPECT_TRUE(platform::DeleteFileW(path.c_str()));
+}
+
+// A search fails with the error Windows gives: no match in a folder, or no such folder.
+TEST_F(FsTest, SearchWithoutAnEntryFails) {
+    const WideString separator(1, WCHAR(platform::PathSeparator()));
+    const std::pair<WideString, uint32_t> rows[] = {{m_dir + W(u"*.none"), 2},
+                                                    {m_dir + W(u"gone") + separator + W(u"*"), 3}};
+    for (const auto& [pattern, error] : rows) {
+        platform::SetLastError(0);
+        platform::FindDataW data;
+        EXPECT_EQ(platform::FindFirstFileW(pattern.c_str(), &data), nullptr);
+        EXPECT_EQ(platform::GetLastError(), error)
+            << ::testing::PrintToString(U16(pattern.data(), pattern.size()));
+    }
 }
 
 TEST_F(FsTest, NarrowPathsAreInTheAnsiCodePage) {

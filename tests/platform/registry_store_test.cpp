@@ -40,7 +40,6 @@ TEST(RegistryStoreTest, Reads) {
          u"x"},
         {kSection + "\nA=x\n[HKEY_CURRENT_USER\\Software\\Korvo\\Test\nA=no", RegistryView::Default,
          u"A", u"x"},
-        {kSection + "\nA=x\n" + kSection + " (16)\nA=no\n", RegistryView::Default, u"A", u"x"},
         {"[HKEY_LOCAL_MACHINE\\Software\\Korvo\\Test]\nA=x\n", RegistryView::Default, u"A",
          u"<open 2>"},
         {std::string("\0\0[\xFF\n=\n[]\n", 10) + kSection + "\nA\0=\0\n", RegistryView::Default,
@@ -52,6 +51,10 @@ TEST(RegistryStoreTest, Reads) {
         registry.WriteRawStoreForTesting(row.store);
         EXPECT_EQ(ReadRegistryValue(kKey, row.view, row.name), row.expected);
     }
+    // A section with an unknown view suffix is skipped whole: its values reach no key, not even
+    // the root.
+    registry.WriteRawStoreForTesting(kSection + "\nB=1\n" + kSection + " (16)\nA=no\n");
+    EXPECT_EQ(ReadRegistryValue(u"", RegistryView::Default, u"A"), u"<query 2>");
 }
 
 TEST(RegistryStoreFileTest, IsReadWhenAKeyOpens) {
