@@ -135,7 +135,7 @@ class FaultSweepTest : public OperationsTest, public ::testing::WithParamInterfa
         NotesrtCounts counts{};
         NotesrtGetCounts(&counts);
         EXPECT_EQ(counts.databases, 0u) << "destroy";
-        ExpectBaseline("destroy");
+        korvo_test::ExpectBaseline("destroy");
         return "> destroy\nresult 0\n";
     }
 

@@ -217,7 +217,7 @@ std::string OperationsTest::Run(const std::string& step, IKorvoLotus* object) {
     return transcript;
 }
 
-void OperationsTest::ExpectBaseline(const std::string& step) {
+void ExpectBaseline(const std::string& step) {
     NotesrtCounts counts{};
     NotesrtGetCounts(&counts);
     char failed[256] = "";

@@ -35,6 +35,10 @@ std::string Utf8(const WCHAR* text, size_t length);
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// After an operation the runtime holds the two address books at most and nothing else; step
+// names the operation in a failure.
+void ExpectBaseline(const std::string& step);
+
 class OperationsTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -46,9 +50,6 @@ class OperationsTest : public ::testing::Test {
 
     // Runs the ";"-separated steps in turn and returns their transcripts.
     std::string RunAll(const std::string& steps, IKorvoLotus* object);
-
-    // After an operation the runtime holds the two address books at most and nothing else.
-    void ExpectBaseline(const std::string& step);
 
     // Writes the mail file and the server's mail.box as they were at the start.
     void ResetMail();
