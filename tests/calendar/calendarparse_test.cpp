@@ -11,6 +11,8 @@
 
 namespace {
 
+const std::filesystem::path kSamples = std::filesystem::path(KORVO_CALENDAR_DATA) / "ics";
+
 // The entries, then the messages, one field per line.
 std::string Describe(const std::vector<CalendarEventEntry>& entries,
                      const std::vector<korvo_test::TraceLine>& trace) {
@@ -34,8 +36,8 @@ class CalendarSampleTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(CalendarSampleTest, SplitsAsExpected) {
     const std::string name = GetParam();
-    const std::string text = korvo_test::ReadDataFile("ics/" + name + ".ics");
-    const std::string expected = korvo_test::ReadDataFile("ics/" + name + ".expected");
+    const std::string text = korvo_test::FileBytes(kSamples / (name + ".ics"));
+    const std::string expected = korvo_test::FileBytes(kSamples / (name + ".expected"));
     ASSERT_FALSE(text.empty());
     ASSERT_FALSE(expected.empty());
     korvo_test::ClearTraceLines();

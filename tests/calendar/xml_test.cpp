@@ -73,7 +73,8 @@ using XmlRow = std::pair<const char*, std::function<CString()>>; // file, writer
 class XmlDocumentTest : public ::testing::TestWithParam<XmlRow> {};
 
 TEST_P(XmlDocumentTest, MatchesTheExpectedFile) {
-    const std::string expected = korvo_test::ReadDataFile(std::string("xml/") + GetParam().first);
+    const std::string expected = korvo_test::FileBytes(std::filesystem::path(KORVO_CALENDAR_DATA) /
+                                                       "xml" / GetParam().first);
     ASSERT_FALSE(expected.empty()) << GetParam().first;
     EXPECT_EQ(Utf8(GetParam().second()), expected) << GetParam().first;
 }

@@ -1,5 +1,6 @@
 #include "contacts_fixture.h"
 
+#include "../calendar/data_file.h"
 #include "contact_json.h"
 #include "text_convert.h"
 
@@ -8,16 +9,10 @@
 #include "platform/fs.h"
 #include "platform/process.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace {
 
 std::string Fixture(const std::string& name) {
-    std::ifstream stream(std::filesystem::path(CONTACTS_FIXTURES) / name, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
+    return korvo_test::FileBytes(std::filesystem::path(CONTACTS_FIXTURES) / name);
 }
 
 const char* const kTempVariables[] = {"TMPDIR", "TMP", "TEMP"}; // where systems find it

@@ -1,7 +1,9 @@
 // korvo-import: the time lists of every repeating event against libical's own expansion
 // (icalcomponent_foreach_recurrence, overrides applied by hand), and bad input refused with its
 // message and without a trace.
+#include "../calendar/data_file.h"
 #include "content_lines.h"
+#include "data_rows.h"
 #include "import.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +12,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -28,11 +28,6 @@ struct Scratch {
     Scratch() { fs::create_directories(path); }
     ~Scratch() { fs::remove_all(path); }
 };
-
-std::string ReadFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The instances libical gives one component: their starts as the import writes them, by start.
 using Spans = std::map<time_t, std::string>;
@@ -105,8 +100,8 @@ TEST_P(RepeatsTest, TimeListsAreLibicalsExpansion) {
     korvo_import::Import(options, warnings);
 
     std::map<std::string, std::string> written; // ApptUNID to "start,start,..."
-    const json mail =
-        json::parse(ReadFile(scratch.path / "installation/data/servers/Mail1/mail/user.nsf"));
+    const json mail = json::parse(
+        korvo_test::FileBytes(scratch.path / "installation/data/servers/Mail1/mail/user.nsf"));
     for (const json& note : mail["notes"]) {
         std::map<std::string, json> items;
         for (const json& item : note["items"])
@@ -119,7 +114,8 @@ TEST_P(RepeatsTest, TimeListsAreLibicalsExpansion) {
     }
 
     std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> root(
-        icalparser_parse_string(ReadFile(options.calendar).c_str()), icalcomponent_free);
+        icalparser_parse_string(korvo_test::FileBytes(options.calendar).c_str()),
+        icalcomponent_free);
     std::map<std::string, std::vector<icalcomponent*>> overrides;
     std::vector<icalcomponent*> masters;
     for (icalcomponent* event =
@@ -152,19 +148,16 @@ INSTANTIATE_TEST_SUITE_P(Samples, RepeatsTest,
                                          RepeatCase{"desktop", "2026-11-01", "2027-04-30"},
                                          RepeatCase{"desktop", "2026-12-16", "2027-01-12"}));
 
-// Sample files and what the import says of each: "NAME<TAB>message" lines of data/LIST.
-using Sample = std::pair<std::string, std::string>;
+// A sample file and what the import says of it: a row of data/refused/messages.tsv or
+// data/skipped/warnings.tsv.
+using Sample = std::vector<std::string>;
 
 std::vector<Sample> Samples(const char* list) {
-    std::vector<Sample> samples;
-    std::istringstream lines(ReadFile(std::string(KORVO_IMPORT_DATA) + "/" + list));
-    for (std::string line; std::getline(lines, line);)
-        samples.emplace_back(line.substr(0, line.find('\t')), line.substr(line.find('\t') + 1));
-    return samples;
+    return korvo_test::DataRows(std::string(KORVO_IMPORT_DATA) + "/" + list);
 }
 
 std::string SampleName(const testing::TestParamInfo<Sample>& info) {
-    return fs::path(info.param.first).stem().string();
+    return fs::path(info.param[0]).stem().string();
 }
 
 // Files under data/refused the import must refuse, with the error after the file's path.
@@ -172,7 +165,7 @@ class BadInputTest : public testing::TestWithParam<Sample> {};
 
 TEST_P(BadInputTest, RefusedWithoutTrace) {
     Scratch scratch;
-    const std::string input = std::string(KORVO_IMPORT_DATA) + "/refused/" + GetParam().first;
+    const std::string input = std::string(KORVO_IMPORT_DATA) + "/refused/" + GetParam()[0];
     korvo_import::Options options;
     options.out = (scratch.path / "installation").string();
     options.window = {20260101, 20261231};
@@ -182,7 +175,7 @@ TEST_P(BadInputTest, RefusedWithoutTrace) {
         korvo_import::Import(options, warnings);
         ADD_FAILURE() << "accepted";
     } catch (const korvo_import::ImportError& error) {
-        EXPECT_EQ(error.what(), input + GetParam().second);
+        EXPECT_EQ(error.what(), input + GetParam()[1]);
     }
     EXPECT_TRUE(fs::is_empty(scratch.path));
 }
@@ -196,7 +189,7 @@ class SkippedEventTest : public testing::TestWithParam<Sample> {};
 
 TEST_P(SkippedEventTest, ReportedAndLeftOut) {
     Scratch scratch;
-    const std::string input = std::string(KORVO_IMPORT_DATA) + "/skipped/" + GetParam().first;
+    const std::string input = std::string(KORVO_IMPORT_DATA) + "/skipped/" + GetParam()[0];
     korvo_import::Options options;
     options.out = (scratch.path / "installation").string();
     options.window = {20261201, 20261231};
@@ -206,7 +199,7 @@ TEST_P(SkippedEventTest, ReportedAndLeftOut) {
     EXPECT_EQ(summary.skipped, 1);
     EXPECT_EQ(summary.appointments, 0u);
     EXPECT_EQ(warnings.str(),
-              "korvo-import: " + input + ":" + GetParam().second + ", event \"u\" skipped\n");
+              "korvo-import: " + input + ":" + GetParam()[1] + ", event \"u\" skipped\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Events, SkippedEventTest,

@@ -2,6 +2,7 @@
 // dialog for a locked ID file. A start that the runtime fails otherwise is swept by
 // tests/calendarops (fault_sweep_tests, init_*).
 #include "notesctrl.h"
+#include "data_rows.h"
 #include "notesstartup.h"
 #include "runtime_case.h"
 #include "stringutil.h"
@@ -13,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
 namespace {
@@ -98,8 +98,8 @@ TEST_F(StartupTest, InitStartsTheRuntimeUninitAndReleaseStopIt) {
     EXPECT_EQ(DllGetKorvoLotusClassObject(), fresh);
 }
 
-// The lines the trace must hold, in order, are those of expected/<name>.txt, one
-// "function<TAB>message" a line, with {root} and {ini} for the installation's paths.
+// The lines the trace must hold, in order, are the rows of expected/<name>.txt (function and
+// message), with {root} and {ini} for the installation's paths.
 struct IniPathRow {
     const char* name;                       // the row's name and its expected file's
     std::optional<std::string> userSetting; // the user setting, with {root}
@@ -129,12 +129,10 @@ TEST_P(IniPathTest, ChoosesTheNotesIniPath) {
         registry.SetValue(kIbmKey, "PROGDIR", PathText(installation.Root()));
 
     DllGetKorvoLotusClassObject()->Init(0);
-    std::ifstream file(std::string(KORVO_NOTESCTRL_EXPECTED) + "/" + row.name + ".txt");
     std::vector<std::pair<std::string, std::string>> expected;
-    for (std::string line; std::getline(file, line);) {
-        const size_t tab = line.find('\t');
-        expected.emplace_back(line.substr(0, tab), Expand(line.substr(tab + 1), installation));
-    }
+    for (const auto& fields :
+         korvo_test::DataRows(std::string(KORVO_NOTESCTRL_EXPECTED) + "/" + row.name + ".txt"))
+        expected.emplace_back(fields[0], Expand(fields[1], installation));
     ASSERT_FALSE(expected.empty()) << row.name;
     EXPECT_TRUE(HasInOrder(korvo_test::TakeTraceLines(), expected));
 }

@@ -1,4 +1,5 @@
 // Without a host that exports SendTrace, messages go to the file $KORVO_TRACE names.
+#include "../calendar/data_file.h"
 #include "KorvoLotusC.h"
 #include "trace.h"
 
@@ -7,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -21,13 +20,6 @@ std::string TempPath() {
     platform::GetTempPathA(sizeof dir, dir);
     platform::GetTempFileNameA(dir, "kt", path);
     return path;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 void SetTraceTarget(const char* value) {
@@ -43,7 +35,7 @@ TEST(TraceFallback, WritesOneLinePerMessageConvertedToUtf8AndNothingWithoutTarge
     DllGetKorvoLotusClassObject()->ListAppointment(nullptr, nullptr, nullptr);
     DllDeleteKorvoLotusClassObject();
 
-    const std::string text = ReadAll(path);
+    const std::string text = korvo_test::FileBytes(path);
     EXPECT_NE(text.find("L3\tfallback_test.cpp:"), std::string::npos) << text;
     EXPECT_NE(text.find("\tFallback::Test\tvalue[42] name[Caf\xc3\xa9]\n"), std::string::npos);
     EXPECT_NE(text.find("\tCNotesCtrl::ListAppointment\tMust init Notes in first!!\n"),
@@ -51,7 +43,7 @@ TEST(TraceFallback, WritesOneLinePerMessageConvertedToUtf8AndNothingWithoutTarge
 
     SetTraceTarget(nullptr);
     KORVO_TRACE(PM_SDK::kLevelFailure, "Fallback::Test", "nowhere");
-    EXPECT_EQ(ReadAll(path), text) << "written without a target";
+    EXPECT_EQ(korvo_test::FileBytes(path), text) << "written without a target";
     platform::DeleteFileA(path.c_str());
 }
 

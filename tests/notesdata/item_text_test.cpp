@@ -83,8 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
              {}),
         Case("MimeNoText", nullptr, Mime<112>, "", {"This MIME part [type=52] has no text."}),
         Case("MimeLong", nullptr, Mime<204>, std::string(61439, 'm'), {kBufferFull}),
-        Case("NoDirectory", "MIMEOpenDirectory@1=1", Mime<104>, "", {"MIMEOpenDirectory"}),
-        Case("NoRoot", "MIMEGetRootEntity@1=1", Mime<104>, "", {"MIMEGetRootEntity"}),
         Case("NoFlags", "MIMEGetEntityPartFlags@1=1", Mime<104>, kHtml, {"MIMEGetEntityPartFlags"}),
         Case("NoCharset", "MIMEEntityGetTypeParam@1=1", Mime<104>, kBoth,
              {"MIMEEntityGetTypeParam"}),

@@ -1,18 +1,16 @@
 #include "notes_data_fixture.h"
+#include "../calendar/data_file.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace korvo_test {
 namespace {
 
 // mail.nsf from the fixture folder with the generated notes appended.
 std::string MailDatabase() {
-    std::ifstream file(std::string(NOTESDATA_FIXTURES) + "/mail.nsf", std::ios::binary);
-    auto db = nlohmann::json::parse(std::string(std::istreambuf_iterator<char>(file), {}));
+    auto db = nlohmann::json::parse(FileBytes(NOTESDATA_FIXTURES "/mail.nsf"));
     const auto note = [&db](NOTEID noteId, const char* name, const nlohmann::json& value) {
         nlohmann::json items = nlohmann::json::array();
         items.push_back(nlohmann::json::array({name, value}));

@@ -105,8 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case("ItemTimeFails", "NSFItemGetTime@1=1", Appointment<kSummer>, "failed",
              {"Fail to get time for Note item[SummerStart]!!"}),
         Case("BreakdownFails", "TimeGMToLocal@1=1", Appointment<kSummer>, "failed", {}),
-        Case("AdjustFails", "TimeDateAdjust@1=0x0404", Appointment<kSummer>, "failed",
-             {"TimeDateAdjust"}),
         Case("Instance", nullptr, Instance<116, 3, 8>, kInstance, {}),
         Case("NoInstance", nullptr, Instance<116, 3, 10>, "0", {}),
         Case("EndListShort", nullptr, Instance<120, 3, 8>, "0", {kConvert}),
