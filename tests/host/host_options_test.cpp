@@ -1,3 +1,4 @@
+#include "data_rows.h"
 #include "host_options.h"
 #include "number_arg.h"
 
@@ -56,28 +57,18 @@ INSTANTIATE_TEST_SUITE_P(
                     RejectCase{{"--verbose", "1", "list"}, "unknown option --verbose"},
                     RejectCase{{"--script", "s.txt", "list"}, "a command cannot follow --script"}));
 
-struct NumberCase {
-    const char* text; // the argument
-    bool ok;          // whether it is a 32-bit integer
-    int32_t value;    // its value when it is
-};
-
-class ParseInt32Test : public testing::TestWithParam<NumberCase> {};
+// A row of data/numbers.tsv: an argument and its value; empty when it is no whole 32-bit
+// number.
+class ParseInt32Test : public testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(ParseInt32Test, AcceptsOnlyWholeThirtyTwoBitNumbers) {
+    const std::string& expected = GetParam()[1];
     int32_t value = 77;
-    EXPECT_EQ(host::ParseInt32(GetParam().text, &value), GetParam().ok);
-    EXPECT_EQ(value, GetParam().ok ? GetParam().value : 77);
+    EXPECT_EQ(host::ParseInt32(GetParam()[0], &value), !expected.empty());
+    EXPECT_EQ(value, expected.empty() ? 77 : std::stoi(expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, ParseInt32Test,
-    testing::Values(NumberCase{"1", true, 1}, NumberCase{"+2", true, 2}, NumberCase{"-0", true, 0},
-                    NumberCase{"007", true, 7}, NumberCase{"2147483647", true, INT32_MAX},
-                    NumberCase{"-2147483648", true, INT32_MIN}, NumberCase{"2147483648", false, 0},
-                    NumberCase{"-2147483649", false, 0},
-                    NumberCase{"99999999999999999999", false, 0}, NumberCase{"", false, 0},
-                    NumberCase{"-", false, 0}, NumberCase{"1 ", false, 0},
-                    NumberCase{"0x10", false, 0}, NumberCase{"1.0", false, 0}));
+INSTANTIATE_TEST_SUITE_P(Numbers, ParseInt32Test,
+                         testing::ValuesIn(korvo_test::DataRows(KORVO_HOST_DATA "/numbers.tsv")));
 
 } // namespace

@@ -17,6 +17,7 @@ BSTR const kUntouchedBstr = reinterpret_cast<BSTR>(static_cast<uintptr_t>(0x5a5a
 struct Outputs {
     BSTR out = kUntouchedBstr;         // the operation's BSTR output
     std::vector<ContactInfo> contacts; // the contact operations' results
+    FILETIME day{0x1234, 0x01db0000};  // the calendar operations' first and last day
 };
 
 struct GuardRow {
@@ -25,24 +26,16 @@ struct GuardRow {
     std::function<int32_t(IKorvoLotus*, Outputs&)> call;
 };
 
-FILETIME Day() {
-    return FILETIME{0x1234, 0x01db0000};
-}
-
 const GuardRow kGuardRows[] = {
     {"CNotesCtrl::SendMail", 0,
      [](IKorvoLotus* o, Outputs&) { return o->SendMail(nullptr, nullptr, nullptr, 0); }},
     {"CNotesCtrl::GetSMTPFromDispName", 0,
      [](IKorvoLotus* o, Outputs& out) { return o->GetSMTPFromDispName(nullptr, &out.out); }},
     {"CNotesCtrl::ListAppointment", 1,
-     [](IKorvoLotus* o, Outputs& out) {
-         FILETIME start = Day(), end = Day();
-         return o->ListAppointment(&start, &end, &out.out);
-     }},
+     [](IKorvoLotus* o, Outputs& out) { return o->ListAppointment(&out.day, &out.day, &out.out); }},
     {"CNotesCtrl::ListRecrrentInstance", 0,
      [](IKorvoLotus* o, Outputs& out) {
-         FILETIME start = Day(), end = Day();
-         return o->ListRecrrentInstance(nullptr, &start, &end, &out.out);
+         return o->ListRecrrentInstance(nullptr, &out.day, &out.day, &out.out);
      }},
     {"CNotesCtrl::DeleteMsgInfo", 0,
      [](IKorvoLotus* o, Outputs& out) { return o->DeleteMsgInfo(nullptr, &out.out); }},

@@ -113,7 +113,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case("ListTextFails", "NSFItemConvertToText@1=1", Instance<116, 3, 8>, "0", {}),
         Case("DateTextFails", "ConvertTIMEDATEToText@1=1", Instance<116, 3, 8>, "0",
              {"ConvertTIMEDATEToText", "Fail to get Date string !!"}),
-        Case("EndTextFails", "ConvertTextToTIMEDATE@4=1", Instance<116, 3, 8>, "0", {kConvert}),
         Case("NoBuffer", nullptr,
              [](NotesDataTest& test) {
                  test.m_calendar.FreeTextBuffer();
