@@ -33,29 +33,23 @@ TEST(ParseHostOptionsTest, TakesAScriptInsteadOfACommand) {
     EXPECT_EQ(options.traceLevel, -1);
 }
 
-struct RejectCase {
-    std::vector<std::string> args; // the command line after the program name
-    const char* error;             // the error expected
-};
-
-class ParseHostOptionsRejectTest : public testing::TestWithParam<RejectCase> {};
+// A row of data/usage_errors.tsv: a command line after the program name ("|" between the
+// arguments) and the error.
+class ParseHostOptionsRejectTest : public testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(ParseHostOptionsRejectTest, ExplainsTheUsageError) {
+    const std::string& line = GetParam()[0];
     host::HostOptions options;
     std::string error;
-    EXPECT_FALSE(host::ParseHostOptions(GetParam().args, &options, &error));
-    EXPECT_EQ(error, GetParam().error);
+    EXPECT_FALSE(host::ParseHostOptions(line.empty() ? std::vector<std::string>()
+                                                     : korvo_test::Split(line, '|'),
+                                        &options, &error));
+    EXPECT_EQ(error, GetParam()[1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, ParseHostOptionsRejectTest,
-    testing::Values(RejectCase{{}, "no command given"},
-                    RejectCase{{"--trace", "1"}, "no command given"},
-                    RejectCase{{"--trace"}, "option --trace needs a value"},
-                    RejectCase{{"--trace", "high", "list"},
-                               "--trace needs a whole number, not 'high'"},
-                    RejectCase{{"--verbose", "1", "list"}, "unknown option --verbose"},
-                    RejectCase{{"--script", "s.txt", "list"}, "a command cannot follow --script"}));
+INSTANTIATE_TEST_SUITE_P(CommandLines, ParseHostOptionsRejectTest,
+                         testing::ValuesIn(korvo_test::DataRows(KORVO_HOST_DATA
+                                                                "/usage_errors.tsv")));
 
 // A row of data/numbers.tsv: an argument and its value; empty when it is no whole 32-bit
 // number.
