@@ -30,12 +30,12 @@ TEST_P(CalendarOpsTest, TranscriptMatchesExpected) {
     IKorvoLotus* object = DllGetKorvoLotusClassObject();
     std::string transcript;
     for (const std::string& step : korvo_test::SplitText(
-             korvo_test::ReadWholeFile(kExpected + "/" + GetParam() + ".steps"), '\n'))
+             korvo_test::FileBytes(kExpected + "/" + GetParam() + ".steps"), '\n'))
         transcript += Run(step, object);
     const std::string path = kExpected + "/" + GetParam() + ".txt";
     if (std::getenv("KORVO_UPDATE_EXPECTED") != nullptr)
         std::ofstream(path, std::ios::binary) << transcript;
-    EXPECT_EQ(transcript, korvo_test::ReadWholeFile(path));
+    EXPECT_EQ(transcript, korvo_test::FileBytes(path));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ops, CalendarOpsTest, ::testing::ValuesIn(CaseNames()),

@@ -8,7 +8,6 @@
 #include "platform/codepage.h"
 #include "platform/oleauto.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace korvo_test {
@@ -71,19 +70,11 @@ std::vector<std::string> SplitText(const std::string& text, char separator) {
     return parts;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void OperationsTest::SetUp() {
     NotesrtReset();
     ClearTraceLines();
-    m_installation.WriteDataFile("names.nsf", ReadWholeFile(kData + "/names.nsf"));
-    m_installation.WriteDataFile("servers/Mail1/names.nsf",
-                                 ReadWholeFile(kData + "/server_names.nsf"));
+    m_installation.WriteDataFile("names.nsf", FileBytes(kData + "/names.nsf"));
+    m_installation.WriteDataFile("servers/Mail1/names.nsf", FileBytes(kData + "/server_names.nsf"));
     ResetMail();
     m_registry.SetValue("SOFTWARE\\IBM\\NOTES\\INSTALLER", "PROGDIR",
                         PathText(m_installation.Root()));
@@ -102,7 +93,7 @@ void OperationsTest::TearDown() {
 
 void OperationsTest::ResetMail() {
     m_installation.WriteDataFile("servers/Mail1/mail.box", R"({"notes": []})");
-    m_mail = nlohmann::json::parse(ReadWholeFile(kData + "/mail.nsf"));
+    m_mail = nlohmann::json::parse(FileBytes(kData + "/mail.nsf"));
     WriteMail();
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "KorvoLotusC.h"
+#include "data_file.h"
 #include "notes_installation.h"
 #include "trace_recorder.h"
 
@@ -31,9 +32,6 @@ FILETIME Day(const std::string& text);
 // The UTF-8 form of UTF-16 text (the platform's conversion, compared with ICU by
 // platform_reference_tests).
 std::string Utf8(const WCHAR* text, size_t length);
-
-// The whole file as bytes; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
 
 // After an operation the runtime holds the two address books at most and nothing else; step
 // names the operation in a failure.

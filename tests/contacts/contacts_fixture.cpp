@@ -1,6 +1,6 @@
 #include "contacts_fixture.h"
 
-#include "../calendar/data_file.h"
+#include "data_file.h"
 #include "contact_json.h"
 #include "text_convert.h"
 

@@ -1,7 +1,7 @@
 // korvo-import: the time lists of every repeating event against libical's own expansion
 // (icalcomponent_foreach_recurrence, overrides applied by hand), and bad input refused with its
 // message and without a trace.
-#include "../calendar/data_file.h"
+#include "data_file.h"
 #include "content_lines.h"
 #include "data_rows.h"
 #include "import.h"

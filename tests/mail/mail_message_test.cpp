@@ -1,7 +1,7 @@
 // Sending a memo: composed in the mail file, delivered into the server's mail.box and kept in
 // the mail file, read back from both files; names split into the recipient lists; bodies
 // into lines; every runtime call of composing and delivery failed by plan; SendMail's checks.
-#include "../calendar/data_file.h"
+#include "data_file.h"
 #include "notesctrl.h"
 #include "data_rows.h"
 #include "notesmailmessage.h"

@@ -1,5 +1,5 @@
 // Without a host that exports SendTrace, messages go to the file $KORVO_TRACE names.
-#include "../calendar/data_file.h"
+#include "data_file.h"
 #include "KorvoLotusC.h"
 #include "trace.h"
 

@@ -1,5 +1,5 @@
 #include "notes_data_fixture.h"
-#include "../calendar/data_file.h"
+#include "data_file.h"
 
 #include <nlohmann/json.hpp>
 
