@@ -112,32 +112,24 @@ TEST(Copying, NarrowAndWide) {
     }
 }
 
-// rk_str_tol: value starts as 777; consumed is the offset of the result.
-TEST(IntegerParsing, NarrowAndWide) {
-    for (const Fields& row : Rows("integers.tsv")) {
+// rk_str_tol in base, and rk_str_tod where it differs from strtod or where the random
+// references do not reach: value starts as 777; consumed is the offset of the result.
+TEST(NumberParsing, NarrowAndWide) {
+    for (const Fields& row : Rows("numbers.tsv")) {
         SCOPED_TRACE(testing::PrintToString(row));
         InBothForms([&row](auto form) {
-            const auto text = form(row[0]);
-            long value = 777;
-            EXPECT_EQ(rk_str_tol(text.c_str(), At(text.c_str(), row[1]), value, std::stoi(row[2])) -
-                          text.c_str(),
-                      std::stoi(row[4]));
-            EXPECT_EQ(value, std::stol(row[3]));
-        });
-    }
-}
-
-// rk_str_tod where it differs from strtod or where the random references do not reach:
-// value starts as 777.
-TEST(DecimalParsing, NarrowAndWide) {
-    for (const Fields& row : Rows("decimals.tsv")) {
-        SCOPED_TRACE(testing::PrintToString(row));
-        InBothForms([&row](auto form) {
-            const auto text = form(row[0]);
-            double value = 777.0;
-            EXPECT_EQ(rk_str_tod(text.c_str(), At(text.c_str(), row[1]), value) - text.c_str(),
-                      std::stoi(row[3]));
-            EXPECT_DOUBLE_EQ(value, std::strtod(row[2].c_str(), nullptr));
+            const auto text = form(row[1]);
+            const auto* end = At(text.c_str(), row[2]);
+            const bool integral = row[0] == "tol";
+            long integer = 777;
+            double decimal = 777.0;
+            const auto* stop = integral ? rk_str_tol(text.c_str(), end, integer, std::stoi(row[3]))
+                                        : rk_str_tod(text.c_str(), end, decimal);
+            EXPECT_EQ(stop - text.c_str(), std::stoi(row[5]));
+            if (integral)
+                EXPECT_EQ(integer, std::stol(row[4]));
+            else
+                EXPECT_DOUBLE_EQ(decimal, std::strtod(row[4].c_str(), nullptr));
         });
     }
 }

@@ -90,23 +90,22 @@ TEST(TraceFormats, WriteTheExpectedText) {
     rk_set_trace(0, nullptr, 0);
 }
 
-// A mode-3 target that keeps the format and the first two arguments it was handed.
+// A mode-3 target that keeps the format it was handed and the arguments: text for "%ls",
+// two integers otherwise.
 class Target final : public RK::ITraceTarget {
   public:
     void VTrace(const WCHAR* format, va_list args) override {
-        m_format = format;
-        if (m_format == W("%ls")) {
-            m_text = va_arg(args, const WCHAR*);
+        m_format = Narrow(format);
+        if (m_format == "%ls") {
+            m_arguments = Narrow(va_arg(args, const WCHAR*));
         } else {
-            m_first = va_arg(args, int);
-            m_second = va_arg(args, int);
+            const int first = va_arg(args, int);
+            m_arguments = std::to_string(first) + " " + std::to_string(va_arg(args, int));
         }
     }
 
-    WText m_format;   // the format received
-    WText m_text;     // the text argument of "%ls"
-    int m_first = 0;  // the first integer argument otherwise
-    int m_second = 0; // the second one
+    std::string m_format;    // the format received
+    std::string m_arguments; // its arguments
 };
 
 TEST(TraceTarget, ReceivesFormatAndArguments) {
@@ -114,12 +113,11 @@ TEST(TraceTarget, ReceivesFormatAndArguments) {
     RK::ITraceTarget* sink = &target;
     EXPECT_EQ(rk_set_trace(3, sink, 7), 0);
     TraceW(W("%d-%d").c_str(), 3, 4);
-    EXPECT_EQ(Narrow(target.m_format), "%d-%d");
-    EXPECT_EQ(target.m_first, 3);
-    EXPECT_EQ(target.m_second, 4);
+    EXPECT_EQ(target.m_format, "%d-%d");
+    EXPECT_EQ(target.m_arguments, "3 4");
     TraceA("n=%d%%", 5);
-    EXPECT_EQ(Narrow(target.m_format), "%ls");
-    EXPECT_EQ(Narrow(target.m_text), "n=5%");
+    EXPECT_EQ(target.m_format, "%ls");
+    EXPECT_EQ(target.m_arguments, "n=5%");
     EXPECT_EQ(rk_set_trace(3, nullptr, 0), 3);
     TraceW(W("ignored").c_str());
     EXPECT_EQ(rk_set_trace(0, nullptr, 0), 3);
