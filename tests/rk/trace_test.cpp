@@ -1,13 +1,11 @@
-// The toolkit's trace sink: the file mode shows what the wide formatter writes; the other
-// modes are checked through standard output, standard error (the debugger outside Windows)
-// and a target object.
-#include "temp_tree.h"
+// The toolkit's trace sink: standard output shows what the wide formatter writes; the other
+// modes are checked through a file, standard error (the debugger outside Windows) and a
+// target object.
+#include "toolkit_support.h"
 
 #include "rk/convert.h"
 #include "rk/fs.h"
 #include "rk/trace.h"
-
-#include "platform/fs.h"
 
 #include <gtest/gtest.h>
 
@@ -33,45 +31,16 @@ void TraceW(const WCHAR* format, ...) {
     va_end(args);
 }
 
-// Sends traces to a file of a temporary tree and reads them back.
-class TraceFile : public TempTree {
-  protected:
-    void SetUp() override {
-        TempTree::SetUp();
-        RK::_cstring_set(m_file, 0, Path("trace.log").c_str(), RK::kWholeString);
-        rk_set_trace(1, m_file.data(), 0);
-    }
-    void TearDown() override {
-        rk_set_trace(0, nullptr, 0);
-        TempTree::TearDown();
-    }
-
-    // Everything written so far; the file is removed.
-    std::string Written() {
-        std::string data;
-        rk_fs_read(Path("trace.log").c_str(), data);
-        platform::DeleteFileW(Path("trace.log").c_str());
-        return data;
-    }
-
-    std::string m_file; // the trace file's path in the ANSI code page
-};
-
-// Traces and the lines they append to the file; format sends them.
+// Traces and the text they write; format sends them.
 struct FormatRow {
     const char* name;             // names the row in failures
-    std::string expected;         // the lines written, without the last "\n"
+    std::string expected;         // the text written
     std::function<void()> format; // sends the traces
 };
 
 const WCHAR kWide[] = {WCHAR('w'), WCHAR('i'), WCHAR(0xE9), 0};
 
 const FormatRow kFormatRows[] = {
-    {"EachTraceIsALine", "one 1\ntwo 2",
-     [] {
-         TraceW(W("one %d").c_str(), 1);
-         TraceA("two %s", "2");
-     }},
     {"NarrowTextIsNotAFormatAgain", "100%d %s", [] { TraceA("%s", "100%d %s"); }},
     {"NarrowTextIsCutAt2047Characters", std::string(2047, 'x'),
      [] { TraceA("%s", std::string(3000, 'x').c_str()); }},
@@ -110,30 +79,33 @@ const FormatRow kFormatRows[] = {
     {"PercentAndUnknown", "100%|%y|%", [] { TraceW(W("100%%|%y|%").c_str()); }},
 };
 
-TEST_F(TraceFile, FormatsWriteTheExpectedLines) {
+// Through standard output, which adds no line ends.
+TEST(TraceFormats, WriteTheExpectedText) {
+    rk_set_trace(2, nullptr, 0);
     for (const FormatRow& row : kFormatRows) {
+        testing::internal::CaptureStdout();
         row.format();
-        EXPECT_EQ(Written(), row.expected + "\n") << row.name;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), row.expected) << row.name;
     }
+    rk_set_trace(0, nullptr, 0);
 }
 
-// A mode-3 target that keeps the format and the first two arguments it was handed.
+// A mode-3 target that keeps the format it was handed and the arguments: text for "%ls",
+// two integers otherwise.
 class Target final : public RK::ITraceTarget {
   public:
     void VTrace(const WCHAR* format, va_list args) override {
-        m_format = format;
-        if (m_format == W("%ls")) {
-            m_text = va_arg(args, const WCHAR*);
+        m_format = Narrow(format);
+        if (m_format == "%ls") {
+            m_arguments = Narrow(va_arg(args, const WCHAR*));
         } else {
-            m_first = va_arg(args, int);
-            m_second = va_arg(args, int);
+            const int first = va_arg(args, int);
+            m_arguments = std::to_string(first) + " " + std::to_string(va_arg(args, int));
         }
     }
 
-    WText m_format;   // the format received
-    WText m_text;     // the text argument of "%ls"
-    int m_first = 0;  // the first integer argument otherwise
-    int m_second = 0; // the second one
+    std::string m_format;    // the format received
+    std::string m_arguments; // its arguments
 };
 
 TEST(TraceTarget, ReceivesFormatAndArguments) {
@@ -141,36 +113,36 @@ TEST(TraceTarget, ReceivesFormatAndArguments) {
     RK::ITraceTarget* sink = &target;
     EXPECT_EQ(rk_set_trace(3, sink, 7), 0);
     TraceW(W("%d-%d").c_str(), 3, 4);
-    EXPECT_EQ(Narrow(target.m_format), "%d-%d");
-    EXPECT_EQ(target.m_first, 3);
-    EXPECT_EQ(target.m_second, 4);
+    EXPECT_EQ(target.m_format, "%d-%d");
+    EXPECT_EQ(target.m_arguments, "3 4");
     TraceA("n=%d%%", 5);
-    EXPECT_EQ(Narrow(target.m_format), "%ls");
-    EXPECT_EQ(Narrow(target.m_text), "n=5%");
+    EXPECT_EQ(target.m_format, "%ls");
+    EXPECT_EQ(target.m_arguments, "n=5%");
     EXPECT_EQ(rk_set_trace(3, nullptr, 0), 3);
     TraceW(W("ignored").c_str());
     EXPECT_EQ(rk_set_trace(0, nullptr, 0), 3);
 }
 
-#ifndef _WIN32
-// Debugger output goes to standard error outside Windows.
-TEST(TraceDebuggerOutput, GoesToStandardErrorCutAt2047Characters) {
+using TraceSinks = TempTree;
+
+// The file mode appends each text as a line; the debugger output, standard error outside
+// Windows, cuts each text at 2047 characters and ends it with a line.
+TEST_F(TraceSinks, FileAndDebuggerOutput) {
+    std::string file; // the path in the ANSI code page
+    RK::_cstring_set(file, 0, Path("trace.log").c_str(), RK::kWholeString);
+    rk_set_trace(1, file.data(), 0);
+    TraceW(W("one %d").c_str(), 1);
+    TraceA("two %s", "2");
     rk_set_trace(0, nullptr, 0);
+    std::string lines;
+    rk_fs_read(Path("trace.log").c_str(), lines);
+    EXPECT_EQ(lines, "one 1\ntwo 2\n");
+#ifndef _WIN32
     testing::internal::CaptureStderr();
     TraceW(W("x%d").c_str(), 1);
     TraceW(W("%s").c_str(), WText(3000, WCHAR('y')).c_str());
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "x1\n" + std::string(2047, 'y') + "\n");
-}
 #endif
-
-TEST(TraceStandardOutput, WritesWithoutLineEnd) {
-    rk_set_trace(2, nullptr, 0);
-    testing::internal::CaptureStdout();
-    TraceW(W("a%d").c_str(), 1);
-    TraceA("b%s", "2");
-    const std::string out = testing::internal::GetCapturedStdout();
-    rk_set_trace(0, nullptr, 0);
-    EXPECT_EQ(out, "a1b2");
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-#include "temp_tree.h"
+#include "toolkit_support.h"
+
+#include "data_rows.h"
 
 #include "rk/fs.h"
 
@@ -15,11 +17,55 @@ std::string Narrow(const WText& text) {
     return std::string(text.begin(), text.end());
 }
 
+unsigned Unsigned(const std::string& field) {
+    return static_cast<unsigned>(std::stoul(field));
+}
+
+WText Wide(const std::string& utf8) {
+    WText units;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int more = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : 2;
+        unsigned unit = more == 0 ? lead : lead & (more == 1 ? 0x1F : 0x0F);
+        for (int k = 0; k < more; ++k)
+            unit = unit << 6 | (static_cast<unsigned char>(utf8[++i]) & 0x3F);
+        units += static_cast<WCHAR>(unit);
+    }
+    return units;
+}
+
+std::vector<Fields> Rows(const std::string& name) {
+    const std::string escapes = "0trn\\";
+    const std::string meanings("\0\t\r\n\\", 5);
+    std::vector<Fields> rows = korvo_test::DataRows(std::filesystem::path(RK_TEST_DATA) / name);
+    for (Fields& row : rows) {
+        for (std::string& field : row) {
+            std::string text;
+            for (size_t i = 0; i < field.size(); ++i) {
+                if (field[i] != '\\') {
+                    text += field[i];
+                } else if (field[++i] == 'x') {
+                    text += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
+                    i += 2;
+                } else {
+                    text += meanings.at(escapes.find(field[i]));
+                }
+            }
+            field = text;
+        }
+    }
+    return rows;
+}
+
+namespace {
+
 WText CurrentDirectory() {
     WCHAR path[platform::kMaxPath] = {};
     platform::GetCurrentDirectoryW(platform::kMaxPath, path);
     return path;
 }
+
+} // namespace
 
 void TempTree::SetUp() {
     m_startDirectory = CurrentDirectory();
