@@ -4,6 +4,8 @@
 #include "temp_install.h"
 
 #include <cstring>
+#include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -71,29 +73,32 @@ std::string Lmbcs(const std::string& utf8) {
     return out;
 }
 
-struct FindCase {
-    const char* name;            // the row's name
-    const char* key;             // the text looked for (UTF-8, sent as LMBCS)
-    uint16_t flags;              // find flags
-    STATUS status;               // the answer
-    std::vector<NOTEID> matches; // the note IDs of the matched entries, in key order
-};
+class FindByNameTest : public AddressBookTest, public testing::WithParamInterface<Row> {};
 
-class FindByNameTest : public AddressBookTest, public testing::WithParamInterface<FindCase> {};
-
+// Rows of data/find_by_name.tsv: the key, the flags and the answer (hexadecimal), and the
+// note IDs of the entries matched.
 TEST_P(FindByNameTest, FindsTheMatchingKeys) {
+    const Row& row = GetParam();
     const HCOLLECTION collection = OpenUsers();
     COLLECTIONPOSITION position = {};
     uint32_t matches = 0;
-    EXPECT_EQ(NIFFindByName(collection, Lmbcs(GetParam().key).c_str(), GetParam().flags, &position,
+    EXPECT_EQ(NIFFindByName(collection, Lmbcs(row[1]).c_str(),
+                            static_cast<uint16_t>(std::stoi(row[2], nullptr, 16)), &position,
                             &matches),
-              GetParam().status);
+              std::stoi(row[3], nullptr, 16));
+    std::vector<NOTEID> expected;
+    std::istringstream ids(row[4]);
+    for (NOTEID id; ids >> id;)
+        expected.push_back(id);
     int answers = 0;
     EXPECT_EQ(matches == 0 ? std::vector<NOTEID>()
                            : ReadAll(collection, position, matches, answers),
-              GetParam().matches);
+              expected);
     EXPECT_EQ(NIFCloseCollection(collection), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Keys, FindByNameTest, testing::ValuesIn(DataFile("find_by_name.tsv")),
+                         RowName);
 
 // Every entry of the view: the keys in order are alee, ann lee, ann.lee@acme.example, anna
 // berg, anna@acme.example, bo chen, cn=ann lee/o=acme, cn=anna berg/o=acme, cn=josé núñez/o=acme,
@@ -101,25 +106,6 @@ TEST_P(FindByNameTest, FindsTheMatchingKeys) {
 const std::vector<NOTEID> kEveryEntry = {kAnnLee,    kAnnLee,    kAnnLee, kAnnaBerg,
                                          kAnnaBerg,  kBoChen,    kAnnLee, kAnnaBerg,
                                          kJoseNunez, kJoseNunez, kOlga};
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, FindByNameTest,
-    testing::Values(
-        FindCase{"CommonNameIgnoringCase", "ann LEE", 2, 0, {kAnnLee}},
-        FindCase{"CanonicalName", "cn=ann lee/o=acme", 2, 0, {kAnnLee}},
-        FindCase{"ShortName", "ALEE", 2, 0, {kAnnLee}},
-        FindCase{"PrefixOfSeveralKeys", "Ann", 3, 0, {kAnnLee, kAnnLee, kAnnaBerg, kAnnaBerg}},
-        FindCase{"PrefixIsNotAnEqualKey", "Ann", 2, ERR_NOT_FOUND, {}},
-        FindCase{"AccentedPrefix", "JOSÉ N", 3, 0, {kJoseNunez}},
-        FindCase{"FirstAndLastName", "ольга петрова", 2, 0, {kOlga}},
-        FindCase{"LowerCaseFormIsListed", "Bo Chen", 2, 0, {kBoChen}},
-        FindCase{"GroupIsNotListed", "Ann Team", 2, ERR_NOT_FOUND, {}},
-        FindCase{"CaseSensitiveEqual", "Ann Lee", 0, 0, {kAnnLee}},
-        FindCase{"CaseSensitiveDiffers", "ann lee", 0, ERR_NOT_FOUND, {}},
-        FindCase{"EmptyPrefixListsAll", "", 3, 0, kEveryEntry},
-        FindCase{"CaseSensitivePrefixRefused", "Ann", 1, 0x0109, {}},
-        FindCase{"UnknownFlagRefused", "Ann", 0x12, 0x0109, {}}),
-    [](const testing::TestParamInfo<FindCase>& row) { return std::string(row.param.name); });
 
 // Answers of two entries at most.
 class PieceTest : public AddressBookTest {
@@ -204,39 +190,22 @@ STATUS Record(void* parameter, SEARCH_MATCH* match, ITEM_TABLE*) {
     return visit.ids.size() == visit.stopAfter ? 0x1234 : 0;
 }
 
-struct SearchCase {
-    const char* name;        // the row's name
-    uint16_t classMask;      // note classes searched
-    size_t stopAfter;        // the visit that answers 0x1234; 0: none
-    STATUS status;           // NSFSearch's answer
-    std::vector<NOTEID> ids; // the notes visited
-};
-
-class SearchTest : public AddressBookTest, public testing::WithParamInterface<SearchCase> {};
-
-TEST_P(SearchTest, VisitsTheNotesOfTheClass) {
-    Visit visit;
-    visit.db = db;
-    visit.stopAfter = GetParam().stopAfter;
-    TIMEDATE until = {};
-    EXPECT_EQ(NSFSearch(db, 0, nullptr, 0, GetParam().classMask, nullptr, Record, &visit, &until),
-              GetParam().status);
-    EXPECT_EQ(visit.ids, GetParam().ids);
-    EXPECT_EQ(visit.opened, GetParam().ids);
-    EXPECT_EQ(until.Innards[1] != 0, GetParam().status == 0);
+TEST_F(AddressBookTest, SearchVisitsTheNotesOfTheClass) {
+    // The classes searched, the visit that answers 0x1234 (0: none) and the notes visited.
+    const std::tuple<uint16_t, size_t, std::vector<NOTEID>> rows[] = {
+        {NOTE_CLASS_DOCUMENT, 0, {kAnnLee, kAnnaBerg, kBoChen, kJoseNunez, kOlga, kTeam}},
+        {NOTE_CLASS_VIEW, 0, {kUsersView}},
+        {NOTE_CLASS_DOCUMENT, 2, {kAnnLee, kAnnaBerg}},
+        {0, 0, {}}};
+    for (const auto& [classMask, stopAfter, ids] : rows) {
+        Visit visit{db, stopAfter, {}, {}};
+        TIMEDATE until = {};
+        EXPECT_EQ(NSFSearch(db, 0, nullptr, 0, classMask, nullptr, Record, &visit, &until),
+                  stopAfter != 0 ? 0x1234 : 0);
+        EXPECT_EQ(visit.ids, ids);
+        EXPECT_EQ(visit.opened, ids);
+        EXPECT_EQ(until.Innards[1] != 0, stopAfter == 0);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Classes, SearchTest,
-    testing::Values(
-        SearchCase{"Documents",
-                   NOTE_CLASS_DOCUMENT,
-                   0,
-                   0,
-                   {kAnnLee, kAnnaBerg, kBoChen, kJoseNunez, kOlga, kTeam}},
-        SearchCase{"Views", NOTE_CLASS_VIEW, 0, 0, {kUsersView}},
-        SearchCase{"RoutineEndsTheSearch", NOTE_CLASS_DOCUMENT, 2, 0x1234, {kAnnLee, kAnnaBerg}},
-        SearchCase{"NoClass", 0, 0, 0, {}}),
-    [](const testing::TestParamInfo<SearchCase>& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "temp_install.h"
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -10,15 +11,23 @@ const UNID kUnid100 = {{{0x0000000B, 0x0000000A}}, {{0x0000000D, 0x0000000C}}};
 
 using DatabaseTest = NotesDatabaseTest;
 
+// The replica ID and the view's originator ID are also read by the library's mail profile.
 TEST_F(DatabaseTest, ReadsTheIdentifiersAndRefusesAClosedHandle) {
     DBREPLICAINFO replica;
     ASSERT_EQ(NSFDbReplicaInfoGet(db, &replica), 0);
     EXPECT_EQ(replica.ID.Innards[0], 0xC1257E2Bu);
-    EXPECT_EQ(replica.ID.Innards[1], 0x00000001u);
     DBID id;
     ASSERT_EQ(NSFDbIDGet(db, &id), 0);
-    EXPECT_EQ(id.Innards[0], 0x00000001u);
     EXPECT_EQ(id.Innards[1], 0x00000002u);
+    NOTEID noteId = 0;
+    ORIGINATORID oid = {};
+    uint16_t noteClass = 0;
+    ASSERT_EQ(NSFDbGetNoteInfoByUNID(db, &kUnid100, &noteId, &oid, nullptr, &noteClass), 0);
+    EXPECT_EQ(noteId, 100u);
+    EXPECT_EQ(oid.Note.Innards[0], 0x0000000Du);
+    EXPECT_EQ(oid.Sequence, 1u);
+    EXPECT_EQ(noteClass, NOTE_CLASS_DOCUMENT);
+    EXPECT_EQ(NSFDbGetNoteInfo(db, 301, &oid, nullptr, nullptr), 0x0111);
     EXPECT_EQ(NSFDbClose(db), 0);
     EXPECT_NE(NSFDbClose(db), 0);
     EXPECT_NE(NSFDbIDGet(db, &id), 0);
@@ -71,85 +80,44 @@ TEST_F(DatabaseTest, HandlesFromBeforeAStopAreInvalid) {
     db = 0;
 }
 
-struct DamageCase {
-    const char* name;    // test name
-    const char* content; // the file
-    const char* problem; // expected in the status text
-};
+class DamagedDatabaseTest : public DatabaseTest, public testing::WithParamInterface<Row> {};
 
-class DamagedDatabaseTest : public DatabaseTest, public testing::WithParamInterface<DamageCase> {};
-
+// Rows of data/damaged_databases.tsv: the file and what the status text names.
 TEST_P(DamagedDatabaseTest, FailsTheOpenAndLeavesTheFile) {
-    install.Write("data/bad.nsf", GetParam().content);
+    install.Write("data/bad.nsf", GetParam()[1]);
     DBHANDLE bad = 0;
     const STATUS status = NSFDbOpen("bad.nsf", &bad);
     EXPECT_EQ(status, 0x010B);
     EXPECT_EQ(bad, 0u);
     const std::string text = StatusText(status);
     EXPECT_NE(text.find("bad.nsf"), std::string::npos) << text;
-    EXPECT_NE(text.find(GetParam().problem), std::string::npos) << text;
-    EXPECT_EQ(install.Read("data/bad.nsf"), GetParam().content);
+    EXPECT_NE(text.find(GetParam()[2]), std::string::npos) << text;
+    EXPECT_EQ(install.Read("data/bad.nsf"), GetParam()[1]);
     EXPECT_EQ(Counts().databases, 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, DamagedDatabaseTest,
-    testing::Values(
-        DamageCase{"BadJson", R"({"notes": [)", "bad JSON"},
-        DamageCase{"NotAnObject", "[]", "not a JSON object"},
-        DamageCase{"UnknownKind", R"({"notes": [{"items": [["A", {"colour": 1}]]}]})",
-                   "unknown kind"},
-        DamageCase{"BooleanValue", R"({"notes": [{"items": [["A", true]]}]})", "unknown kind"},
-        DamageCase{"DuplicateNoteId", R"({"notes": [{"noteId": 8}, {"items": []}]})",
-                   "duplicate note ID 8"},
-        DamageCase{"DuplicateUnid",
-                   R"({"notes": [{"unid": "0000000000000000000000000000000A"},
-                                 {"unid": "0000000000000000000000000000000a"}]})",
-                   "duplicate UNID"},
-        DamageCase{"BadTime", R"({"notes": [{"items": [["T", {"time": "2026-02-30T00:00:00"}]]}]})",
-                   "bad time"},
-        DamageCase{"BadReplicaId", R"({"replicaId": "C1257E2B"})", "replicaId"},
-        DamageCase{"BadBase64", R"({"notes": [{"items": [["L", {"lmbcs": "*"}]]}]})", "base64"},
-        DamageCase{"UnknownClass", R"({"notes": [{"class": "form"}]})", "unknown class"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, DamagedDatabaseTest,
+                         testing::ValuesIn(DataFile("damaged_databases.tsv")), RowName);
 
-struct ViewCase {
-    const char* name;   // test name
-    const char* view;   // the name looked up
-    uint16_t noteClass; // the class asked for
-    STATUS status;      // expected status
-    NOTEID noteId;      // expected note ID (77: left as it was)
-};
-
-class FindViewTest : public DatabaseTest, public testing::WithParamInterface<ViewCase> {};
-
-TEST_P(FindViewTest, FindsViewsByAnyOfTheirNames) {
-    NOTEID noteId = 77;
-    EXPECT_EQ(NIFFindView(db, GetParam().view, GetParam().noteClass, "-G40n^", &noteId, 0),
-              GetParam().status);
-    EXPECT_EQ(noteId, GetParam().noteId);
+TEST_F(DatabaseTest, FindsViewsByAnyOfTheirNames) {
+    // The name looked up, the class asked for and the view found (0: none, ERR_NOT_FOUND).
+    const std::tuple<const char*, uint16_t, NOTEID> rows[] = {{"$Users", NOTE_CLASS_VIEW, 300},
+                                                              {"($users)", NOTE_CLASS_VIEW, 300},
+                                                              {"$Sent", NOTE_CLASS_VIEW, 0},
+                                                              {"Users", NOTE_CLASS_VIEW, 0},
+                                                              {"$Users", NOTE_CLASS_DOCUMENT, 0}};
+    for (const auto& [view, noteClass, expected] : rows) {
+        NOTEID noteId = 77;
+        EXPECT_EQ(NIFFindView(db, view, noteClass, "-G40n^", &noteId, 0),
+                  expected != 0 ? 0 : ERR_NOT_FOUND)
+            << view;
+        EXPECT_EQ(noteId, expected != 0 ? expected : 77) << view;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Views, FindViewTest,
-    testing::Values(ViewCase{"Synonym", "$Users", NOTE_CLASS_VIEW, 0, 300},
-                    ViewCase{"TitleIgnoringCase", "($users)", NOTE_CLASS_VIEW, 0, 300},
-                    ViewCase{"Single", "$INBOX", NOTE_CLASS_VIEW, 0, 304},
-                    ViewCase{"Missing", "$Sent", NOTE_CLASS_VIEW, ERR_NOT_FOUND, 77},
-                    ViewCase{"PartOfTitle", "Users", NOTE_CLASS_VIEW, ERR_NOT_FOUND, 77},
-                    ViewCase{"OtherClass", "$Users", NOTE_CLASS_DOCUMENT, ERR_NOT_FOUND, 77}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(DatabaseTest, OpensByNoteIdAndUnid) {
-    NOTEHANDLE byId = Open(100);
-    NOTEHANDLE byUnid = 0;
-    ASSERT_EQ(NSFNoteOpenByUNID(db, &kUnid100, 0, &byUnid), 0);
-    EXPECT_NE(byId, byUnid);
-    EXPECT_EQ(Counts().notes, 2u);
-    NOTEID id = 0;
-    NSFNoteGetInfo(byUnid, _NOTE_ID, &id);
-    EXPECT_EQ(id, 100u);
-
+// Opening by note ID and by UNID is the library's notes suite (tests/notesdata).
+TEST_F(DatabaseTest, RefusesNotesItDoesNotHoldAndClosedHandles) {
+    const NOTEHANDLE note = Open(100);
     NOTEHANDLE none = 0;
     EXPECT_EQ(NSFNoteOpenExt(db, 101, 0, &none), 0x0111);
     UNID other = kUnid100;
@@ -157,30 +125,8 @@ TEST_F(DatabaseTest, OpensByNoteIdAndUnid) {
     EXPECT_EQ(NSFNoteOpenByUNID(db, &other, 0, &none), ERR_NOT_FOUND);
     EXPECT_EQ(NSFNoteOpenExt(0, 100, 0, &none), 0x0108);
     EXPECT_EQ(none, 0u);
-
-    EXPECT_EQ(NSFNoteClose(byId), 0);
-    EXPECT_EQ(NSFNoteClose(byId), 0x0108);
-    EXPECT_EQ(NSFNoteClose(byUnid), 0);
-}
-
-TEST_F(DatabaseTest, ReadsNoteInformationFromTheDatabase) {
-    NOTEID noteId = 0;
-    ORIGINATORID oid = {};
-    TIMEDATE modified = {};
-    uint16_t noteClass = 0;
-    ASSERT_EQ(NSFDbGetNoteInfoByUNID(db, &kUnid100, &noteId, &oid, &modified, &noteClass), 0);
-    EXPECT_EQ(noteId, 100u);
-    EXPECT_EQ(oid.Note.Innards[0], 0x0000000Du);
-    EXPECT_EQ(oid.File.Innards[1], 0x0000000Au);
-    EXPECT_EQ(oid.Sequence, 1u);
-    EXPECT_EQ(noteClass, NOTE_CLASS_DOCUMENT);
-    EXPECT_EQ(NSFDbGetNoteInfoByUNID(db, &kUnid100, nullptr, nullptr, nullptr, nullptr), 0);
-
-    ASSERT_EQ(NSFDbGetNoteInfo(db, 300, &oid, &modified, &noteClass), 0);
-    EXPECT_EQ(noteClass, NOTE_CLASS_VIEW);
-    EXPECT_EQ(oid.File.Innards[1], 0xC1257E2Bu);
-    EXPECT_EQ(oid.Note.Innards[0], 2u);
-    EXPECT_EQ(NSFDbGetNoteInfo(db, 301, &oid, nullptr, nullptr), 0x0111);
+    EXPECT_EQ(NSFNoteClose(note), 0);
+    EXPECT_EQ(NSFNoteClose(note), 0x0108);
 }
 
 // An originator ID for a new note: the replica's, with a note half taken from the clock that

@@ -142,17 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"Attendees", "CN=B", 35, 5},
                     TextCase{"Dates", "12/07/2026 09:00:00,12/08/2026 09:30:00", 39, 64, ','}));
 
-TEST_F(ItemTest, ReadsTimeItems) {
-    TIMEDATE start = {}, first = {};
-    ASSERT_EQ(NSFItemGetTime(note, "StartDateTime", &start), 1);
-    ASSERT_EQ(NSFItemGetTime(note, "Dates", &first), 1);
-    EXPECT_EQ(TimeDateCompare(&start, &first), 0);
-    TIMEDATE untouched = {{1, 2}};
-    EXPECT_EQ(NSFItemGetTime(note, "Subject", &untouched), 0);
-    EXPECT_EQ(NSFItemGetTime(note, "Missing", &untouched), 0);
-    EXPECT_EQ(untouched.Innards[0], 1u);
-}
-
 TEST_F(ItemTest, ConvertsOnlyTextAndRichText) {
     EXPECT_EQ(Converted(note, "Subject"), "Review \x82");
     EXPECT_EQ(Converted(note, "Count"), "status 274");

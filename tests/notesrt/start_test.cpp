@@ -2,6 +2,8 @@
 // address books listed; memory handles and text lists, with the runtime's accounting.
 #include "temp_install.h"
 
+#include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -52,17 +54,11 @@ const StartCase kStartCases[] = {
 INSTANTIATE_TEST_SUITE_P(Installations, StartTest, testing::ValuesIn(kStartCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(Start, FindsNotesIniInTheProgramDirectory) {
-    TempInstall install;
-    install.WriteStandard();
-    std::string program = install.root.string();
-    char* argv[] = {program.data()};
-    EXPECT_EQ(NotesInitExtended(1, argv), 0);
-}
-
+// Stopped, the runtime names no user and reads no notes.ini value; started again without the
+// ini argument, it finds notes.ini in the program directory.
 TEST(Start, RetriesAfterTheIdFileIsUnlockedAndRestartsAfterStop) {
     TempInstall install;
-    install.WriteStandard();
+    install.WriteStandard("MailType=0\n");
     install.Write("data/user.id", "CN=Ann Lee/O=Acme\nlocked\n");
     EXPECT_EQ(install.Start(), ERR_ID_LOCKED);
     install.Write("data/user.id", "CN=Bo Chen/O=Acme\n");
@@ -71,134 +67,102 @@ TEST(Start, RetriesAfterTheIdFileIsUnlockedAndRestartsAfterStop) {
     NotesTerm();
     char name[MAXUSERNAME] = {};
     EXPECT_NE(SECKFMGetUserName(name), 0);
-    ASSERT_EQ(install.Start(), 0);
+    char value[16] = "x";
+    EXPECT_EQ(OSGetEnvironmentString("MailType", value, 15), 0);
+    EXPECT_STREQ(value, "");
+    std::string program = install.root.string();
+    char* argv[] = {program.data()};
+    ASSERT_EQ(NotesInitExtended(1, argv), 0);
     char info[MAXUSERNAME + 1] = {};
     ASSERT_EQ(SECKFMUserInfo(KFM_ui_GetUserInfo, info, nullptr), 0);
     EXPECT_STREQ(info, "CN=Bo Chen/O=Acme");
     EXPECT_NE(SECKFMUserInfo(2, info, nullptr), 0);
 }
 
-struct EnvCase {
-    const char* key;      // variable asked for
-    int found;            // expected answer
-    std::string expected; // expected value (read with room for 255 characters)
-};
-
-class EnvironmentTest : public testing::TestWithParam<EnvCase> {};
-
-TEST_P(EnvironmentTest, ReadsNotesIniValues) {
+TEST(Environment, ReadsNotesIniValues) {
     TempInstall install;
     install.WriteStandard("NoEqualsHere\nMailType=0\nEmpty=\n  Spaced  = v \nMAILTYPE=1\n"
                           "V255=" +
                           std::string(255, 'a') + "\nV256=" + std::string(256, 'b') +
                           "\nV300=" + std::string(300, 'c') + "\n");
     ASSERT_EQ(install.Start(), 0);
-    char value[MAXENVVALUE];
-    std::fill(std::begin(value), std::end(value), 'x');
-    EXPECT_EQ(OSGetEnvironmentString(GetParam().key, value, MAXENVVALUE - 1), GetParam().found);
-    EXPECT_EQ(std::string(value), GetParam().expected);
+    // The variable asked for, the answer and the value (read with room for 255 characters).
+    const std::tuple<const char*, int, std::string> rows[] = {{"mailtype", 1, "0"},
+                                                              {"Empty", 1, ""},
+                                                              {"Spaced", 1, " v "},
+                                                              {"NoEqualsHere", 0, ""},
+                                                              {"Missing", 0, ""},
+                                                              {"V255", 1, std::string(255, 'a')},
+                                                              {"V256", 1, std::string(255, 'b')},
+                                                              {"V300", 1, std::string(255, 'c')}};
+    for (const auto& [key, found, expected] : rows) {
+        char value[MAXENVVALUE];
+        std::fill(std::begin(value), std::end(value), 'x');
+        EXPECT_EQ(OSGetEnvironmentString(key, value, MAXENVVALUE - 1), found) << key;
+        EXPECT_EQ(std::string(value), expected) << key;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, EnvironmentTest,
-                         testing::Values(EnvCase{"mailtype", 1, "0"}, EnvCase{"Empty", 1, ""},
-                                         EnvCase{"Spaced", 1, " v "},
-                                         EnvCase{"NoEqualsHere", 0, ""}, EnvCase{"Missing", 0, ""},
-                                         EnvCase{"V255", 1, std::string(255, 'a')},
-                                         EnvCase{"V256", 1, std::string(255, 'b')},
-                                         EnvCase{"V300", 1, std::string(255, 'c')}));
-
-TEST(Environment, AnswersNothingWhenNotStarted) {
-    char value[16] = "x";
-    EXPECT_EQ(OSGetEnvironmentString("MailType", value, 15), 0);
-    EXPECT_STREQ(value, "");
-}
-
-struct PathCase {
-    const char* port;   // port part
-    const char* server; // server part
-    const char* file;   // file part
-    const char* path;   // the joined path
-};
-
-class PathTest : public testing::TestWithParam<PathCase> {};
-
-TEST_P(PathTest, ConstructsAndParsesBack) {
-    const PathCase& c = GetParam();
+TEST(Path, ConstructsAndParsesBackAndRefusesWhatDoesNotFit) {
+    // Port, server and file, and the path they join into.
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+        {"", "", "names.nsf", "names.nsf"},
+        {"", "CN=Hub/O=Acme", "mail\\ann.nsf", "CN=Hub/O=Acme!!mail\\ann.nsf"},
+        {"TCPIP", "Hub/Acme", "names.nsf", "TCPIP!!Hub/Acme!!names.nsf"},
+        {"TCPIP", "", "local.nsf", "local.nsf"}};
     char path[MAXPATH] = {};
-    ASSERT_EQ(OSPathNetConstruct(c.port, c.server, c.file, path), 0);
-    EXPECT_STREQ(path, c.path);
     char port[MAXPATH], server[MAXPATH], file[MAXPATH];
-    ASSERT_EQ(OSPathNetParse(path, port, server, file), 0);
-    EXPECT_STREQ(port, c.server[0] == '\0' ? "" : c.port);
-    EXPECT_STREQ(server, c.server);
-    EXPECT_STREQ(file, c.file);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, PathTest,
-    testing::Values(PathCase{"", "", "names.nsf", "names.nsf"},
-                    PathCase{"", "CN=Hub/O=Acme", "mail\\ann.nsf", "CN=Hub/O=Acme!!mail\\ann.nsf"},
-                    PathCase{"TCPIP", "Hub/Acme", "names.nsf", "TCPIP!!Hub/Acme!!names.nsf"},
-                    PathCase{"TCPIP", "", "local.nsf", "local.nsf"}));
-
-TEST(Path, RefusesWhatDoesNotFit) {
-    char path[MAXPATH] = {};
+    for (const auto& [portPart, serverPart, filePart, joined] : rows) {
+        ASSERT_EQ(OSPathNetConstruct(portPart, serverPart, filePart, path), 0);
+        EXPECT_STREQ(path, joined);
+        ASSERT_EQ(OSPathNetParse(path, port, server, file), 0);
+        EXPECT_STREQ(port, serverPart[0] == '\0' ? "" : portPart);
+        EXPECT_STREQ(server, serverPart);
+        EXPECT_STREQ(file, filePart);
+    }
     const std::string file255(255, 'f');
     EXPECT_EQ(OSPathNetConstruct(nullptr, nullptr, file255.c_str(), path), 0);
     EXPECT_NE(OSPathNetConstruct(nullptr, "S", file255.c_str(), path), 0);
-    char port[MAXPATH], server[MAXPATH], file[MAXPATH];
     EXPECT_NE(OSPathNetParse(("S!!" + std::string(256, 'f')).c_str(), port, server, file), 0);
     EXPECT_STREQ(file, "");
 }
 
-struct BookCase {
-    const char* name;   // test name
-    const char* ini;    // extra notes.ini lines
-    const char* server; // server asked for
-    STATUS expected;    // ERR() of the answer
-    std::string books;  // the paths listed, each ended by a zero as in the block
-    uint16_t count;     // their number
-};
-
-class AddressBooksTest : public testing::TestWithParam<BookCase> {};
-
-TEST_P(AddressBooksTest, ListsTheBooks) {
-    const BookCase& row = GetParam();
-    TempInstall install;
-    install.WriteStandard(row.ini);
-    install.Write("data/servers/Hub/names.nsf", "{}");
-    ASSERT_EQ(install.Start(), 0);
-    uint16_t count = 99, length = 99;
-    DHANDLE handle = 77;
-    const STATUS status = NAMEGetAddressBooks(row.server, 0, &count, &length, &handle);
-    ASSERT_EQ(ERR(status), row.expected) << StatusText(status);
-    if (status != 0) {
-        EXPECT_NE(StatusText(status).find(row.server), std::string::npos);
-        return;
-    }
-    EXPECT_EQ(count, row.count);
-    ASSERT_EQ(length, row.books.size());
-    EXPECT_EQ(handle == 0, row.count == 0); // no block for no books
-    EXPECT_EQ(handle == 0 ? "" : BlockBytes(handle, length), row.books);
-    EXPECT_EQ(OSMemFree(handle), 0);
-    EXPECT_EQ(Counts().memoryAllocated, 0u);
-}
-
 using namespace std::string_literals;
 
-INSTANTIATE_TEST_SUITE_P(
-    Books, AddressBooksTest,
-    testing::Values(BookCase{"DefaultLocal", "", "", 0, "names.nsf\0"s, 1},
-                    BookCase{"ListedLocal", "NAMES=a.nsf, b.nsf,,c.nsf\n", nullptr, 0,
-                             "a.nsf\0b.nsf\0c.nsf\0"s, 3},
-                    BookCase{"EmptyNames", "NAMES=\n", "", 0, "", 0},
-                    BookCase{"CanonicalServer", "", "CN=Hub/O=Acme", 0,
-                             "CN=Hub/O=Acme!!names.nsf\0"s, 1},
-                    BookCase{"AbbreviatedServer", "", "Hub/Acme", 0, "Hub/Acme!!names.nsf\0"s, 1},
-                    BookCase{"MissingServer", "", "CN=Far/O=Acme", 0x010D, "", 0},
-                    BookCase{"EscapingServer", "", "CN=../O=Acme", 0x010D, "", 0},
-                    BookCase{"EmptyCommonName", "", "CN=/O=Acme", 0x010D, "", 0}),
-    [](const auto& row) { return std::string(row.param.name); });
+TEST(AddressBooks, ListsTheBooks) {
+    // The extra notes.ini lines, the server asked for, ERR() of the answer and the paths
+    // listed, each ended by a zero as in the block.
+    const std::tuple<const char*, const char*, STATUS, std::string> rows[] = {
+        {"", "", 0, "names.nsf\0"s},
+        {"NAMES=a.nsf, b.nsf,,c.nsf\n", nullptr, 0, "a.nsf\0b.nsf\0c.nsf\0"s},
+        {"NAMES=\n", "", 0, ""},
+        {"", "CN=Hub/O=Acme", 0, "CN=Hub/O=Acme!!names.nsf\0"s},
+        {"", "Hub/Acme", 0, "Hub/Acme!!names.nsf\0"s},
+        {"", "CN=Far/O=Acme", 0x010D, ""},
+        {"", "CN=../O=Acme", 0x010D, ""},
+        {"", "CN=/O=Acme", 0x010D, ""}};
+    for (const auto& [ini, server, expected, books] : rows) {
+        SCOPED_TRACE(std::string(ini) + "|" + (server == nullptr ? "null" : server));
+        TempInstall install;
+        install.WriteStandard(ini);
+        install.Write("data/servers/Hub/names.nsf", "{}");
+        ASSERT_EQ(install.Start(), 0);
+        uint16_t count = 99, length = 99;
+        DHANDLE handle = 77;
+        const STATUS status = NAMEGetAddressBooks(server, 0, &count, &length, &handle);
+        ASSERT_EQ(ERR(status), expected) << StatusText(status);
+        if (status != 0) {
+            EXPECT_NE(StatusText(status).find(server), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(count, std::count(books.begin(), books.end(), '\0'));
+        ASSERT_EQ(length, books.size());
+        EXPECT_EQ(handle == 0, books.empty()); // no block for no books
+        EXPECT_EQ(handle == 0 ? "" : BlockBytes(handle, length), books);
+        EXPECT_EQ(OSMemFree(handle), 0);
+        EXPECT_EQ(Counts().memoryAllocated, 0u);
+    }
+}
 
 // A started runtime.
 class MemoryTest : public testing::Test {
@@ -239,8 +203,9 @@ TEST_F(MemoryTest, CountsScheduleContainers) {
     OSCurrentTIMEDATE(&interval.Lower);
     interval.Upper = interval.Lower;
     HCNTNR container = 0;
-    ASSERT_EQ(SchRetrieve(nullptr, nullptr, 0, &interval, reinterpret_cast<const LIST*>(names.data()),
-                          &container, nullptr, nullptr, nullptr),
+    ASSERT_EQ(SchRetrieve(nullptr, nullptr, 0, &interval,
+                          reinterpret_cast<const LIST*>(names.data()), &container, nullptr, nullptr,
+                          nullptr),
               0);
     EXPECT_NE(container, 0u);
     EXPECT_EQ(Counts().scheduleContainers, 1u);

@@ -1,6 +1,8 @@
 // A Notes installation in a temporary folder, a database open in it, shared helpers.
 #include "temp_install.h"
 
+#include "data_rows.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -39,12 +41,6 @@ void TempInstall::Write(const std::string& relative, const std::string& content)
     stream << content;
 }
 
-void TempInstall::CopyFixture(const std::string& fixture, const std::string& relative) const {
-    if (!fs::exists(FixturePath(fixture)))
-        throw std::runtime_error("missing fixture " + fixture);
-    Write(relative, FileText(FixturePath(fixture)));
-}
-
 void TempInstall::WriteStandard(const std::string& extraIni) const {
     Write("notes.ini", "[Notes]\nDirectory=data\nKeyFileName=user.id\n" + extraIni);
     Write("data/user.id", "CN=Ann Lee/O=Acme\n");
@@ -74,13 +70,10 @@ void OpenDatabaseTest::TearDown() {
     if (db != 0) {
         EXPECT_EQ(NSFDbClose(db), 0);
     }
-    const NotesrtCounts counts = Counts();
-    EXPECT_EQ(counts.databases, 0u);
-    EXPECT_EQ(counts.notes, 0u);
-    EXPECT_EQ(counts.collections, 0u);
-    EXPECT_EQ(counts.mimeDirectories, 0u);
-    EXPECT_EQ(counts.memoryAllocated, 0u);
-    EXPECT_EQ(counts.memoryLocked, 0u);
+    const NotesrtCounts c = Counts();
+    EXPECT_EQ(c.databases + c.notes + c.collections + c.mimeDirectories + c.memoryAllocated +
+                  c.memoryLocked,
+              0u);
 }
 
 NOTEHANDLE OpenDatabaseTest::Open(NOTEID noteId, uint32_t flags) const {
@@ -137,4 +130,12 @@ std::string ZoneUnderTest() {
     const char* tz = std::getenv("TZ");
     const std::string zone = tz == nullptr ? "" : tz;
     return zone == "UTC" || zone == "America/New_York" ? zone : "";
+}
+
+std::vector<Row> DataFile(const std::string& file) {
+    return korvo_test::DataRows(fs::path(NOTESRT_TEST_DATA) / file);
+}
+
+std::string RowName(const testing::TestParamInfo<Row>& row) {
+    return row.param[0];
 }

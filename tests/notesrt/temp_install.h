@@ -9,6 +9,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+// A row of a tab-separated file of tests/notesrt/data, its name first.
+using Row = std::vector<std::string>;
 
 // The content of a file (empty when it is missing).
 std::string FileText(const std::filesystem::path& file);
@@ -24,6 +28,10 @@ std::string BlockBytes(DHANDLE handle, uint32_t length);
 int64_t UtcSeconds(const TIMEDATE& time);
 // A time read from text in the default form (local time of the process).
 TIMEDATE LocalTime(const char* text);
+// The rows of tests/notesrt/data/<file>.
+std::vector<Row> DataFile(const std::string& file);
+// A row's name, the name of its test.
+std::string RowName(const testing::TestParamInfo<Row>& row);
 // TZ when it is a zone the time expectations name (UTC, America/New_York); else empty (the
 // test skips).
 std::string ZoneUnderTest();
@@ -39,8 +47,6 @@ class TempInstall {
 
     // Writes content to the file at relative (folders created as needed).
     void Write(const std::string& relative, const std::string& content) const;
-    // Copies a fixture from tests/data/notesrt to relative.
-    void CopyFixture(const std::string& fixture, const std::string& relative) const;
     // The standard installation: notes.ini (Directory=data, KeyFileName=user.id, extraIni
     // appended) and data/user.id naming "CN=Ann Lee/O=Acme".
     void WriteStandard(const std::string& extraIni = "") const;

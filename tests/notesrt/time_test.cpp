@@ -27,6 +27,14 @@ TIMEDATE Utc(int year, int month, int day, int hour, int minute, int second,
     return time;
 }
 
+// The TIMEDATE of UTC "YYYY-MM-DD hh:mm:ss.hh".
+TIMEDATE Utc(const std::string& text) {
+    int f[7] = {};
+    std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d.%d", &f[0], &f[1], &f[2], &f[3], &f[4], &f[5],
+                &f[6]);
+    return Utc(f[0], f[1], f[2], f[3], f[4], f[5], static_cast<uint32_t>(f[6]));
+}
+
 class TimeTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -41,11 +49,12 @@ class TimeTest : public testing::Test {
     // seconds of offset east in New York, 0 in UTC.
     int64_t Offset(int newYorkHours) const { return newYork ? int64_t{newYorkHours} * 3600 : 0; }
 
-    static INTLFORMAT Settings(uint16_t flags, const char* dateSeparator) {
+    // The settings record with flags (hexadecimal text) and the date separator.
+    static INTLFORMAT Settings(const std::string& flags, const std::string& dateSeparator) {
         INTLFORMAT settings;
         OSGetIntlSettings(&settings, sizeof settings);
-        settings.Flags = flags;
-        std::strcpy(settings.DateString, dateSeparator);
+        settings.Flags = static_cast<uint16_t>(std::stoi(flags, nullptr, 16));
+        std::strcpy(settings.DateString, dateSeparator.c_str());
         std::strcpy(settings.TimeString, ":");
         return settings;
     }
@@ -81,50 +90,25 @@ TEST_F(TimeTest, SettingsRecordHasTheZoneAndSeparatorsAtTheirOffsets) {
     EXPECT_EQ(record[2], 0xEE);
 }
 
-struct ParseCase {
-    const char* text;          // the text read
-    uint16_t flags;            // settings flags; 0: no settings record
-    const char* dateSeparator; // settings' date separator
-    TFMT format;               // the text format
-    int fields[7];             // local year, month, day, hour, minute, second, hundredths
-    int newYorkOffset;         // hours east of GMT in New York then
-};
-
-class ParseTest : public TimeTest, public testing::WithParamInterface<ParseCase> {};
+class ParseTest : public TimeTest, public testing::WithParamInterface<Row> {};
 
 TEST_P(ParseTest, ReadsLocalTimeInTheSettingsForm) {
-    const ParseCase& row = GetParam();
-    const INTLFORMAT settings = Settings(row.flags, row.dateSeparator);
-    char* cursor = const_cast<char*>(row.text);
+    const Row& row = GetParam();
+    const INTLFORMAT settings = Settings(row[2], row[3]);
+    const TFMT format = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
+    char* cursor = const_cast<char*>(row[1].c_str());
     TIMEDATE time = {};
-    ASSERT_EQ(ConvertTextToTIMEDATE(row.flags != 0 ? &settings : nullptr, &row.format, &cursor, 80,
-                                    &time),
-              0);
-    const int* f = row.fields;
-    const TIMEDATE local = Utc(f[0], f[1], f[2], f[3], f[4], f[5]);
-    EXPECT_EQ(UtcSeconds(time), UtcSeconds(local) - Offset(row.newYorkOffset));
-    EXPECT_EQ(time.Innards[0] % 100, static_cast<uint32_t>(f[6]));
-    EXPECT_EQ(cursor, row.text + std::strlen(row.text));
-    const bool dst = newYork && row.newYorkOffset == -4;
-    EXPECT_EQ(time.Innards[1] >> 31, dst ? 1u : 0u);
+    ASSERT_EQ(
+        ConvertTextToTIMEDATE(row[2] != "0" ? &settings : nullptr, &format, &cursor, 80, &time), 0);
+    const TIMEDATE local = Utc(row[4]);
+    const int newYorkOffset = std::stoi(row[5]);
+    EXPECT_EQ(UtcSeconds(time), UtcSeconds(local) - Offset(newYorkOffset));
+    EXPECT_EQ(time.Innards[0] % 100, local.Innards[0] % 100);
+    EXPECT_EQ(cursor, row[1].c_str() + row[1].size());
+    EXPECT_EQ(time.Innards[1] >> 31, newYork && newYorkOffset == -4 ? 1u : 0u);
 }
 
-constexpr TFMT kDateTime = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
-constexpr TFMT kDate = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATE};
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseTest,
-    testing::Values(
-        ParseCase{" 12/07/2026 09:00:00", 0, "/", kDateTime, {2026, 12, 7, 9, 0, 0, 0}, -5},
-        ParseCase{"2011/03/05 09:07:00", 0x188, "/", kDateTime, {2011, 3, 5, 9, 7, 0, 0}, -5},
-        ParseCase{"05.03.2011 21:07", 0x048, ".", kDateTime, {2011, 3, 5, 21, 7, 0, 0}, -5},
-        ParseCase{"03/05/11 09:07:00 PM", 0x120, "/", kDateTime, {2011, 3, 5, 21, 7, 0, 0}, -5},
-        ParseCase{"12/07/2026 09:00:00.5", 0, "/", kDateTime, {2026, 12, 7, 9, 0, 0, 50}, -5},
-        ParseCase{"03/08/2026 01:30:00", 0, "/", kDateTime, {2026, 3, 8, 1, 30, 0, 0}, -5},
-        ParseCase{"03/08/2026 03:30:00", 0, "/", kDateTime, {2026, 3, 8, 3, 30, 0, 0}, -4},
-        ParseCase{"11/01/2026 00:30:00", 0, "/", kDateTime, {2026, 11, 1, 0, 30, 0, 0}, -4},
-        ParseCase{"11/01/2026 12:00:00", 0, "/", kDateTime, {2026, 11, 1, 12, 0, 0, 0}, -5},
-        ParseCase{"03/08/2026", 0, "/", kDateTime, {2026, 3, 8, 0, 0, 0, 0}, -5}));
+INSTANTIATE_TEST_SUITE_P(Texts, ParseTest, testing::ValuesIn(DataFile("time_parse.tsv")), RowName);
 
 class BadTextTest : public TimeTest, public testing::WithParamInterface<const char*> {};
 
@@ -152,45 +136,23 @@ TEST_F(TimeTest, ReadsWithinTheLengthAndStopsAfterTheTime) {
     EXPECT_EQ(Text(time), "12/07/2026 00:00:00");
 }
 
-struct FormatCase {
-    TIMEDATE time;             // the time written
-    uint16_t flags;            // settings flags; 0: no settings record
-    const char* dateSeparator; // settings' date separator
-    TFMT format;               // the text format
-    const char* utc;           // the text in UTC
-    const char* newYork;       // the text in New York
-};
+// The formats the rows name.
+constexpr TFMT kFull = {TDFMT_FULL, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
+constexpr TFMT kDate = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATE};
+constexpr TFMT kShort = {TDFMT_FULL, TTFMT_PARTIAL, TZFMT_NEVER, TSFMT_DATETIME};
 
-class FormatTest : public TimeTest, public testing::WithParamInterface<FormatCase> {};
+class FormatTest : public TimeTest, public testing::WithParamInterface<Row> {};
 
 TEST_P(FormatTest, WritesLocalTimeInTheSettingsForm) {
-    const FormatCase& row = GetParam();
-    const INTLFORMAT settings = Settings(row.flags, row.dateSeparator);
-    EXPECT_EQ(Text(row.time, row.flags != 0 ? &settings : nullptr, row.format),
-              newYork ? row.newYork : row.utc);
+    const Row& row = GetParam();
+    const INTLFORMAT settings = Settings(row[2], row[3]);
+    const TFMT format = row[4] == "Date" ? kDate : row[4] == "Short" ? kShort : kFull;
+    EXPECT_EQ(Text(Utc(row[1]), row[2] != "0" ? &settings : nullptr, format),
+              newYork ? row[6] : row[5]);
 }
 
-constexpr TFMT kShort = {TDFMT_FULL, TTFMT_PARTIAL, TZFMT_NEVER, TSFMT_DATETIME};
-constexpr TFMT kFull = {TDFMT_FULL, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
-
-INSTANTIATE_TEST_SUITE_P(
-    Times, FormatTest,
-    testing::Values(FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x120, "/", kFull,
-                               "07/01/2026 04:00:00 PM", "07/01/2026 12:00:00 PM"},
-                    FormatCase{Utc(2026, 1, 1, 5, 0, 0), 0x120, "/", kFull,
-                               "01/01/2026 05:00:00 AM", "01/01/2026 12:00:00 AM"},
-                    FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x188, "/", kDate, "2026/07/01",
-                               "2026/07/01"},
-                    FormatCase{Utc(2026, 7, 1, 16, 0, 0), 0x048, ".", kShort, "01.07.26 16:00",
-                               "01.07.26 12:00"},
-                    FormatCase{Utc(2026, 3, 8, 6, 59, 59), 0, "/", kFull, "03/08/2026 06:59:59",
-                               "03/08/2026 01:59:59"},
-                    FormatCase{Utc(2026, 3, 8, 7, 0, 0), 0, "/", kFull, "03/08/2026 07:00:00",
-                               "03/08/2026 03:00:00"},
-                    FormatCase{Utc(2026, 11, 1, 5, 30, 0), 0, "/", kFull, "11/01/2026 05:30:00",
-                               "11/01/2026 01:30:00"},
-                    FormatCase{Utc(2026, 11, 1, 6, 30, 0), 0, "/", kFull, "11/01/2026 06:30:00",
-                               "11/01/2026 01:30:00"}));
+INSTANTIATE_TEST_SUITE_P(Times, FormatTest, testing::ValuesIn(DataFile("time_format.tsv")),
+                         RowName);
 
 TEST_F(TimeTest, RefusesTimesAndFormatsItCannotWrite) {
     char buffer[8];
@@ -222,59 +184,24 @@ TEST_F(TimeTest, BreaksDownWithTheRecordsZoneAndDst) {
     EXPECT_EQ(time.hour, 7);
 }
 
-struct AdjustCase {
-    const char* start;                                // local time
-    int seconds, minutes, hours, days, months, years; // the amounts added
-    const char* utc;                                  // local time afterwards in UTC
-    const char* newYork;                              // local time afterwards in New York
-    int32_t utcSeconds;                               // elapsed seconds in UTC
-    int32_t newYorkSeconds;                           // elapsed seconds in New York
-};
-
-class AdjustTest : public TimeTest, public testing::WithParamInterface<AdjustCase> {};
+class AdjustTest : public TimeTest, public testing::WithParamInterface<Row> {};
 
 TEST_P(AdjustTest, AddsElapsedTimeAndCalendarSteps) {
-    const AdjustCase& row = GetParam();
-    const TIMEDATE start = LocalTime(row.start);
+    const Row& row = GetParam();
+    int amounts[6];
+    for (int i = 0; i < 6; ++i)
+        amounts[i] = std::stoi(row[2 + i]);
+    const TIMEDATE start = LocalTime(row[1].c_str());
     TIMEDATE time = start;
-    ASSERT_EQ(
-        TimeDateAdjust(&time, row.seconds, row.minutes, row.hours, row.days, row.months, row.years),
-        0);
-    EXPECT_EQ(Text(time), newYork ? row.newYork : row.utc);
-    EXPECT_EQ(TimeDateDifference(&time, &start), newYork ? row.newYorkSeconds : row.utcSeconds);
+    ASSERT_EQ(TimeDateAdjust(&time, amounts[0], amounts[1], amounts[2], amounts[3], amounts[4],
+                             amounts[5]),
+              0);
+    EXPECT_EQ(Text(time), newYork ? row[9] : row[8]);
+    EXPECT_EQ(TimeDateDifference(&time, &start), std::stoi(newYork ? row[11] : row[10]));
 }
 
-const AdjustCase kSteps[] = {
-    {"03/07/2026 09:00:00", 0, 0, 0, 1, 0, 0, "03/08/2026 09:00:00", "03/08/2026 09:00:00", 86400,
-     82800},
-    {"03/07/2026 09:00:00", 0, 0, 24, 0, 0, 0, "03/08/2026 09:00:00", "03/08/2026 10:00:00", 86400,
-     86400},
-    {"10/31/2026 09:00:00", 0, 0, 0, 1, 0, 0, "11/01/2026 09:00:00", "11/01/2026 09:00:00", 86400,
-     90000},
-    {"03/10/2026 00:00:00", 90, 59, 23, 0, 0, 0, "03/11/2026 00:00:30", "03/11/2026 00:00:30",
-     86430, 86430},
-    {"01/31/2026 10:00:00", 0, 0, 0, 0, 1, 0, "02/28/2026 10:00:00", "02/28/2026 10:00:00", 2419200,
-     2419200},
-    {"02/29/2024 10:00:00", 0, 0, 0, 0, 0, -1, "02/28/2023 10:00:00", "02/28/2023 10:00:00",
-     -31622400, -31622400},
-    {"01/15/2026 08:00:00", 0, 0, 0, -1, -2, 0, "11/14/2025 08:00:00", "11/14/2025 08:00:00",
-     -5356800, -5356800},
-};
-
-INSTANTIATE_TEST_SUITE_P(Steps, AdjustTest, testing::ValuesIn(kSteps));
-
-TEST_F(TimeTest, ComparesInstantsWhateverTheirZone) {
-    const TIMEDATE start = Utc(2026, 3, 8, 7, 0, 0);
-    TIMEDATE sameInNewYork = start;
-    sameInNewYork.Innards[1] |= 0x85000000u;
-    const TIMEDATE later = Utc(2026, 3, 8, 7, 1, 29, 99);
-    EXPECT_EQ(TimeDateCompare(&start, &sameInNewYork), 0);
-    EXPECT_EQ(TimeDateDifference(&sameInNewYork, &start), 0);
-    EXPECT_EQ(TimeDateCompare(&later, &start), 1);
-    EXPECT_EQ(TimeDateCompare(&start, &later), -1);
-    EXPECT_EQ(TimeDateDifference(&later, &start), 89);
-    EXPECT_EQ(TimeDateDifference(&start, &later), -89);
-}
+INSTANTIATE_TEST_SUITE_P(Steps, AdjustTest, testing::ValuesIn(DataFile("time_adjust.tsv")),
+                         RowName);
 
 TEST_F(TimeTest, CurrentTimeIsNowInTheProcessZone) {
     TIMEDATE now;
