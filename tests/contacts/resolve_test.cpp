@@ -38,6 +38,6 @@ TEST_P(ResolveTest, AnswersWithTheRecords) {
 
 INSTANTIATE_TEST_SUITE_P(Contacts, ResolveTest,
                          testing::ValuesIn(DataRows(kData / "resolve_rows.tsv")),
-                         [](const testing::TestParamInfo<Fields>& row) { return row.param[0]; });
+                         korvo_test::FirstField);
 
 } // namespace

@@ -205,7 +205,7 @@ TEST_P(SendFaultTest, ComposingStopsOrGoesOnAndNoFileIsDamaged) {
 INSTANTIATE_TEST_SUITE_P(Cases, SendFaultTest,
                          testing::ValuesIn(DataRows(std::filesystem::path(MAIL_DATA) /
                                                     "send_faults.tsv")),
-                         [](const testing::TestParamInfo<Fields>& row) { return row.param[0]; });
+                         korvo_test::FirstField);
 
 struct OperationRow {
     const char* name;     // what the row shows

@@ -25,7 +25,7 @@ const std::filesystem::path kAddressBook = std::filesystem::path(NOTESRT_TEST_DA
 
 class AddressBookTest : public OpenDatabaseTest {
   protected:
-    void SetUp() override { OpenWith("names.nsf", FileText(kAddressBook)); }
+    void SetUp() override { OpenWith("names.nsf", FileBytes(kAddressBook)); }
 
     HCOLLECTION OpenUsers() const {
         HCOLLECTION collection = 0;
@@ -98,7 +98,7 @@ TEST_P(FindByNameTest, FindsTheMatchingKeys) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, FindByNameTest, testing::ValuesIn(DataFile("find_by_name.tsv")),
-                         RowName);
+                         FirstField);
 
 // Every entry of the view: the keys in order are alee, ann lee, ann.lee@acme.example, anna
 // berg, anna@acme.example, bo chen, cn=ann lee/o=acme, cn=anna berg/o=acme, cn=josé núñez/o=acme,
@@ -111,7 +111,7 @@ const std::vector<NOTEID> kEveryEntry = {kAnnLee,    kAnnLee,    kAnnLee, kAnnaB
 class PieceTest : public AddressBookTest {
   protected:
     void SetUp() override {
-        OpenWith("names.nsf", FileText(kAddressBook), "NotesrtCollectionPiece=2\n");
+        OpenWith("names.nsf", FileBytes(kAddressBook), "NotesrtCollectionPiece=2\n");
     }
 };
 
@@ -158,7 +158,7 @@ TEST_F(AddressBookTest, AChangedFileIsListedAnew) {
     };
     EXPECT_EQ(findCy(), ERR_NOT_FOUND);
     EXPECT_EQ(NSFDbClose(db), 0);
-    std::string json = FileText(kAddressBook);
+    std::string json = FileBytes(kAddressBook);
     json.insert(json.rfind(']'), R"(, {"noteId": 70, "items": [["Form", "Person"],
                                     ["FullName", "Cy Diaz"]]})");
     install.Write("data/names.nsf", json);

@@ -9,7 +9,7 @@
 namespace {
 
 std::string Fixture(const std::string& name) {
-    return FileText(std::filesystem::path(CALENDAR_FIXTURES) / name);
+    return FileBytes(std::filesystem::path(CALENDAR_FIXTURES) / name);
 }
 
 // The lines of text split at CR LF.

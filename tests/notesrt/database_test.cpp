@@ -97,7 +97,7 @@ TEST_P(DamagedDatabaseTest, FailsTheOpenAndLeavesTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedDatabaseTest,
-                         testing::ValuesIn(DataFile("damaged_databases.tsv")), RowName);
+                         testing::ValuesIn(DataFile("damaged_databases.tsv")), FirstField);
 
 TEST_F(DatabaseTest, FindsViewsByAnyOfTheirNames) {
     // The name looked up, the class asked for and the view found (0: none, ERR_NOT_FOUND).

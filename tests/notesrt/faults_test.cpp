@@ -66,7 +66,7 @@ TEST(FaultsFromEnvironment, ReadsThePlanAtStart) {
         GTEST_SKIP() << "NOTESRT_FAULTS not set";
     TempInstall install;
     install.WriteStandard();
-    install.Write("data/names.nsf", FileText(FixturePath("names.nsf")));
+    install.Write("data/names.nsf", FileBytes(FixturePath("names.nsf")));
     ASSERT_EQ(install.Start(), 0);
     DBHANDLE db = 0;
     EXPECT_EQ(NSFDbOpen("names.nsf", &db), 0x1234);

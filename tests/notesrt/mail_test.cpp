@@ -38,7 +38,7 @@ class MailRuntimeTest : public testing::Test {
   protected:
     void SetUp() override {
         install.WriteStandard();
-        install.Write("data/mail/alee.nsf", FileText(fs::path(MAIL_FIXTURES) / "alee.nsf"));
+        install.Write("data/mail/alee.nsf", FileBytes(fs::path(MAIL_FIXTURES) / "alee.nsf"));
         ASSERT_EQ(install.Start(), 0);
         ASSERT_EQ(MailOpenMessageFile(kMailFile, &file), 0);
         ASSERT_EQ(MailCreateMessage(file, &message), 0);

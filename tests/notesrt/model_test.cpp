@@ -14,7 +14,7 @@ using namespace notesrt;
 Database LoadFixture(const std::string& fixture) {
     Database db;
     std::string problem;
-    EXPECT_TRUE(ParseDatabase(FileText(FixturePath(fixture)), db, problem)) << problem;
+    EXPECT_TRUE(ParseDatabase(FileBytes(FixturePath(fixture)), db, problem)) << problem;
     return db;
 }
 

@@ -1,13 +1,10 @@
 // A Notes installation in a temporary folder, a database open in it, shared helpers.
 #include "temp_install.h"
 
-#include "data_rows.h"
-
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -54,7 +51,7 @@ STATUS TempInstall::Start() const {
 }
 
 std::string TempInstall::Read(const std::string& relative) const {
-    return FileText(root / fs::u8path(relative));
+    return FileBytes(root / fs::u8path(relative));
 }
 
 void OpenDatabaseTest::OpenWith(const std::string& file, const std::string& content,
@@ -80,13 +77,6 @@ NOTEHANDLE OpenDatabaseTest::Open(NOTEID noteId, uint32_t flags) const {
     NOTEHANDLE note = 0;
     EXPECT_EQ(NSFNoteOpenExt(db, noteId, flags, &note), 0);
     return note;
-}
-
-std::string FileText(const fs::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream content;
-    content << stream.rdbuf();
-    return content.str();
 }
 
 fs::path FixturePath(const std::string& fixture) {
@@ -134,8 +124,4 @@ std::string ZoneUnderTest() {
 
 std::vector<Row> DataFile(const std::string& file) {
     return korvo_test::DataRows(fs::path(NOTESRT_TEST_DATA) / file);
-}
-
-std::string RowName(const testing::TestParamInfo<Row>& row) {
-    return row.param[0];
 }

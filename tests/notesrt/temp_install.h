@@ -2,6 +2,8 @@
 // one database open; helpers the suites share.
 #pragma once
 
+#include "data_file.h"
+#include "data_rows.h"
 #include "notesapi.h"
 #include "notesrt_testing.h"
 
@@ -14,8 +16,9 @@
 // A row of a tab-separated file of tests/notesrt/data, its name first.
 using Row = std::vector<std::string>;
 
-// The content of a file (empty when it is missing).
-std::string FileText(const std::filesystem::path& file);
+using korvo_test::FileBytes;
+using korvo_test::FirstField;
+
 // The path of a fixture under tests/data/notesrt.
 std::filesystem::path FixturePath(const std::string& fixture);
 // The runtime's text for status.
@@ -30,8 +33,6 @@ int64_t UtcSeconds(const TIMEDATE& time);
 TIMEDATE LocalTime(const char* text);
 // The rows of tests/notesrt/data/<file>.
 std::vector<Row> DataFile(const std::string& file);
-// A row's name, the name of its test.
-std::string RowName(const testing::TestParamInfo<Row>& row);
 // TZ when it is a zone the time expectations name (UTC, America/New_York); else empty (the
 // test skips).
 std::string ZoneUnderTest();
@@ -77,5 +78,5 @@ class OpenDatabaseTest : public testing::Test {
 // tests/data/notesrt/notes.nsf open.
 class NotesDatabaseTest : public OpenDatabaseTest {
   protected:
-    void SetUp() override { OpenWith("notes.nsf", FileText(FixturePath("notes.nsf"))); }
+    void SetUp() override { OpenWith("notes.nsf", FileBytes(FixturePath("notes.nsf"))); }
 };

@@ -108,7 +108,8 @@ TEST_P(ParseTest, ReadsLocalTimeInTheSettingsForm) {
     EXPECT_EQ(time.Innards[1] >> 31, newYork && newYorkOffset == -4 ? 1u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ParseTest, testing::ValuesIn(DataFile("time_parse.tsv")), RowName);
+INSTANTIATE_TEST_SUITE_P(Texts, ParseTest, testing::ValuesIn(DataFile("time_parse.tsv")),
+                         FirstField);
 
 class BadTextTest : public TimeTest, public testing::WithParamInterface<const char*> {};
 
@@ -152,7 +153,7 @@ TEST_P(FormatTest, WritesLocalTimeInTheSettingsForm) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Times, FormatTest, testing::ValuesIn(DataFile("time_format.tsv")),
-                         RowName);
+                         FirstField);
 
 TEST_F(TimeTest, RefusesTimesAndFormatsItCannotWrite) {
     char buffer[8];
@@ -201,7 +202,7 @@ TEST_P(AdjustTest, AddsElapsedTimeAndCalendarSteps) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, AdjustTest, testing::ValuesIn(DataFile("time_adjust.tsv")),
-                         RowName);
+                         FirstField);
 
 TEST_F(TimeTest, CurrentTimeIsNowInTheProcessZone) {
     TIMEDATE now;

@@ -30,4 +30,8 @@ std::vector<std::vector<std::string>> DataRows(const std::filesystem::path& file
     return rows;
 }
 
+std::string FirstField(const testing::TestParamInfo<std::vector<std::string>>& row) {
+    return row.param.at(0);
+}
+
 } // namespace korvo_test
