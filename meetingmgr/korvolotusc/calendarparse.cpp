@@ -5,7 +5,7 @@
 #include "trace.h"
 
 #include <cstring>
-#include <string>
+#include <string_view>
 
 static constexpr char kTraceSource[] = "notesclib.cpp";
 
@@ -20,27 +20,39 @@ enum class LineResult {
     kNone     // no CR LF follows: the walk ends
 };
 
+// The CR of the first CR LF in [begin, end), or nullptr when there is none.
+const char* FindLineEnd(const char* begin, const char* end) {
+    while (end - begin >= 2) {
+        const char* cr = static_cast<const char*>(
+            std::memchr(begin, '\r', static_cast<size_t>(end - begin - 1)));
+        if (cr == nullptr)
+            return nullptr;
+        if (cr[1] == '\n')
+            return cr;
+        begin = cr + 1;
+    }
+    return nullptr;
+}
+
 // Puts the line that starts at position into line and moves position past its CR LF.
 LineResult GetCalendarLine(const char* text, size_t length, size_t& position, char* line) {
-    std::memset(line, 0, kLineBuffer);
-    size_t end = position;
-    while (end + 1 < length && !(text[end] == '\r' && text[end + 1] == '\n'))
-        ++end;
-    if (end + 1 >= length) {
+    const char* end = FindLineEnd(text + position, text + length);
+    if (end == nullptr) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "GetCalendarLine",
                     "Invalid Line!! BeginPosition[%d], calendar data length[%d]",
                     static_cast<int>(position), static_cast<int>(length));
         return LineResult::kNone;
     }
-    const size_t lineLength = end - position;
+    const size_t lineLength = static_cast<size_t>(end - (text + position));
     const size_t lineStart = position;
-    position = end + 2;
+    position += lineLength + 2;
     if (lineLength >= kLineBuffer) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "GetCalendarLine",
                     "The Line is too long, buffer is not enough, skip it!!");
         return LineResult::kTooLong;
     }
     std::memcpy(line, text + lineStart, lineLength);
+    line[lineLength] = '\0';
     return LineResult::kLine;
 }
 
@@ -72,16 +84,20 @@ void ParseCalendarEventItem(const char* line, CalendarEventEntry& entry) {
                     "No Item Value in Calendar Line[%s]!!", line);
         return;
     }
-    const std::string name(line, colon);
+    static constexpr char kOrganizer[] = "X-LOTUS-ORGANIZER";
+    static constexpr char kRecurrenceId[] = "RECURRENCE-ID";
+    static constexpr char kUid[] = "UID";
+    static constexpr char kUnid[] = "X-LOTUS-UNID";
+    const std::string_view name(line, static_cast<size_t>(colon - line));
     const char* value = colon + 1;
-    if (name == "X-LOTUS-ORGANIZER") {
-        CopyValue(name.c_str(), value, entry.organizer, sizeof entry.organizer);
-    } else if (name == "RECURRENCE-ID") {
-        CopyValue(name.c_str(), value, entry.recurrenceId, sizeof entry.recurrenceId);
-    } else if (name == "UID") {
-        CopyValue(name.c_str(), value, entry.uid, sizeof entry.uid);
-    } else if (name == "X-LOTUS-UNID") {
-        CopyValue(name.c_str(), value, entry.unidText, sizeof entry.unidText);
+    if (name == kOrganizer) {
+        CopyValue(kOrganizer, value, entry.organizer, sizeof entry.organizer);
+    } else if (name == kRecurrenceId) {
+        CopyValue(kRecurrenceId, value, entry.recurrenceId, sizeof entry.recurrenceId);
+    } else if (name == kUid) {
+        CopyValue(kUid, value, entry.uid, sizeof entry.uid);
+    } else if (name == kUnid) {
+        CopyValue(kUnid, value, entry.unidText, sizeof entry.unidText);
         ConvertNoteUNIDFromChar(value, &entry.unid);
     } else if (name == "X-LOTUS-APPTTYPE") {
         entry.apptType = AppointmentTypeOf(value);
