@@ -36,22 +36,22 @@ const char* FindLineEnd(const char* begin, const char* end) {
 
 // Puts the line that starts at position into line and moves position past its CR LF.
 LineResult GetCalendarLine(const char* text, size_t length, size_t& position, char* line) {
-    const char* end = FindLineEnd(text + position, text + length);
+    const char* start = text + position;
+    const char* end = FindLineEnd(start, text + length);
     if (end == nullptr) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "GetCalendarLine",
                     "Invalid Line!! BeginPosition[%d], calendar data length[%d]",
                     static_cast<int>(position), static_cast<int>(length));
         return LineResult::kNone;
     }
-    const size_t lineLength = static_cast<size_t>(end - (text + position));
-    const size_t lineStart = position;
+    const size_t lineLength = static_cast<size_t>(end - start);
     position += lineLength + 2;
     if (lineLength >= kLineBuffer) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "GetCalendarLine",
                     "The Line is too long, buffer is not enough, skip it!!");
         return LineResult::kTooLong;
     }
-    std::memcpy(line, text + lineStart, lineLength);
+    std::memcpy(line, start, lineLength);
     line[lineLength] = '\0';
     return LineResult::kLine;
 }
