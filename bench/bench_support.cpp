@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include "notesrt_testing.h"
+
 #include "platform/codepage.h"
 
 #include <benchmark/benchmark.h>
@@ -78,6 +80,7 @@ int RunRegisteredBenchmarks(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    NotesrtTimeCalls(1);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -36,8 +36,8 @@ bool SmokeRun();
 // The sizes a benchmark runs at: all of them, or only the first in a smoke run.
 std::vector<int64_t> Sizes(const std::vector<int64_t>& sizes);
 
-// Runs the benchmarks registered so far with the command line's options; the program's exit
-// status (1 for an option it does not know).
+// Runs the benchmarks registered so far with the command line's options, with the runtime's
+// calls timed (NotesrtTimeCalls); the program's exit status (1 for an option it does not know).
 int RunRegisteredBenchmarks(int argc, char** argv);
 
 } // namespace korvo_bench

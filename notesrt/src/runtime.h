@@ -12,6 +12,7 @@
 #include "schedulecontainer.h"
 #include "status.h"
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -91,29 +92,35 @@ struct Runtime {
     HandleTable<Collection> collections{1, 10, 5};        // collection handles (16 bits)
     HandleTable<ScheduleContainer> schedules{6, 20, 8};   // schedule containers
     DatabaseFiles files;                                  // database files read so far
+    std::atomic<bool> timeCalls{false};                   // whether calls add to callNanoseconds
     uint64_t callNanoseconds = 0;                         // time spent inside calls so far
 };
 
 Runtime& TheRuntime();
 
-// The runtime's lock for the length of one call; the call's time, lock wait included, is
-// added to callNanoseconds as it ends (still under the lock).
+// The runtime's lock for the length of one call; while timeCalls is set, the call's time, lock
+// wait included, is added to callNanoseconds as it ends (still under the lock).
 class CallScope {
   public:
     explicit CallScope(Runtime& runtime)
-        : m_runtime(runtime), m_start(std::chrono::steady_clock::now()), m_lock(runtime.mutex) {}
+        : m_runtime(runtime), m_timed(runtime.timeCalls.load(std::memory_order_relaxed)),
+          m_start(m_timed ? std::chrono::steady_clock::now()
+                          : std::chrono::steady_clock::time_point()),
+          m_lock(runtime.mutex) {}
     ~CallScope() {
-        m_runtime.callNanoseconds +=
-            static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                      std::chrono::steady_clock::now() - m_start)
-                                      .count());
+        if (m_timed)
+            m_runtime.callNanoseconds +=
+                static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now() - m_start)
+                                          .count());
     }
     CallScope(const CallScope&) = delete;
     CallScope& operator=(const CallScope&) = delete;
 
   private:
     Runtime& m_runtime;                            // whose clock runs
-    std::chrono::steady_clock::time_point m_start; // when the call began
+    bool m_timed;                                  // whether this call is timed
+    std::chrono::steady_clock::time_point m_start; // when the call began, if timed
     std::lock_guard<std::mutex> m_lock;            // held for the whole call
 };
 

@@ -55,6 +55,10 @@ extern "C" NOTESRT_API void NotesrtReset(void) {
     ClearStatusDetails();
 }
 
+extern "C" NOTESRT_API void NotesrtTimeCalls(int on) {
+    TheRuntime().timeCalls.store(on != 0, std::memory_order_relaxed);
+}
+
 extern "C" NOTESRT_API uint64_t NotesrtCallNanoseconds(void) {
     Runtime& runtime = TheRuntime();
     std::lock_guard<std::mutex> lock(runtime.mutex);
