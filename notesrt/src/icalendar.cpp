@@ -90,9 +90,15 @@ std::string PlainValue(std::string_view text) {
 
 std::string DateTimeText(int64_t seconds) {
     const CivilTime civil = CivilOfSeconds(seconds);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02d", civil.year, civil.month,
-                  civil.day, civil.hour, civil.minute, civil.second);
+    std::string text;
+    text.reserve(15);
+    AppendPadded(text, civil.year, 4);
+    AppendPadded(text, civil.month, 2);
+    AppendPadded(text, civil.day, 2);
+    text.push_back('T');
+    AppendPadded(text, civil.hour, 2);
+    AppendPadded(text, civil.minute, 2);
+    AppendPadded(text, civil.second, 2);
     return text;
 }
 

@@ -189,4 +189,21 @@ bool ParseIsoTime(const std::string& text, TIMEDATE& time) {
     return true;
 }
 
+void AppendPadded(std::string& out, int value, int width) {
+    char digits[12];
+    char* first = digits + sizeof digits;
+    unsigned magnitude =
+        value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--first = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    const size_t length = static_cast<size_t>(digits + sizeof digits - first) + (value < 0 ? 1 : 0);
+    if (value < 0)
+        out.push_back('-');
+    if (width > 0 && static_cast<size_t>(width) > length)
+        out.append(static_cast<size_t>(width) - length, '0');
+    out.append(first, digits + sizeof digits);
+}
+
 } // namespace notesrt

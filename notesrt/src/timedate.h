@@ -59,4 +59,8 @@ TIMEDATE MakeTimeDate(int64_t utcSeconds, unsigned hundredths, int32_t standardO
 // process's zone. False for any other text or an impossible date.
 bool ParseIsoTime(const std::string& text, TIMEDATE& time);
 
+// Appends value in decimal, zero-padded to width characters with the sign counted, as
+// printf's "%0*d" writes it.
+void AppendPadded(std::string& out, int value, int width);
+
 } // namespace notesrt

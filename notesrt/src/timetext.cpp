@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 
 namespace notesrt {
@@ -45,8 +44,8 @@ bool ValidFormat(const TFMT& format) {
 }
 
 std::string Digits(int value, int width) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*d", width, value);
+    std::string text;
+    AppendPadded(text, value, width);
     return text;
 }
 
