@@ -11,6 +11,7 @@
 
 #include "platform/oleauto.h"
 
+#include <algorithm>
 #include <utility>
 
 static constexpr char kTraceSource[] = "notesctrl.cpp";
@@ -21,15 +22,23 @@ constexpr int32_t kNotFound = 0; // single-meeting and lookup operations: nothin
 constexpr int32_t kFound = 1;    // single-meeting and lookup operations: returned
 constexpr int32_t kListFailed = 1;
 
-// Places document in *out as a new BSTR that the caller owns; the old value is not freed. The
-// document goes through a temporary BSTR and is given up once that holds it, so a large
-// document is held twice at most, never three times.
+// Places the document held by temporary in *out as a new BSTR that the caller owns, copied
+// byte for byte up to the document's first NUL; the old value of *out is not freed, and
+// temporary is freed. A null temporary places an empty document.
+void PlaceDocument(platform::UniqueBstr temporary, BSTR* out) {
+    const uint32_t length = platform::SysStringLen(temporary.Get());
+    const uint32_t text = static_cast<uint32_t>(
+        std::find(temporary.Get(), temporary.Get() + length, WCHAR()) - temporary.Get());
+    *out = platform::SysAllocStringByteLen(reinterpret_cast<const char*>(temporary.Get()),
+                                           text * static_cast<uint32_t>(sizeof(WCHAR)));
+}
+
+// Places document in *out through a temporary BSTR, as PlaceDocument above; document is
+// given up once the temporary holds it.
 void PlaceDocument(CString document, BSTR* out) {
-    BSTR temporary = platform::SysAllocString(document.c_str());
+    platform::UniqueBstr temporary(platform::SysAllocString(document.c_str()));
     CString().swap(document);
-    *out = platform::SysAllocStringByteLen(reinterpret_cast<const char*>(temporary),
-                                           platform::SysStringByteLen(temporary));
-    platform::SysFreeString(temporary);
+    PlaceDocument(std::move(temporary), out);
 }
 
 // Opens the calendar's mail database and its text buffer for one operation, and closes both
@@ -103,7 +112,7 @@ int32_t CNotesCtrl::ListAppointment(FILETIME* start, FILETIME* end, BSTR* xml) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesCtrl::ListAppointment", "invalid parameter !!");
         return kListFailed;
     }
-    CString document;
+    platform::UniqueBstr document;
     {
         std::vector<AppointmentInfo> records;
         {
@@ -113,7 +122,7 @@ int32_t CNotesCtrl::ListAppointment(FILETIME* start, FILETIME* end, BSTR* xml) {
             m_calendar.SearchAllCalendar(entries);
             m_calendar.ParseAppointments(entries, records);
         }
-        document = AppointmentListXml(records);
+        document = AppointmentListBstr(records);
     }
     PlaceDocument(std::move(document), xml);
     return 0;

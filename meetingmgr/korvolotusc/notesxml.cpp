@@ -2,7 +2,8 @@
 
 #include "stringutil.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -23,38 +24,36 @@ class LengthCounter {
     size_t m_length = 0; // characters counted so far
 };
 
-// Appends to a document.
-class TextAppender {
+// Writes a document into storage already measured for it (LengthCounter).
+class BufferWriter {
   public:
-    explicit TextAppender(CString& out) : m_out(out) {}
+    explicit BufferWriter(WCHAR* at) : m_at(at) {}
     void Ascii(std::string_view text) {
-        const size_t at = m_out.size();
-        m_out.resize(at + text.size());
-        for (size_t i = 0; i < text.size(); ++i)
-            m_out[at + i] = static_cast<WCHAR>(static_cast<unsigned char>(text[i]));
+        for (const char ch : text)
+            *m_at++ = static_cast<WCHAR>(static_cast<unsigned char>(ch));
     }
-    void Text(const CString& text) { m_out += text; }
-    // Appends text with every "&" written as "&amp;" and every "<" as "&lt;".
+    void Text(const CString& text) { m_at = std::copy(text.begin(), text.end(), m_at); }
+    // Writes text with every "&" written as "&amp;" and every "<" as "&lt;".
     void Escaped(const CString& text) {
-        size_t done = 0;
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] != KORVO_W('&') && text[i] != KORVO_W('<'))
+        auto done = text.begin();
+        for (auto at = text.begin(); at != text.end(); ++at) {
+            if (*at != KORVO_W('&') && *at != KORVO_W('<'))
                 continue;
-            m_out.append(text, done, i - done);
-            Ascii(text[i] == KORVO_W('&') ? "&amp;" : "&lt;");
-            done = i + 1;
+            m_at = std::copy(done, at, m_at);
+            Ascii(*at == KORVO_W('&') ? "&amp;" : "&lt;");
+            done = at + 1;
         }
-        m_out.append(text, done, CString::npos);
+        m_at = std::copy(done, text.end(), m_at);
     }
 
   private:
-    CString& m_out; // the document
+    WCHAR* m_at; // where the next character goes
 };
 
 template <typename Out> void WriteNumber(Out& out, int32_t value) {
-    char text[16];
-    const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    out.Ascii(std::string_view(text, static_cast<size_t>(length)));
+    CString text;
+    StringUtil::AppendPadded(text, value, 0);
+    out.Text(text);
 }
 
 // "TRUE" for a non-zero value, else "FALSE".
@@ -138,16 +137,31 @@ void WriteAppointmentList(Out& out, const std::vector<AppointmentInfo>& records)
 template <typename Write> CString SizedDocument(Write write) {
     LengthCounter counter;
     write(counter);
-    CString xml;
-    xml.reserve(counter.Length());
-    TextAppender appender(xml);
-    write(appender);
+    CString xml(counter.Length(), WCHAR());
+    BufferWriter writer(xml.data());
+    write(writer);
+    return xml;
+}
+
+// As SizedDocument, into a BSTR; a null one when the platform gives no memory for it.
+template <typename Write> platform::UniqueBstr SizedBstr(Write write) {
+    LengthCounter counter;
+    write(counter);
+    if (counter.Length() > UINT32_MAX / sizeof(WCHAR))
+        return {};
+    platform::UniqueBstr xml(
+        platform::SysAllocStringLen(nullptr, static_cast<uint32_t>(counter.Length())));
+    if (xml) {
+        BufferWriter writer(xml.Get());
+        write(writer);
+    }
     return xml;
 }
 
 // Appends ASCII text.
-void Append(CString& out, const char* ascii) {
-    TextAppender(out).Ascii(ascii);
+void Append(CString& out, std::string_view ascii) {
+    for (const char ch : ascii)
+        out.push_back(static_cast<WCHAR>(static_cast<unsigned char>(ch)));
 }
 
 } // namespace
@@ -155,10 +169,7 @@ void Append(CString& out, const char* ascii) {
 CString EscapeXmlText(const CString& text) {
     if (text.find_first_of(KORVO_W("&<")) == CString::npos)
         return text;
-    CString escaped;
-    escaped.reserve(text.size() + 8);
-    TextAppender(escaped).Escaped(text);
-    return escaped;
+    return SizedDocument([&text](auto& out) { out.Escaped(text); });
 }
 
 CString AppointmentXml(const AppointmentInfo& record) {
@@ -167,6 +178,10 @@ CString AppointmentXml(const AppointmentInfo& record) {
 
 CString AppointmentListXml(const std::vector<AppointmentInfo>& records) {
     return SizedDocument([&records](auto& out) { WriteAppointmentList(out, records); });
+}
+
+platform::UniqueBstr AppointmentListBstr(const std::vector<AppointmentInfo>& records) {
+    return SizedBstr([&records](auto& out) { WriteAppointmentList(out, records); });
 }
 
 CString ProfileXml(const CString& emailAddress, const CString& serverIP, const CString& apptDBID,

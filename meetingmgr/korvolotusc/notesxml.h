@@ -6,6 +6,8 @@
 
 #include "appointmentinfo.h"
 
+#include "platform/oleauto.h"
+
 #include <vector>
 
 // The text with every "&" written as "&amp;" and every "<" as "&lt;"; nothing else changes.
@@ -18,6 +20,10 @@ CString AppointmentXml(const AppointmentInfo& record);
 
 // The "appointments" document: each record's element in order.
 CString AppointmentListXml(const std::vector<AppointmentInfo>& records);
+
+// The same document written straight into a new BSTR, which the caller owns; a null one when
+// the platform has no memory for it. A large listing is thus never held as a string first.
+platform::UniqueBstr AppointmentListBstr(const std::vector<AppointmentInfo>& records);
 
 // The "CurrentOLProfile" fragment with the seven profile strings inserted as they are.
 CString ProfileXml(const CString& emailAddress, const CString& serverIP, const CString& apptDBID,

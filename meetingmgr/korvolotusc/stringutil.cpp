@@ -5,7 +5,6 @@
 #include "platform/codepage.h"
 #include "rk/convert.h"
 
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -170,11 +169,37 @@ void Utf8ToWide(const char* text, CString& out) {
 }
 
 CString FormatSystemTime(const SYSTEMTIME& t) {
-    // Five digits at most per field: 35 characters and the NUL.
-    char text[40];
-    const int length = std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.wMonth,
-                                     t.wDay, t.wYear, t.wHour, t.wMinute, t.wSecond);
-    return CString(text, text + length);
+    CString text;
+    text.reserve(19);
+    AppendPadded(text, t.wMonth, 2);
+    text.push_back(KORVO_W('/'));
+    AppendPadded(text, t.wDay, 2);
+    text.push_back(KORVO_W('/'));
+    AppendPadded(text, t.wYear, 4);
+    text.push_back(KORVO_W(' '));
+    AppendPadded(text, t.wHour, 2);
+    text.push_back(KORVO_W(':'));
+    AppendPadded(text, t.wMinute, 2);
+    text.push_back(KORVO_W(':'));
+    AppendPadded(text, t.wSecond, 2);
+    return text;
+}
+
+void AppendPadded(CString& out, int32_t value, int width) {
+    WCHAR digits[12];
+    WCHAR* first = digits + 12;
+    uint32_t magnitude =
+        value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    do {
+        *--first = static_cast<WCHAR>(KORVO_W('0') + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    const size_t length = static_cast<size_t>(digits + 12 - first) + (value < 0 ? 1 : 0);
+    if (value < 0)
+        out.push_back(KORVO_W('-'));
+    if (width > 0 && static_cast<size_t>(width) > length)
+        out.append(static_cast<size_t>(width) - length, KORVO_W('0'));
+    out.append(first, digits + 12);
 }
 
 CString WidenAnsi(const char* text) {

@@ -61,4 +61,8 @@ void Utf8ToWide(const char* text, CString& out);
 // "MM/DD/YYYY hh:mm:ss" for the fields of t.
 CString FormatSystemTime(const SYSTEMTIME& t);
 
+// Appends value in decimal, zero-padded to width characters with the sign counted, as
+// printf's "%0*d" writes it (width 0: as "%d").
+void AppendPadded(CString& out, int32_t value, int width);
+
 } // namespace StringUtil

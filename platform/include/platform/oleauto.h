@@ -2,6 +2,7 @@
 // Windows: oleaut32. Elsewhere the same layout on the C heap.
 #pragma once
 
+#include "platform/unique_handle.h"
 #include "platform/wintypes.h"
 
 #include <cstdint>
@@ -25,5 +26,12 @@ uint32_t SysStringByteLen(BSTR s);
 
 // Frees a string from the calls above; null does nothing.
 void SysFreeString(BSTR s);
+
+struct BstrTraits {
+    using Handle = BSTR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { SysFreeString(h); }
+};
+using UniqueBstr = UniqueHandle<BstrTraits>;
 
 } // namespace platform
