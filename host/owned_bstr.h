@@ -2,18 +2,12 @@
 #pragma once
 
 #include "platform/oleauto.h"
-#include "platform/unique_handle.h"
 
 #include <string>
 
 namespace host {
 
-struct BstrTraits {
-    using Handle = BSTR;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { platform::SysFreeString(h); }
-};
-using UniqueBstr = platform::UniqueHandle<BstrTraits>;
+using platform::UniqueBstr;
 
 // The argument as a new BSTR (UTF-8 text converted to UTF-16); "@null" gives a null one.
 UniqueBstr BstrArgument(const std::string& utf8);

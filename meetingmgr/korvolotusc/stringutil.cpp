@@ -6,6 +6,7 @@
 #include "rk/convert.h"
 
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 static constexpr char kTraceSource[] = "stringutil.cpp";
@@ -187,19 +188,19 @@ CString FormatSystemTime(const SYSTEMTIME& t) {
 
 void AppendPadded(CString& out, int32_t value, int width) {
     WCHAR digits[12];
-    WCHAR* first = digits + 12;
+    WCHAR* first = std::end(digits);
     uint32_t magnitude =
         value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
     do {
         *--first = static_cast<WCHAR>(KORVO_W('0') + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    const size_t length = static_cast<size_t>(digits + 12 - first) + (value < 0 ? 1 : 0);
+    const size_t length = static_cast<size_t>(std::end(digits) - first) + (value < 0 ? 1 : 0);
     if (value < 0)
         out.push_back(KORVO_W('-'));
     if (width > 0 && static_cast<size_t>(width) > length)
         out.append(static_cast<size_t>(width) - length, KORVO_W('0'));
-    out.append(first, digits + 12);
+    out.append(first, std::end(digits));
 }
 
 CString WidenAnsi(const char* text) {

@@ -27,6 +27,7 @@ uint32_t SysStringByteLen(BSTR s);
 // Frees a string from the calls above; null does nothing.
 void SysFreeString(BSTR s);
 
+// Owns a string from the calls above.
 struct BstrTraits {
     using Handle = BSTR;
     static Handle Invalid() { return nullptr; }
