@@ -51,11 +51,15 @@ CString ContactText(const std::string& arg) {
     return arg == kNullArgument ? CString() : Utf8ToUtf16(arg);
 }
 
-// Adds the result and, when the operation wrote it, the output string.
-void AddResult(JsonObject* answer, int32_t result, const UniqueBstr& out) {
+// Adds the result and, when the operation wrote it, the output string. out is freed once its
+// text is converted, so a listing's document is not held in three forms at once.
+void AddResult(JsonObject* answer, int32_t result, UniqueBstr out) {
     answer->AddNumber("result", result);
-    if (out.Get() != nullptr)
-        answer->AddString("out", BstrToUtf8(out.Get()));
+    if (out.Get() == nullptr)
+        return;
+    const std::string text = BstrToUtf8(out.Get());
+    out.Reset();
+    answer->AddString("out", text);
 }
 
 bool RunInit(LibrarySession& session, const Arguments& args, JsonObject* answer,
@@ -87,7 +91,7 @@ bool RunSmtp(LibrarySession& session, const Arguments& args, JsonObject* answer,
     const UniqueBstr name = BstrArgument(args[0]);
     UniqueBstr out;
     const int32_t result = session.Object().GetSMTPFromDispName(name.Get(), out.Put());
-    AddResult(answer, result, out);
+    AddResult(answer, result, std::move(out));
     return true;
 }
 
@@ -100,7 +104,7 @@ bool RunList(LibrarySession& session, const Arguments& args, JsonObject* answer,
         return false;
     UniqueBstr out;
     const int32_t result = session.Object().ListAppointment(startArg, endArg, out.Put());
-    AddResult(answer, result, out);
+    AddResult(answer, result, std::move(out));
     return true;
 }
 
@@ -115,7 +119,7 @@ bool RunInstance(LibrarySession& session, const Arguments& args, JsonObject* ans
     UniqueBstr out;
     const int32_t result =
         session.Object().ListRecrrentInstance(entryId.Get(), startArg, endArg, out.Put());
-    AddResult(answer, result, out);
+    AddResult(answer, result, std::move(out));
     return true;
 }
 
@@ -123,7 +127,7 @@ bool RunDelete(LibrarySession& session, const Arguments& args, JsonObject* answe
     const UniqueBstr key = BstrArgument(args[0]);
     UniqueBstr out;
     const int32_t result = session.Object().DeleteMsgInfo(key.Get(), out.Put());
-    AddResult(answer, result, out);
+    AddResult(answer, result, std::move(out));
     return true;
 }
 
@@ -131,14 +135,14 @@ bool RunGet(LibrarySession& session, const Arguments& args, JsonObject* answer, 
     const UniqueBstr key = BstrArgument(args[0]);
     UniqueBstr out;
     const int32_t result = session.Object().GetMsgInfo(key.Get(), 0, out.Put());
-    AddResult(answer, result, out);
+    AddResult(answer, result, std::move(out));
     return true;
 }
 
 bool RunProfile(LibrarySession& session, const Arguments&, JsonObject* answer, std::string*) {
     UniqueBstr out;
     const int32_t result = session.Object().GetCurProfileInfo(out.Put());
-    AddResult(answer, result, out);
+    AddResult(answer, result, std::move(out));
     return true;
 }
 

@@ -37,58 +37,75 @@ size_t WellFormedLength(std::string_view text, size_t i, size_t* subpart) {
     return k == length ? length : 0;
 }
 
-} // namespace
-
-void AppendJsonString(std::string* out, std::string_view utf8) {
+// Writes utf8 as a JSON string literal to sink, which takes append(std::string_view) and
+// push_back(char): the one escaping loop behind both the text and its length.
+template <typename Sink> void WriteJsonString(Sink& sink, std::string_view utf8) {
     static constexpr char kHex[] = "0123456789abcdef";
-    out->push_back('"');
+    sink.push_back('"');
     size_t i = 0;
     while (i < utf8.size()) {
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
         if (c >= 0x80) {
             size_t subpart = 0;
             const size_t length = WellFormedLength(utf8, i, &subpart);
-            if (length == 0)
-                out->append(kReplacement);
-            else
-                out->append(utf8, i, length);
+            sink.append(length == 0 ? std::string_view(kReplacement) : utf8.substr(i, length));
             i += length == 0 ? subpart : length;
             continue;
         }
         ++i;
         switch (c) {
         case '"':
-            out->append("\\\"");
+            sink.append("\\\"");
             break;
         case '\\':
-            out->append("\\\\");
+            sink.append("\\\\");
             break;
         case '\b':
-            out->append("\\b");
+            sink.append("\\b");
             break;
         case '\f':
-            out->append("\\f");
+            sink.append("\\f");
             break;
         case '\n':
-            out->append("\\n");
+            sink.append("\\n");
             break;
         case '\r':
-            out->append("\\r");
+            sink.append("\\r");
             break;
         case '\t':
-            out->append("\\t");
+            sink.append("\\t");
             break;
         default:
             if (c < 0x20) {
-                out->append("\\u00");
-                out->push_back(kHex[c >> 4]);
-                out->push_back(kHex[c & 0xF]);
+                sink.append("\\u00");
+                sink.push_back(kHex[c >> 4]);
+                sink.push_back(kHex[c & 0xF]);
             } else {
-                out->push_back(static_cast<char>(c));
+                sink.push_back(static_cast<char>(c));
             }
         }
     }
-    out->push_back('"');
+    sink.push_back('"');
+}
+
+// A sink that only counts the bytes written to it.
+struct LengthSink {
+    void append(std::string_view text) { length += text.size(); }
+    void push_back(char) { ++length; }
+    size_t length = 0; // bytes written so far
+};
+
+// The bytes AppendJsonString writes for utf8.
+size_t JsonStringLength(std::string_view utf8) {
+    LengthSink sink;
+    WriteJsonString(sink, utf8);
+    return sink.length;
+}
+
+} // namespace
+
+void AppendJsonString(std::string* out, std::string_view utf8) {
+    WriteJsonString(*out, utf8);
 }
 
 void JsonObject::StartMember(const char* name) {
@@ -101,7 +118,8 @@ void JsonObject::StartMember(const char* name) {
 
 JsonObject& JsonObject::AddString(const char* name, std::string_view utf8) {
     StartMember(name);
-    m_text.reserve(m_text.size() + utf8.size() + 2);
+    // Room for the literal and the closing brace: a whole listing is written into one block.
+    m_text.reserve(m_text.size() + JsonStringLength(utf8) + 1);
     AppendJsonString(&m_text, utf8);
     return *this;
 }

@@ -17,8 +17,10 @@ CNoteDataStore::~CNoteDataStore() {
 
 bool CNoteDataStore::StoreAppointment(const CString& key, const AppointmentInfo& record) {
     const auto held = m_lock.Hold();
-    m_appointments.erase(key);
-    m_appointments.emplace(key, record);
+    auto at = m_appointments.lower_bound(key);
+    if (at != m_appointments.end() && !m_appointments.key_comp()(key, at->first))
+        at = m_appointments.erase(at);
+    m_appointments.emplace_hint(at, key, record);
     return true;
 }
 

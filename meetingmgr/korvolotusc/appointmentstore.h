@@ -12,7 +12,30 @@
 
 #include "platform/mutex.h"
 
+#include <cstdint>
+#include <cstring>
 #include <map>
+
+// The maps' key order: plain comparison of UTF-16 code units, the order of std::less on
+// CString, with equal stretches skipped four units at a time.
+struct CodeUnitLess {
+    bool operator()(const CString& a, const CString& b) const noexcept {
+        const size_t common = a.size() < b.size() ? a.size() : b.size();
+        size_t i = 0;
+        for (; i + 4 <= common; i += 4) {
+            uint64_t left, right;
+            std::memcpy(&left, a.data() + i, sizeof left);
+            std::memcpy(&right, b.data() + i, sizeof right);
+            if (left != right)
+                break;
+        }
+        for (; i < common; ++i) {
+            if (a[i] != b[i])
+                return a[i] < b[i];
+        }
+        return a.size() < b.size();
+    }
+};
 
 class CNoteDataStore {
   public:
@@ -60,9 +83,9 @@ class CNoteDataStore {
         platform::CriticalSection m_section; // the system lock
     };
 
-    std::map<CString, AppointmentInfo> m_appointments; // appointments by entryID
-    std::map<CString, ResolvedName> m_resolvedNames;   // names resolved today, by lookup key
-    mutable _lock m_lock;                              // guards both maps
+    std::map<CString, AppointmentInfo, CodeUnitLess> m_appointments; // appointments by entryID
+    std::map<CString, ResolvedName, CodeUnitLess> m_resolvedNames;   // names resolved today
+    mutable _lock m_lock;                                            // guards both maps
 
   public:
     // The mail profile, written while Init prepares the calendar and read afterwards without

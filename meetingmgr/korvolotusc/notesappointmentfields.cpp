@@ -10,6 +10,7 @@
 
 #include "rk/convert.h"
 
+#include <algorithm>
 #include <cstring>
 
 static constexpr char kTraceSource[] = "notesmailcalendar.cpp";
@@ -316,6 +317,10 @@ void CNotesCalendar::GetAttendeeNameFromList(NOTEHANDLE note, int32_t list,
     record.attendType = 1;
     // responseType stays 0: the mail file records no per-attendee response here.
     const size_t textLength = std::strlen(buffer);
+    if (textLength == 0)
+        return;
+    // At most one attendee per separator and one after the last: room for all of them at once.
+    out.reserve(out.size() + static_cast<size_t>(std::count(buffer, buffer + textLength, ';')) + 1);
     size_t start = 0;
     while (start < textLength) {
         // A ";" counts only where a character begins, not as a byte inside an LMBCS group.

@@ -149,8 +149,9 @@ template <typename Write> platform::UniqueBstr SizedBstr(Write write) {
     write(counter);
     if (counter.Length() > UINT32_MAX / sizeof(WCHAR))
         return {};
-    platform::UniqueBstr xml(
-        platform::SysAllocStringLen(nullptr, static_cast<uint32_t>(counter.Length())));
+    // Uninitialised: the writer fills every unit.
+    platform::UniqueBstr xml(platform::SysAllocStringByteLen(
+        nullptr, static_cast<uint32_t>(counter.Length() * sizeof(WCHAR))));
     if (xml) {
         BufferWriter writer(xml.Get());
         write(writer);

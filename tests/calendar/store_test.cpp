@@ -42,6 +42,29 @@ TEST(NoteDataStoreTest, KeepsOneCopyPerExactKey) {
     EXPECT_EQ(store.EmailAddress, KORVO_W("ann.lee@acme.example"));
 }
 
+// The key order is std::less's on CString: differences before, inside and after the first
+// four units, in the high byte of a unit, prefixes, and units above 0x7FFF.
+TEST(NoteDataStoreTest, OrdersKeysByCodeUnits) {
+    const CString keys[] = {KORVO_W(""),
+                            KORVO_W("CN=A"),
+                            KORVO_W("CN=Ann Lee"),
+                            KORVO_W("CN=Ann Leb"),
+                            KORVO_W("CN=Ann Lee/O=Acme"),
+                            KORVO_W("cn=ann lee"),
+                            KORVO_W("AN=Zed"),
+                            KORVO_W("BN=Ann"),
+                            CString{u'C', u'\u0141', u'z', u'z', u'z'},
+                            CString{u'C', u'\u0241', u'a', u'a', u'a'},
+                            CString{u'C', u'N', u'=', u'A', u'\u0141'},
+                            CString{u'C', u'N', u'=', u'A', u'\u0241'},
+                            CString{u'C', u'N', u'=', u'A', WCHAR(0xD83D), WCHAR(0xDE00)},
+                            CString{u'C', u'N', u'=', u'A', u'\uFFFF'}};
+    for (const CString& a : keys) {
+        for (const CString& b : keys)
+            EXPECT_EQ(CodeUnitLess()(a, b), std::less<CString>()(a, b));
+    }
+}
+
 SYSTEMTIME At(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute) {
     return SYSTEMTIME{year, month, 0, day, hour, minute, 30, 500};
 }
