@@ -81,9 +81,9 @@ uint64_t PrefixOf(std::string_view folded) {
     return prefix;
 }
 
-} // namespace
-
-ViewEntries::ViewEntries(const Model& model) {
+// Calls visit(key, noteId) for each distinct non-empty key of every person of model, a
+// person's keys in byte order.
+template <typename Visit> void ForEachPersonKey(const Model& model, Visit visit) {
     const PersonItems items(model);
     std::vector<std::string_view> keys;
     std::vector<std::string_view> scratch;
@@ -113,9 +113,23 @@ ViewEntries::ViewEntries(const Model& model) {
         keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
         for (const std::string_view key : keys) {
             if (!key.empty())
-                Add(key, note.noteId);
+                visit(key, note.noteId);
         }
     }
+}
+
+} // namespace
+
+ViewEntries::ViewEntries(const Model& model) {
+    // Sized first, so the text and the entries are each written into one block of their size.
+    size_t entries = 0, text = 0;
+    ForEachPersonKey(model, [&](std::string_view key, NOTEID) {
+        ++entries;
+        text += (IsPlainAscii(key) ? key.size() : FoldedText(key).size()) + key.size();
+    });
+    m_entries.reserve(entries);
+    m_text.reserve(text);
+    ForEachPersonKey(model, [this](std::string_view key, NOTEID noteId) { Add(key, noteId); });
     std::sort(m_entries.begin(), m_entries.end(),
               [this](const Entry& a, const Entry& b) { return Before(a, b); });
 }
