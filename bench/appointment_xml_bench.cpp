@@ -1,4 +1,4 @@
-// The "appointments" document for the host: the library's AppointmentListXml against
+// The "appointments" document for the host: the library's AppointmentListBstr against
 // libxml2's xmlTextWriter writing the same elements and CDATA sections from the same records
 // (their strings given to it in UTF-8, its own encoding). Both documents are checked to be
 // the same bytes before timing. Throughput in bytes of the document in UTF-8.
@@ -208,7 +208,9 @@ xmlBufferPtr LibxmlDocument(const std::vector<Utf8Record>& records) {
 
 // Skips the benchmark unless both writers give the same bytes; else the document's size.
 int64_t CheckedSize(benchmark::State& state, const Listing& listing) {
-    const std::string library = korvo_bench::Utf8(AppointmentListXml(listing.records));
+    const platform::UniqueBstr document = AppointmentListBstr(listing.records);
+    const std::string library =
+        korvo_bench::Utf8(CString(document.Get(), platform::SysStringLen(document.Get())));
     xmlBufferPtr buffer = LibxmlDocument(listing.utf8);
     const std::string reference(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
                                 static_cast<size_t>(xmlBufferLength(buffer)));
@@ -222,8 +224,8 @@ void Library(benchmark::State& state) {
     const Listing& listing = ListingOf(state.range(0));
     const int64_t bytes = CheckedSize(state, listing);
     for (auto _ : state) {
-        const CString xml = AppointmentListXml(listing.records);
-        benchmark::DoNotOptimize(xml.data());
+        const platform::UniqueBstr xml = AppointmentListBstr(listing.records);
+        benchmark::DoNotOptimize(xml.Get());
     }
     state.SetBytesProcessed(state.iterations() * bytes);
     state.SetItemsProcessed(state.iterations() * state.range(0));

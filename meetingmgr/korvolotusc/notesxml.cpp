@@ -177,10 +177,6 @@ CString AppointmentXml(const AppointmentInfo& record) {
     return SizedDocument([&record](auto& out) { WriteAppointment(out, record); });
 }
 
-CString AppointmentListXml(const std::vector<AppointmentInfo>& records) {
-    return SizedDocument([&records](auto& out) { WriteAppointmentList(out, records); });
-}
-
 platform::UniqueBstr AppointmentListBstr(const std::vector<AppointmentInfo>& records) {
     return SizedBstr([&records](auto& out) { WriteAppointmentList(out, records); });
 }

@@ -18,11 +18,9 @@ CString EscapeXmlText(const CString& text);
 // entryID are written as they are.
 CString AppointmentXml(const AppointmentInfo& record);
 
-// The "appointments" document: each record's element in order.
-CString AppointmentListXml(const std::vector<AppointmentInfo>& records);
-
-// The same document written straight into a new BSTR, which the caller owns; a null one when
-// the platform has no memory for it. A large listing is thus never held as a string first.
+// The "appointments" document (each record's element in order) written straight into a new
+// BSTR, which the caller owns; a null one when the platform has no memory for it. A large
+// listing is thus never held as a string first.
 platform::UniqueBstr AppointmentListBstr(const std::vector<AppointmentInfo>& records);
 
 // The "CurrentOLProfile" fragment with the seven profile strings inserted as they are.

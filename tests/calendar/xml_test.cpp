@@ -85,7 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
                              [] { return AppointmentXml(MeetingWithAttendees()); }},
                       XmlRow{"appointment_escaping.xml",
                              [] { return AppointmentXml(MeetingNeedingEscapes()); }},
-                      XmlRow{"appointments_none.xml", [] { return AppointmentListXml({}); }},
+                      XmlRow{"appointments_none.xml",
+                             [] {
+                                 const platform::UniqueBstr xml = AppointmentListBstr({});
+                                 return CString(xml.Get(), platform::SysStringLen(xml.Get()));
+                             }},
                       XmlRow{"profile.xml", [] {
                                  return ProfileXml(KORVO_W("a&b@acme.example"), KORVO_W("Mail1"),
                                                    KORVO_W("C1"), KORVO_W("V1"), KORVO_W("D1"),
