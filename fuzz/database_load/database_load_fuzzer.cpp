@@ -37,13 +37,13 @@ using notesrt::Item;
 using notesrt::Note;
 
 // Bounds that keep one input fast whatever its size.
-constexpr size_t kMaxNotes = 32;    // notes read per database
-constexpr size_t kMaxNames = 24;    // item names read per note
-constexpr int kMaxItemsPerName = 8; // items of one name read per note
-constexpr int kMaxEntities = 64;    // MIME entities walked per note
-constexpr int kMaxAnswers = 64;     // answers of one request read in pieces
-constexpr size_t kMaxViews = 4;     // views read per database
-constexpr const char* kUser = "CN=Fuzz Lee/O=Acme";
+constexpr size_t kMaxNotes = 32;     // notes read per database
+constexpr size_t kMaxNames = 24;     // item names read per note
+constexpr int kMaxItemsPerName = 8;  // items of one name read per note
+constexpr int kMaxEntities = 64;     // MIME entities walked per note
+constexpr int kMaxAnswers = 64;      // answers of one request read in pieces
+constexpr size_t kMaxViews = 4;      // views read per database
+char kUser[] = "CN=Fuzz Lee/O=Acme"; // not const: SchContainer_FindSchedule takes a char*
 
 // The installation: notes.ini naming user.id and the mail file fuzz.nsf, with small answer
 // pieces so that every continuation is walked, in New York's zone (it has daylight saving
@@ -153,19 +153,21 @@ void ReadItems(NOTEHANDLE note, const std::string& name) {
 }
 
 void ReadEntity(NOTEHANDLE note, PMIMEENTITY entity) {
-    const int kind = MIMEEntityGetType(entity);
-    Require(kind == MIME_ENTITY_PART || kind == MIME_ENTITY_MULTIPART);
-    MIMEEntityContentType(entity);
-    uint32_t flags = 0;
+    const bool discrete = MIMEEntityIsDiscretePart(entity) != 0;
+    Require(discrete || MIMEEntityIsMultiPart(entity) != 0 ||
+            MIMEEntityContentType(entity) == MIME_SYMBOL_MESSAGE);
+    MIMEEntityContentSubtype(entity);
+    DWORD flags = 0;
     Checked(MIMEGetEntityPartFlags(note, entity, &flags));
     DHANDLE charset = 0;
-    uint32_t charsetLength = 0;
-    if (Checked(MIMEEntityGetTypeParam(entity, MIME_PARAM_CHARSET, &charset, &charsetLength)) ==
+    DWORD charsetLength = 0;
+    if (Checked(MIMEEntityGetTypeParam(entity, MIME_SYMBOL_CHARSET, &charset, &charsetLength)) ==
         0) {
         Require(OSLockObject(charset) != nullptr);
         OSUnlockObject(charset);
+        Require(OSMemFree(charset) == 0);
     }
-    if (kind != MIME_ENTITY_PART)
+    if (!discrete)
         return;
     DHANDLE decoded = 0;
     uint32_t decodedLength = 0;
@@ -175,10 +177,12 @@ void ReadEntity(NOTEHANDLE note, PMIMEENTITY entity) {
         return;
     uint32_t size = 0;
     Require(OSMemGetSize(decoded, &size) == 0 && size >= decodedLength);
+    Require(OSMemFree(decoded) == 0);
     DHANDLE body = 0;
-    uint32_t bodyLength = 0;
-    Require(MIMEGetEntityData(note, entity, MIME_DATA_BODY, 1, 3, &body, &bodyLength) == 0);
+    DWORD bodyLength = 0;
+    Require(MIMEGetEntityData(note, entity, MIME_ENTITY_DATA_BODY, 1, 3, &body, &bodyLength) == 0);
     Require(bodyLength == (decodedLength > 1 ? std::min<uint32_t>(decodedLength - 1, 3) : 0));
+    Require(OSMemFree(body) == 0);
 }
 
 void ReadMime(NOTEHANDLE note) {
@@ -233,7 +237,7 @@ void ReadNotes(DBHANDLE db, const Database& model) {
         uint16_t noteClass = 0;
         Require(NSFDbGetNoteInfo(db, note.noteId, nullptr, nullptr, &noteClass) == 0 &&
                 noteClass == note.noteClass);
-        const UNID unid = notesrt::UnidOfNote(note);
+        UNID unid = notesrt::UnidOfNote(note);
         NOTEID found = 0;
         Require(NSFDbGetNoteInfoByUNID(db, &unid, &found, nullptr, nullptr, nullptr) == 0 &&
                 found == note.noteId);
@@ -325,8 +329,8 @@ void ReadViews(DBHANDLE db, const Database& model) {
     size_t read = 0;
     for (const std::string& name : names) {
         NOTEID viewId = 0;
-        const STATUS status =
-            Checked(NIFFindView(db, name.c_str(), NOTE_CLASS_VIEW, "-G40n^", &viewId, 0));
+        const STATUS status = Checked(NIFFindDesignNoteExt(db, name.c_str(), NOTE_CLASS_VIEW,
+                                                           DFLAGPAT_VIEWS_AND_FOLDERS, &viewId, 0));
         Require(status == 0 || ERR(status) == ERR_NOT_FOUND);
         if (status == 0 && read++ < kMaxViews)
             ReadView(db, viewId, key);
@@ -348,7 +352,7 @@ void ReadCalendar(DBHANDLE db, TIMEDATE start, TIMEDATE end) {
     }
 }
 
-void ReadSchedule(const TIMEDATE_PAIR& interval) {
+void ReadSchedule(TIMEDATE_PAIR interval) {
     DHANDLE names = 0;
     void* namesList = nullptr;
     uint16_t listSize = 0;
@@ -356,9 +360,9 @@ void ReadSchedule(const TIMEDATE_PAIR& interval) {
     Require(ListAddEntry(names, 0, &listSize, 0, kUser,
                          static_cast<uint16_t>(std::strlen(kUser))) == 0);
     HCNTNR container = 0;
-    const STATUS retrieved = Checked(SchRetrieve(nullptr, nullptr, 0, &interval,
-                                                 static_cast<const LIST*>(OSLockObject(names)),
-                                                 &container, nullptr, nullptr, nullptr));
+    const STATUS retrieved =
+        Checked(SchRetrieve(nullptr, nullptr, 0, &interval, static_cast<LIST*>(OSLockObject(names)),
+                            &container, nullptr, nullptr, nullptr));
     OSUnlockObject(names);
     OSUnlockObject(names);
     Require(OSMemFree(names) == 0);

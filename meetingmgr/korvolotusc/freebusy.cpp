@@ -31,8 +31,7 @@ void FreeBlock(DHANDLE handle) {
 }
 
 // Walks the schedule lists of one schedule object into entries.
-void ParseMatchedScheduledList(HCNTNR container, HCNTNROBJ scheduleObject,
-                               const TIMEDATE_PAIR& range,
+void ParseMatchedScheduledList(HCNTNR container, HCNTNROBJ scheduleObject, TIMEDATE_PAIR range,
                                std::vector<CalendarEventEntry>& entries) {
     if (container == 0 || scheduleObject == 0) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "ParseMatchedScheduledList",
@@ -52,16 +51,16 @@ void ParseMatchedScheduledList(HCNTNR container, HCNTNROBJ scheduleObject,
         status =
             Schedule_ExtractMoreSchedList(container, continuation, &range, &size, &list, &more);
     }
-    if (status != ERR_SCHED_NO_MORE_LISTS)
+    if (status != ERR_SCHOBJ_NOTEXIST)
         NotesAPIErrHandler("Schedule_ExtractSchedList--Schedule_ExtractMoreSchedList", status);
 }
 
 // Looks the user's schedule up in the container and walks its lists.
-void FindUserSchedule(HCNTNR container, const char* userName, const TIMEDATE_PAIR& range,
+void FindUserSchedule(HCNTNR container, char* userName, const TIMEDATE_PAIR& range,
                       std::vector<CalendarEventEntry>& entries) {
-    uint16_t serverError = 0;
-    uint32_t gatewayError = 0;
-    HCNTNROBJ scheduleObject = 0;
+    STATUS serverError = 0;
+    DWORD gatewayError = 0;
+    HSCHEDULE scheduleObject = 0;
     SCHEDULE* schedule = nullptr;
     const STATUS status = SchContainer_FindSchedule(container, userName, &serverError,
                                                     &gatewayError, &scheduleObject, &schedule);
@@ -93,12 +92,12 @@ void ParseMatchedScheduleEntries(const TIMEDATE_PAIR& range, DHANDLE list,
         std::memcpy(&busy, next, sizeof busy);
         if (TimeDateCompare(&busy.Interval.Lower, &range.Lower) >= 0 ||
             TimeDateCompare(&busy.Interval.Upper, &range.Lower) <= 0 ||
-            HoldsUnid(entries, busy.ApptUnid))
+            HoldsUnid(entries, busy.Unid))
             continue;
         CalendarEventEntry added{};
         added.fromSchedule = 1;
         added.apptType = kScheduleApptType;
-        added.unid = busy.ApptUnid;
+        added.unid = busy.Unid;
         entries.push_back(added);
     }
     OSUnlockObject(list);
@@ -129,10 +128,11 @@ void GetMatchedScheduledList(const TIMEDATE_PAIR& range, std::vector<CalendarEve
             NotesAPIErrHandler("ListAddEntry", status);
     }
 
-    const auto* nameList = static_cast<const LIST*>(OSLockObject(names));
+    auto* nameList = static_cast<LIST*>(OSLockObject(names));
     UNID appointment = {};
+    TIMEDATE_PAIR interval = range;
     HCNTNR container = 0;
-    status = SchRetrieve(&appointment, nullptr, kRetrieveOptions, &range, nameList, &container,
+    status = SchRetrieve(&appointment, nullptr, kRetrieveOptions, &interval, nameList, &container,
                          nullptr, nullptr, nullptr);
     if (status != NOERROR) {
         NotesAPIErrHandler("SchRetrieve", status);

@@ -18,11 +18,18 @@ constexpr uint32_t kLongestPiece = 0xFFFF;  // bytes one MailAppendBodyItemLine 
 constexpr char kMailBoxFile[] = "mail.box"; // the router's mailbox on the server
 constexpr int kPrefixDataType = 1;          // lists carry their data type in front
 
+// Frees a list that no call has taken; a failure is reported.
+void FreeRecipientList(const RecipientList& list) {
+    const STATUS freed = OSMemFree(list.m_hList);
+    if (freed != NOERROR)
+        NotesAPIErrHandler("OSMemFree", freed);
+}
+
 // Appends the length bytes of NUL-separated lines to the body. The runtime takes at most
 // kLongestPiece bytes per call and starts a new line with each call, so a longer text goes
 // in pieces that end where a line ends (that NUL is then left out) or, for a single longer
 // line, where a character ends. Returns the first failure.
-STATUS AppendBodyLines(DHANDLE body, uint32_t* bodyLength, const char* text, uint32_t length) {
+STATUS AppendBodyLines(DHANDLE body, uint32_t* bodyLength, char* text, uint32_t length) {
     uint32_t start = 0;
     for (;;) {
         if (length - start <= kLongestPiece)
@@ -232,9 +239,7 @@ int CNotesMailMessage::AddMessageRecipientsHeader(const CString& recipients) {
     if (sendToList.m_hList == NULLHANDLE) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "CNotesMailMessage::AddMessageRecipientsHeader",
                     "Fail to create SendTo List!!!");
-        const STATUS freed = OSMemFree(recipientList.m_hList);
-        if (freed != NOERROR)
-            NotesAPIErrHandler("OSMemFree", freed);
+        FreeRecipientList(recipientList);
         return 0;
     }
 
@@ -248,16 +253,19 @@ int CNotesMailMessage::AddMessageRecipientsHeader(const CString& recipients) {
 
     const STATUS sendTo = MailAddHeaderItemByHandle(m_hMessage, MAIL_SENDTO_ITEM_NUM,
                                                     sendToList.m_hList, sendToList.m_wListSize, 0);
-    if (sendTo != NOERROR)
+    // A list belongs to the message once a call has taken it; a failed call leaves it ours.
+    if (sendTo != NOERROR) {
         NotesAPIErrHandler("MailAddHeaderItemByHandle", sendTo);
-    sendToList.m_hList = NULLHANDLE;
-    sendToList.m_wListSize = 0;
+        FreeRecipientList(sendToList);
+    }
+    sendToList = RecipientList{};
     const STATUS added =
         MailAddRecipientsItem(m_hMessage, recipientList.m_hList, recipientList.m_wListSize);
-    if (added != NOERROR)
+    if (added != NOERROR) {
         NotesAPIErrHandler("MailAddRecipientsItem", added);
-    recipientList.m_hList = NULLHANDLE;
-    recipientList.m_wListSize = 0;
+        FreeRecipientList(recipientList);
+    }
+    recipientList = RecipientList{};
     return 1;
 }
 

@@ -18,8 +18,8 @@ constexpr size_t kBodyTextLimit = kBodyBufferSize - 1; // text bytes a body buff
 // Whether the entity's charset parameter is exactly "US-ASCII". A failed read is reported.
 bool HasUsAsciiCharset(PMIMEENTITY entity) {
     DHANDLE param = NULLHANDLE;
-    uint32_t length = 0;
-    const STATUS status = MIMEEntityGetTypeParam(entity, MIME_PARAM_CHARSET, &param, &length);
+    DWORD length = 0;
+    const STATUS status = MIMEEntityGetTypeParam(entity, MIME_SYMBOL_CHARSET, &param, &length);
     if (status != NOERROR) {
         NotesAPIErrHandler("MIMEEntityGetTypeParam", status);
         return false;
@@ -31,6 +31,7 @@ bool HasUsAsciiCharset(PMIMEENTITY entity) {
         static_cast<size_t>(std::find(text, text + length, '\0') - text) == expected &&
         std::memcmp(text, kUsAscii, expected) == 0;
     OSUnlockObject(param);
+    OSMemFree(param);
     return same;
 }
 
@@ -46,19 +47,21 @@ void FreeDirectory(HMIMEDIRECTORY directory) {
 void GetMIMEData(NOTEHANDLE note, PMIMEENTITY entity, MIMEDataTarget& target) {
     const uint32_t capacity = target.length & 0xFFFF;
     target.length = 0;
-    const MIMESYMBOL type = MIMEEntityContentType(entity);
-    if (type != MIME_CONTENT_TEXT_PLAIN && type != MIME_CONTENT_TEXT_HTML) {
+    // Text parts are told by their subtype: plain or html.
+    const MIMESYMBOL type = MIMEEntityContentSubtype(entity);
+    if (type != MIME_SYMBOL_PLAIN && type != MIME_SYMBOL_HTML) {
         KORVO_TRACE(PM_SDK::kLevelProgress, "GetMIMEData", "This MIME part [type=%d] has no text.",
                     static_cast<int>(type));
         return;
     }
     DHANDLE data = NULLHANDLE;
-    uint32_t dataLength = 0;
+    DWORD dataLength = 0;
     STATUS status = NOERROR;
     if (HasUsAsciiCharset(entity)) {
-        status = MIMEGetEntityData(note, entity, MIME_DATA_BODY, 0, kAllBytes, &data, &dataLength);
+        status = MIMEGetEntityData(note, entity, MIME_ENTITY_DATA_BODY, 0, kAllBytes, &data,
+                                   &dataLength);
     } else {
-        uint32_t unused = 0;
+        DWORD unused = 0;
         status = MIMEGetDecodedEntityData(note, entity, 0, kAllBytes, &data, &dataLength, &unused);
     }
     if (status != NOERROR) {
@@ -73,6 +76,7 @@ void GetMIMEData(NOTEHANDLE note, PMIMEENTITY entity, MIMEDataTarget& target) {
     }
     target.destination[target.length] = '\0';
     OSUnlockObject(data);
+    OSMemFree(data);
 }
 
 void GetBodyMIMEText(NOTEHANDLE note, char* buffer) {
@@ -96,12 +100,11 @@ void GetBodyMIMEText(NOTEHANDLE note, char* buffer) {
     }
 
     size_t used = 0;
-    for (PMIMEENTITY entity = root;;) {
-        const int kind = MIMEEntityGetType(entity);
-        if (kind == MIME_ENTITY_NONE)
-            break;
-        if (kind == MIME_ENTITY_PART) {
-            uint32_t flags = 0;
+    // The walk ends at the null entity after the last one; only parts with content (neither
+    // multipart nor message entities) can hold body text.
+    for (PMIMEENTITY entity = root; entity != nullptr;) {
+        if (MIMEEntityIsDiscretePart(entity)) {
+            DWORD flags = 0;
             const STATUS flagStatus = MIMEGetEntityPartFlags(note, entity, &flags);
             if (flagStatus != NOERROR) {
                 NotesAPIErrHandler("MIMEGetEntityPartFlags", flagStatus);

@@ -10,7 +10,6 @@ static constexpr char kTraceSource[] = "notesclib.cpp";
 namespace {
 
 constexpr uint16_t kViewNoteClass = NOTE_CLASS_VIEW; // design notes that are views
-constexpr char kViewFlagPattern[] = "-G40n^";        // design flags of a view or folder
 
 } // namespace
 
@@ -26,8 +25,9 @@ void GetDBView(DBHANDLE db, const char* viewName, NOTEID* viewNoteId) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "GetDBView", "Invalid parameters!!");
         return;
     }
-    const STATUS status =
-        NIFFindView(db, viewName, kViewNoteClass, kViewFlagPattern, viewNoteId, 0);
+    // The public NIFFindView is a macro over this call; failures keep its name.
+    const STATUS status = NIFFindDesignNoteExt(db, viewName, kViewNoteClass,
+                                               DFLAGPAT_VIEWS_AND_FOLDERS, viewNoteId, 0);
     if (status != NOERROR)
         NotesAPIErrHandler("NIFFindView", status);
 }
@@ -62,7 +62,8 @@ void OpenNoteByUNID(DBHANDLE db, const UNID* unid, NOTEHANDLE* note) {
         KORVO_TRACE(PM_SDK::kLevelFailure, "OpenNoteByUNID", "Invalid parameters!!");
         return;
     }
-    const STATUS status = NSFNoteOpenByUNID(db, unid, 0, note);
+    UNID key = *unid; // the call takes the UNID by a non-const pointer
+    const STATUS status = NSFNoteOpenByUNID(db, &key, 0, note);
     if (status != NOERROR) {
         NotesAPIErrHandler("OpenNoteByUNID---NSFNoteOpenByUNID", status);
         *note = NULLHANDLE;

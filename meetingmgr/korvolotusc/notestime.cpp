@@ -21,8 +21,8 @@ constexpr int32_t kSecondsPerMinute = 60;
 constexpr char kConvertLabel[] = "ConvertSYSTEMTIMEToNotesLocalTime---ConvertTextToTIMEDATE";
 
 // Text formats: the full date with a four-digit year, hours:minutes:seconds, no zone.
-constexpr TFMT kDateAndTimeFormat = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
-constexpr TFMT kDateOnlyFormat = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATE};
+constexpr TFMT kDateAndTimeFormat = {TDFMT_FULL4, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
+constexpr TFMT kDateOnlyFormat = {TDFMT_FULL4, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATE};
 
 // The runtime's international settings.
 INTLFORMAT GetIntlSettings() {

@@ -11,7 +11,8 @@ NOTEID GetNoteID(DBHANDLE db, const UNID& unid) {
         return 0;
     }
     NOTEID noteId = 0;
-    const STATUS status = NSFDbGetNoteInfoByUNID(db, &unid, &noteId, nullptr, nullptr, nullptr);
+    UNID key = unid; // the call takes the UNID by a non-const pointer
+    const STATUS status = NSFDbGetNoteInfoByUNID(db, &key, &noteId, nullptr, nullptr, nullptr);
     if (status != NOERROR) {
         NotesAPIErrHandler("NSFDbGetNoteInfoByUNID", status);
         return 0;

@@ -1,5 +1,7 @@
-// The Notes runtime calls as the library sees them. Binding to another runtime touches only
-// this header and the link line.
+// The Notes runtime calls as the library sees them: each one a function of the vendor's public
+// C API, declared with that API's prototype, types and calling convention as its headers
+// declare them for 32-bit Windows. Binding to another runtime touches only this header and the
+// link line.
 //
 // Conventions shared by every call:
 // - A call that returns STATUS returns 0 on success; on failure it leaves its outputs as they
@@ -9,6 +11,18 @@
 // - Memory handles (DHANDLE) returned by a call belong to the caller, who frees them with
 //   OSMemFree. Lock and unlock calls on handle 0 do nothing.
 // - Text passed in and out is LMBCS unless stated otherwise.
+//
+// The binary contract on 32-bit Windows (checked by notesrt/check/public_prototypes.cpp and by
+// the link against the import library made from meetingmgr/nnotes.def):
+// - Every call is __stdcall (LNPUBLIC), and so is the search callback (LNCALLBACK). The
+//   reference prints the calendar calls (CalReadRange, CalOpenNoteHandle) without the macro;
+//   they take a fixed argument list, and the toolkit's guide gives cdecl only to calls with a
+//   variable one, so they are __stdcall here too.
+// - Structures are packed on 1-byte boundaries: the toolkit builds 32-bit Windows programs with
+//   /Zp (its guide to 64-bit porting: "Don't use /Zp option on Win64"). On 64-bit Windows and on
+//   Linux they have their natural alignment.
+// - Handles are 32 bits wide (DHANDLE), a collection handle 16; WORD, DWORD and BOOL are 16, 32
+//   and 32 bits. This header is not meant to be included together with <windows.h>.
 #pragma once
 
 #include <cstdint>
@@ -25,14 +39,33 @@
 #define NOTESRT_API __attribute__((visibility("default")))
 #endif
 
+#if defined(_WIN32) && defined(__i386__)
+#define LNPUBLIC __stdcall   // every runtime call
+#define LNCALLBACK __stdcall // every routine the runtime calls back
+#define NOTESAPI_PACKED 1    // structures packed on 1-byte boundaries
+#else
+#define LNPUBLIC
+#define LNCALLBACK
+#endif
+#define LNCALLBACKPTR LNCALLBACK*
+
 extern "C" {
 
-typedef uint16_t STATUS;      // 0 for success; the low 14 bits are the error code
-typedef uint32_t DHANDLE;     // memory handle
-typedef uint32_t DBHANDLE;    // open database
-typedef uint32_t NOTEHANDLE;  // open note
-typedef uint16_t HCOLLECTION; // open view collection
-typedef uint32_t NOTEID;      // a note's number within its database
+typedef unsigned char BYTE; // 8 bits
+typedef uint16_t WORD;      // 16 bits
+typedef uint16_t USHORT;    // 16 bits
+typedef uint32_t DWORD;     // 32 bits
+typedef int32_t LONG;       // 32 bits on every platform
+typedef int BOOL;           // 0 for false
+typedef void* HMODULE;      // a module whose string table OSLoadString reads; null: the runtime's
+
+typedef WORD STATUS;        // 0 for success; the low 14 bits are the error code
+typedef DWORD DHANDLE;      // memory handle (and the base of the other 32-bit handles)
+typedef DHANDLE MEMHANDLE;  // memory handle of the calendar calls
+typedef DHANDLE DBHANDLE;   // open database
+typedef DHANDLE NOTEHANDLE; // open note
+typedef WORD HCOLLECTION;   // open view collection
+typedef DWORD NOTEID;       // a note's number within its database
 
 #define NULLHANDLE 0
 #if !defined(NOERROR)
@@ -40,20 +73,28 @@ typedef uint32_t NOTEID;      // a note's number within its database
 #endif
 #define ERR(status) ((STATUS)((status)&0x3fff)) // the error code of a status
 
-// Error codes callers test for (compare with ERR(status)).
+// Error codes callers test for (compare with ERR(status)). The reference names them without
+// their values; the values are this runtime's.
 #define ERR_ITEM_NOT_FOUND 0x0222 // no (further) item of that name in the note
 #define ERR_NOT_FOUND 0x0404      // no entry of that key in the index (or no view, no UNID)
-#define ERR_ID_LOCKED 6022        // the ID file is locked; the user can unlock it and retry
+#define ERR_SCHOBJ_NOTEXIST 1006  // no (further) schedule object: ends a schedule list walk
+// The ID file is locked and the user can unlock it and retry. The reference names no constant
+// for this status; the name is this header's.
+#define ERR_ID_LOCKED 6022
 
 #define MAXPATH 256     // bytes of a path buffer, NUL included
 #define MAXUSERNAME 256 // bytes of a user-name buffer, NUL included
 #define MAXENVVALUE 256 // bytes of a notes.ini value buffer, NUL included
 
+#if defined(NOTESAPI_PACKED)
+#pragma pack(push, 1)
+#endif
+
 // Time and date: ticks of 1/100 s since midnight GMT in Innards[0]; the Julian day (bits
 // 0-23), the zone (hours west of GMT in bits 24-27, quarter hours in bits 28-29, bit 30 set
 // for a zone east of GMT) and bit 31 for daylight saving time in effect in Innards[1].
 typedef struct {
-    uint32_t Innards[2]; // ticks, then day, zone and DST
+    DWORD Innards[2]; // ticks, then day, zone and DST
 } TIMEDATE;
 
 typedef TIMEDATE DBID; // database instance ID: two 32-bit words
@@ -69,21 +110,21 @@ typedef UNIVERSALNOTEID UNID;
 typedef struct {
     DBID File;             // UNID file half
     TIMEDATE Note;         // UNID note half
-    uint32_t Sequence;     // edit sequence number, 1 for an unedited note
+    DWORD Sequence;        // edit sequence number, 1 for an unedited note
     TIMEDATE SequenceTime; // time of the last edit
 } ORIGINATORID;
 typedef ORIGINATORID OID;
 
 // Replication settings of a database.
 typedef struct {
-    TIMEDATE ID;             // replica ID, shared by every replica of the database
-    uint16_t Flags;          // replication flags
-    uint16_t CutoffInterval; // days after which deletions are purged
-    TIMEDATE Cutoff;         // time of the last purge
+    TIMEDATE ID;         // replica ID, shared by every replica of the database
+    WORD Flags;          // replication flags
+    WORD CutoffInterval; // days after which deletions are purged
+    TIMEDATE Cutoff;     // time of the last purge
 } DBREPLICAINFO;
 
 // A block inside a memory handle: lock the handle and add the offset (OSLockBlock).
-typedef uint16_t BLOCK; // offset of a block from the start of its pool
+typedef WORD BLOCK; // offset of a block from the start of its pool
 typedef struct {
     DHANDLE pool; // the memory handle holding the block
     BLOCK block;  // the block's offset inside it
@@ -97,21 +138,24 @@ typedef struct {
 
 // Head of a text list; ListEntries 16-bit lengths and then the texts follow it.
 typedef struct {
-    uint16_t ListEntries; // number of entries
+    USHORT ListEntries; // number of entries
 } LIST;
 
 // Head of a time-list value: ListEntries TIMEDATEs follow it (time ranges are not used).
 typedef struct {
-    uint16_t ListEntries;  // number of single times
-    uint16_t RangeEntries; // number of time pairs; always 0 here
+    USHORT ListEntries;  // number of single times
+    USHORT RangeEntries; // number of time pairs; always 0 here
 } RANGE;
 
 // License identifier of the user's ID file.
 typedef struct {
-    uint8_t ID[5];    // license number
-    uint8_t Product;  // product code
-    uint8_t Check[2]; // check digits
+    BYTE ID[5];    // license number
+    BYTE Product;  // product code
+    BYTE Check[2]; // check digits
 } LICENSEID;
+
+// Constants from here on carry the public names; the reference gives most of them without a
+// value, and those values are this runtime's.
 
 // Item data types (the first two bytes of a prefixed list hold one).
 #define TYPE_COMPOSITE 0x0001  // rich text
@@ -134,37 +178,64 @@ typedef struct {
 #define _NOTE_DB 0    // DBHANDLE: the database the note belongs to (and is updated into)
 #define _NOTE_ID 1    // NOTEID: 0 for a note not yet stored
 #define _NOTE_OID 2   // ORIGINATORID
-#define _NOTE_CLASS 3 // uint16_t: NOTE_CLASS_DOCUMENT, NOTE_CLASS_VIEW, ...
+#define _NOTE_CLASS 3 // WORD: NOTE_CLASS_DOCUMENT, NOTE_CLASS_VIEW, ...
 
-// Attached file object, as it follows the data type TYPE_OBJECT in the value of a "$FILE"
-// item. Byte offsets: object type 0, file-name length 6, host type 8, file size 16, file
-// name 36 (not NUL-terminated).
+// Attached file object (the public FILEOBJECT in its canonical, packed form), as it follows
+// the data type TYPE_OBJECT in the value of a "$FILE" item. Byte offsets: object type 0,
+// file-name length 6, host type 8, file size 16, file name 36 (not NUL-terminated). The
+// public API gives the size as ODSLength(_FILEOBJECT); FILEOBJECT_SIZE is this header's name.
 #define OBJECT_FILE 0      // object type of an attached file
 #define HOST_MSDOS 0       // host type of a file attached from a DOS/Windows system
 #define FILEOBJECT_SIZE 36 // bytes of the descriptor before the file name
 
+// Key that decrypts an encrypted attachment; NSFNoteExtractFile takes null here.
+typedef struct {
+    BYTE Byte1;    // key type
+    WORD Word1;    // key length
+    BYTE Text[16]; // the key
+} ENCRYPTION_KEY;
+
 // MIME bodies (notes opened with OPEN_RAW_MIME).
-typedef uint32_t HMIMEDIRECTORY;        // open MIME directory of a note
-typedef struct MIMEENTITY* PMIMEENTITY; // an entity of an open directory; null for none
-typedef int MIMESYMBOL;                 // number of a content type or of a parameter name
-#define MIME_ENTITY_NONE 0              // MIMEEntityGetType of a null entity
-#define MIME_ENTITY_PART 1              // an entity with content (a leaf)
-#define MIME_ENTITY_MULTIPART 2         // a container of parts
-#define MIME_CONTENT_TEXT_PLAIN 16      // content type text/plain
-#define MIME_CONTENT_TEXT_HTML 21       // content type text/html
-#define MIME_PARAM_CHARSET 35           // the charset parameter of the content type
-#define MIME_PART_BODY_IN_DBOBJECT 0x4  // part flag: the part is an attachment, not body text
-#define MIME_DATA_BODY 0                // MIMEGetEntityData: the entity's body
+typedef DWORD HMIMEDIRECTORY; // open MIME directory of a note
+typedef void* PMIMEENTITY;    // an entity of an open directory; null for none
+// Parsed MIME names: content types, subtypes and parameter names. The numbers follow the order
+// of the reference's enumeration; only the symbols used here are listed.
+typedef enum tagMimeWellKnownSymbolId {
+    MIME_SYMBOL_UNKNOWN = 0,       // a name without a symbol of its own
+    MIME_SYMBOL_TEXT = 1,          // type text
+    MIME_SYMBOL_MULTIPART = 2,     // type multipart
+    MIME_SYMBOL_MESSAGE = 3,       // type message
+    MIME_SYMBOL_APPLICATION = 4,   // type application
+    MIME_SYMBOL_IMAGE = 5,         // type image
+    MIME_SYMBOL_AUDIO = 6,         // type audio
+    MIME_SYMBOL_VIDEO = 7,         // type video
+    MIME_SYMBOL_PLAIN = 16,        // subtype plain
+    MIME_SYMBOL_OCTET_STREAM = 19, // subtype octet-stream
+    MIME_SYMBOL_HTML = 21,         // subtype html
+    MIME_SYMBOL_ALTERNATIVE = 27,  // subtype alternative
+    MIME_SYMBOL_MIXED = 28,        // subtype mixed
+    MIME_SYMBOL_CHARSET = 35,      // parameter charset
+    MIME_SYMBOL_BOUNDARY = 36,     // parameter boundary
+    MIME_SYMBOL_RFC822 = 60,       // subtype rfc822
+    MIME_SYMBOL_RELATED = 63,      // subtype related
+    MIME_SYMBOL_GIF = 64,          // subtype gif
+    MIME_SYMBOL_JPEG = 65,         // subtype jpeg
+    MIME_SYMBOL_ENRICHED = 68,     // subtype enriched
+    MIME_SYMBOL_CALENDAR = 95,     // subtype calendar
+    MIME_SYMBOL_PNG = 122,         // subtype png
+} MIMESYMBOL;
+#define MIME_PART_BODY_IN_DBOBJECT 0x4 // part flag: the part is an attachment, not body text
+#define MIME_ENTITY_DATA_BODY 0        // MIMEGetEntityData: the entity's body
 
 // Time text formats: date style, time style, zone style, structure.
 typedef struct {
-    uint8_t Date;      // TDFMT_...
-    uint8_t Time;      // TTFMT_...
-    uint8_t Zone;      // TZFMT_...
-    uint8_t Structure; // TSFMT_...
+    BYTE Date;      // TDFMT_...
+    BYTE Time;      // TTFMT_...
+    BYTE Zone;      // TZFMT_...
+    BYTE Structure; // TSFMT_...
 } TFMT;
 #define TDFMT_FULL 0     // the date; the year has four digits when the settings say so
-#define TDFMT_FULL_POS 4 // the date with a four-digit year
+#define TDFMT_FULL4 4    // the date with a four-digit year
 #define TTFMT_FULL 0     // hours, minutes and seconds
 #define TTFMT_PARTIAL 1  // hours and minutes
 #define TZFMT_NEVER 0    // no zone
@@ -172,15 +243,15 @@ typedef struct {
 #define TSFMT_TIME 1     // time only
 #define TSFMT_DATETIME 2 // date and time
 
-// International settings (OSGetIntlSettings): 139 bytes, no padding.
+// International settings (OSGetIntlSettings): 139 bytes, packed on every platform here.
 #define ISTRMAX 5   // bytes of a separator or AM/PM string, NUL included
 #define YTSTRMAX 32 // bytes of a yesterday/today/tomorrow string, NUL included
 #pragma pack(push, 1)
 typedef struct {
-    uint16_t Flags;                 // CLOCK_24_HOUR, DATE_MDY, ...
-    uint8_t CurrencyDigits;         // digits after the decimal separator in amounts
-    uint8_t Length;                 // size of the record: 139
-    int32_t TimeZone;               // standard time, whole hours west of GMT (5 in New York)
+    WORD Flags;                     // CLOCK_24_HOUR, DATE_MDY, ...
+    BYTE CurrencyDigits;            // digits after the decimal separator in amounts
+    BYTE Length;                    // size of the record: 139
+    int TimeZone;                   // standard time, whole hours west of GMT (5 in New York)
     char AMString[ISTRMAX];         // "AM"
     char PMString[ISTRMAX];         // "PM"
     char CurrencyString[ISTRMAX];   // "$"
@@ -228,53 +299,54 @@ typedef struct {
 // directory. Fails when notes.ini cannot be read, when the ID file it names is missing or
 // damaged, and with ERR_ID_LOCKED when the ID file is locked. After a failure or NotesTerm
 // the next call starts afresh; while started, a further call returns 0 and changes nothing.
-NOTESRT_API STATUS NotesInitExtended(int argc, char** argv);
+NOTESRT_API STATUS LNPUBLIC NotesInitExtended(int argc, char** argv);
 
 // Stops the runtime: every open database, note and memory handle is released and every
 // handle obtained so far becomes invalid. Does nothing when the runtime is not started.
-NOTESRT_API void NotesTerm(void);
+NOTESRT_API void LNPUBLIC NotesTerm(void);
 
 // ---- Status texts and notes.ini ----
 
 // Writes the runtime's text for (status AND 0x3fff) into buffer (at most bufferLength - 1
 // characters and a NUL) and returns the text's length; 0 and an empty text for an unknown
 // status. Works whether or not the runtime is started.
-NOTESRT_API uint16_t OSLoadString(void* module, STATUS status, char* buffer, uint16_t bufferLength);
+NOTESRT_API WORD LNPUBLIC OSLoadString(HMODULE module, STATUS status, char* buffer,
+                                       WORD bufferLength);
 
 // Copies the value of the notes.ini variable name (compared ignoring case) into buffer: at
 // most bufferLength characters and a NUL, so the buffer holds bufferLength + 1 bytes.
 // Returns non-zero when the variable is set (an empty value included), 0 with an empty
 // buffer when it is not or the runtime is not started.
-NOTESRT_API int OSGetEnvironmentString(const char* name, char* buffer, uint16_t bufferLength);
+NOTESRT_API BOOL LNPUBLIC OSGetEnvironmentString(const char* name, char* buffer, WORD bufferLength);
 
 // ---- The user ----
 
 // Writes the user's canonical name (at most MAXUSERNAME - 1 characters and a NUL).
-NOTESRT_API STATUS SECKFMGetUserName(char* userName);
+NOTESRT_API STATUS LNPUBLIC SECKFMGetUserName(char* userName);
 
 // Request KFM_ui_GetUserInfo writes the user's canonical name into buffer (MAXUSERNAME + 1
 // bytes); license may be null. Other requests fail.
-NOTESRT_API STATUS SECKFMUserInfo(uint16_t request, char* buffer, LICENSEID* license);
+NOTESRT_API STATUS LNPUBLIC SECKFMUserInfo(WORD request, char* buffer, LICENSEID* license);
 
 // ---- Memory ----
 
 // Allocates a zero-filled block of size bytes (at least one) into *handle, unlocked. The
 // caller frees it with OSMemFree.
-NOTESRT_API STATUS OSMemAlloc(uint16_t blockType, uint32_t size, DHANDLE* handle);
+NOTESRT_API STATUS LNPUBLIC OSMemAlloc(WORD blockType, DWORD size, DHANDLE* handle);
 
 // Frees a block, locked or not. Freeing handle 0 does nothing.
-NOTESRT_API STATUS OSMemFree(DHANDLE handle);
+NOTESRT_API STATUS LNPUBLIC OSMemFree(DHANDLE handle);
 
 // Writes the block's size in bytes.
-NOTESRT_API STATUS OSMemGetSize(DHANDLE handle, uint32_t* size);
+NOTESRT_API STATUS LNPUBLIC OSMemGetSize(DHANDLE handle, DWORD* size);
 
 // Locks a block and returns its address, valid until the block is resized or freed; null
 // for handle 0 or an invalid handle. Locks nest.
-NOTESRT_API void* OSLockObject(DHANDLE handle);
+NOTESRT_API void* LNPUBLIC OSLockObject(DHANDLE handle);
 
 // Undoes one lock; returns non-zero when the block is still locked afterwards, 0 otherwise
 // (also for handle 0, an invalid handle or an unlocked block).
-NOTESRT_API int OSUnlockObject(DHANDLE handle);
+NOTESRT_API BOOL LNPUBLIC OSUnlockObject(DHANDLE handle);
 
 // ---- Text lists ----
 
@@ -282,34 +354,34 @@ NOTESRT_API int OSUnlockObject(DHANDLE handle);
 // 16-bit data type (TYPE_TEXT_LIST) in front when prefixDataType is non-zero. The list is
 // returned LOCKED: *list points at it (at the data type when prefixed) and *listSize is its
 // size in bytes. The caller unlocks it and frees it with OSMemFree.
-NOTESRT_API STATUS ListAllocate(uint16_t entries, uint16_t textSize, int prefixDataType,
-                                DHANDLE* handle, void** list, uint16_t* listSize);
+NOTESRT_API STATUS LNPUBLIC ListAllocate(WORD entries, WORD textSize, BOOL prefixDataType,
+                                         DHANDLE* handle, void* list, WORD* listSize);
 
 // Inserts text (textSize bytes) as entry entryNumber (0 to the entry count) of the list and
 // updates *listSize. The list's lock count is left as it was; addresses from earlier locks
 // are invalid afterwards. prefixDataType must say how the list was allocated.
-NOTESRT_API STATUS ListAddEntry(DHANDLE handle, int prefixDataType, uint16_t* listSize,
-                                uint16_t entryNumber, const char* text, uint16_t textSize);
+NOTESRT_API STATUS LNPUBLIC ListAddEntry(DHANDLE handle, BOOL prefixDataType, WORD* listSize,
+                                         WORD entryNumber, const char* text, WORD textSize);
 
 // ---- Paths, servers and address books ----
 
 // Joins port, server and file (each may be null or empty) into path (MAXPATH bytes):
 // "port!!server!!file", "server!!file", or "file" when the server is empty. Fails when the
 // result does not fit.
-NOTESRT_API STATUS OSPathNetConstruct(const char* port, const char* server, const char* file,
-                                      char* path);
+NOTESRT_API STATUS LNPUBLIC OSPathNetConstruct(const char* port, const char* server,
+                                               const char* file, char* path);
 
 // Splits a path made by OSPathNetConstruct into its parts (each output MAXPATH bytes, may be
 // null). Parts that are absent come back empty. Fails, with empty outputs, when a part does
 // not fit.
-NOTESRT_API STATUS OSPathNetParse(const char* path, char* port, char* server, char* file);
+NOTESRT_API STATUS LNPUBLIC OSPathNetParse(const char* path, char* port, char* server, char* file);
 
 // Lists the address books of server (null or empty: the local installation, from the
 // notes.ini variable NAMES) as *count NUL-terminated paths one after the other in a new
 // memory block (*handle, unlocked, *length bytes in all); the caller frees it. No address
 // books: count 0 and handle 0. A server whose folder does not exist is unreachable.
-NOTESRT_API STATUS NAMEGetAddressBooks(const char* server, uint16_t options, uint16_t* count,
-                                       uint16_t* length, DHANDLE* handle);
+NOTESRT_API STATUS LNPUBLIC NAMEGetAddressBooks(const char* server, WORD options, WORD* count,
+                                                WORD* length, DHANDLE* handle);
 
 // ---- Text translation ----
 
@@ -317,8 +389,8 @@ NOTESRT_API STATUS NAMEGetAddressBooks(const char* server, uint16_t options, uin
 // OS_TRANSLATE_UTF8_TO_LMBCS) into out, writing whole characters only, at most outLength
 // bytes, and a NUL after them when there is room. Returns the bytes written (0 for an
 // unknown mode). Malformed input becomes U+FFFD.
-NOTESRT_API uint16_t OSTranslate(uint16_t mode, const char* in, uint16_t inLength, char* out,
-                                 uint16_t outLength);
+NOTESRT_API WORD LNPUBLIC OSTranslate(WORD mode, const char* in, WORD inLength, char* out,
+                                      WORD outLength);
 
 // ---- Databases ----
 
@@ -326,25 +398,30 @@ NOTESRT_API uint16_t OSTranslate(uint16_t mode, const char* in, uint16_t inLengt
 // data directory) into *db. Fails when the server is unreachable, the file does not exist or
 // is damaged (the status text names the file and the problem). The caller closes the handle
 // with NSFDbClose.
-NOTESRT_API STATUS NSFDbOpen(const char* path, DBHANDLE* db);
+NOTESRT_API STATUS LNPUBLIC NSFDbOpen(const char* path, DBHANDLE* db);
 
 // Closes a database handle.
-NOTESRT_API STATUS NSFDbClose(DBHANDLE db);
+NOTESRT_API STATUS LNPUBLIC NSFDbClose(DBHANDLE db);
 
 // Writes the database's replication settings (its replica ID among them).
-NOTESRT_API STATUS NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* info);
+NOTESRT_API STATUS LNPUBLIC NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* info);
 
 // Writes the database's instance ID.
-NOTESRT_API STATUS NSFDbIDGet(DBHANDLE db, DBID* dbId);
+NOTESRT_API STATUS LNPUBLIC NSFDbIDGet(DBHANDLE db, DBID* dbId);
 
 // ---- Views ----
 
+// The design-flag pattern of views and folders, as the public NIFFindView macro passes it to
+// NIFFindDesignNoteExt. The reference names the pattern without its text.
+#define DFLAGPAT_VIEWS_AND_FOLDERS "-G40n^"
+
 // Finds the design note named name (compared ignoring case with its $TITLE or any of its
 // "|"-separated synonyms) of class noteClass (NOTE_CLASS_VIEW) and writes its note ID. The
-// design-flag pattern (e.g. "-G40n^") and options are accepted and not examined. A missing
-// note fails with ERR_NOT_FOUND, leaving *noteId as it was.
-NOTESRT_API STATUS NIFFindView(DBHANDLE db, const char* name, uint16_t noteClass,
-                               const char* pattern, NOTEID* noteId, uint32_t options);
+// design-flag pattern (DFLAGPAT_VIEWS_AND_FOLDERS) and options are accepted and not examined.
+// A missing note fails with ERR_NOT_FOUND, leaving *noteId as it was.
+NOTESRT_API STATUS LNPUBLIC NIFFindDesignNoteExt(DBHANDLE db, const char* name, WORD noteClass,
+                                                 const char* pattern, NOTEID* noteId,
+                                                 DWORD options);
 
 // ---- Notes ----
 
@@ -352,40 +429,40 @@ NOTESRT_API STATUS NIFFindView(DBHANDLE db, const char* name, uint16_t noteClass
 // text made from its first text part; with it, as MIME entities (MIMEOpenDirectory). Fails
 // when there is no such note. The caller closes the handle with NSFNoteClose; the note stays
 // readable after db is closed.
-NOTESRT_API STATUS NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_t flags, NOTEHANDLE* note);
+NOTESRT_API STATUS LNPUBLIC NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, DWORD flags,
+                                           NOTEHANDLE* note);
 
 // Opens the note of db whose UNID is *unid into *note, as NSFNoteOpenExt without
 // OPEN_RAW_MIME (flags change nothing); ERR_NOT_FOUND when db holds no such note. Closed with
 // NSFNoteClose.
-NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, uint16_t flags,
-                                     NOTEHANDLE* note);
+NOTESRT_API STATUS LNPUBLIC NSFNoteOpenByUNID(DBHANDLE db, UNID* unid, WORD flags,
+                                              NOTEHANDLE* note);
 
 // Closes a note handle, freeing the item blocks NSFItemInfo handed out for it.
-NOTESRT_API STATUS NSFNoteClose(NOTEHANDLE note);
+NOTESRT_API STATUS LNPUBLIC NSFNoteClose(NOTEHANDLE note);
 
 // Writes the note ID, originator ID, last modification time and class of the note of db
 // whose UNID is *unid; every output may be null. ERR_NOT_FOUND when db holds no such note.
-NOTESRT_API STATUS NSFDbGetNoteInfoByUNID(DBHANDLE db, const UNID* unid, NOTEID* noteId,
-                                          ORIGINATORID* oid, TIMEDATE* modified,
-                                          uint16_t* noteClass);
+NOTESRT_API STATUS LNPUBLIC NSFDbGetNoteInfoByUNID(DBHANDLE db, UNID* unid, NOTEID* noteId,
+                                                   OID* oid, TIMEDATE* modified, WORD* noteClass);
 
 // Writes the originator ID, last modification time and class of the note noteId of db;
 // every output may be null. Fails when there is no such note.
-NOTESRT_API STATUS NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, ORIGINATORID* oid,
-                                    TIMEDATE* modified, uint16_t* noteClass);
+NOTESRT_API STATUS LNPUBLIC NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, OID* oid,
+                                             TIMEDATE* modified, WORD* noteClass);
 
 // Copies the note's attribute (_NOTE_DB, _NOTE_ID, _NOTE_OID, _NOTE_CLASS) into *value,
 // which has that attribute's type. Does nothing for an invalid handle or another attribute.
-NOTESRT_API void NSFNoteGetInfo(NOTEHANDLE note, uint16_t attribute, void* value);
+NOTESRT_API void LNPUBLIC NSFNoteGetInfo(NOTEHANDLE note, WORD attribute, void* value);
 
 // Sets the note's attribute from *value (null: 0 or all zero). _NOTE_DB must be an open
 // database handle. The change stays with the handle. Does nothing for an invalid handle, an
 // invalid database handle or another attribute.
-NOTESRT_API void NSFNoteSetInfo(NOTEHANDLE note, uint16_t attribute, const void* value);
+NOTESRT_API void LNPUBLIC NSFNoteSetInfo(NOTEHANDLE note, WORD attribute, void* value);
 
 // Non-zero when the note, as opened, has a MIME body (it was opened with OPEN_RAW_MIME and
 // holds a MIME item); 0 otherwise and for an invalid handle.
-NOTESRT_API int NSFNoteHasMIMEPart(NOTEHANDLE note);
+NOTESRT_API BOOL LNPUBLIC NSFNoteHasMIMEPart(NOTEHANDLE note);
 
 // ---- Items ----
 
@@ -396,31 +473,31 @@ NOTESRT_API int NSFNoteHasMIMEPart(NOTEHANDLE note);
 // TIMEDATEs, or for TYPE_OBJECT the file descriptor (FILEOBJECT_SIZE bytes and the name).
 // The blocks belong to the note and are valid until NSFNoteClose; lock them with
 // OSLockBlock and do not free them. ERR_ITEM_NOT_FOUND when there is no such item.
-NOTESRT_API STATUS NSFItemInfo(NOTEHANDLE note, const char* name, uint16_t nameLength,
-                               BLOCKID* item, uint16_t* dataType, BLOCKID* value,
-                               uint32_t* valueLength);
+NOTESRT_API STATUS LNPUBLIC NSFItemInfo(NOTEHANDLE note, const char* name, WORD nameLength,
+                                        BLOCKID* item, WORD* dataType, BLOCKID* value,
+                                        DWORD* valueLength);
 
 // As NSFItemInfo for the next item named name after the item whose item block is
 // previous; ERR_ITEM_NOT_FOUND when there is no further one.
-NOTESRT_API STATUS NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous, const char* name,
-                                   uint16_t nameLength, BLOCKID* item, uint16_t* dataType,
-                                   BLOCKID* value, uint32_t* valueLength);
+NOTESRT_API STATUS LNPUBLIC NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous, const char* name,
+                                            WORD nameLength, BLOCKID* item, WORD* dataType,
+                                            BLOCKID* value, DWORD* valueLength);
 
 // Reads the first item named name as text into buffer: at most bufferLength - 1 bytes and
 // a NUL. Text is its bytes, a text list its entries separated by ";", a number its shortest
 // decimal form, a time MM/DD/YYYY HH:MM:SS in local time, a time list its times separated
 // by ";". Returns the length of the whole text (which is bufferLength or more when it was
 // cut); 0 with an empty buffer when the item is missing or of another type.
-NOTESRT_API uint16_t NSFItemGetText(NOTEHANDLE note, const char* name, char* buffer,
-                                    uint16_t bufferLength);
+NOTESRT_API WORD LNPUBLIC NSFItemGetText(NOTEHANDLE note, const char* name, char* buffer,
+                                         WORD bufferLength);
 
 // As NSFItemGetText, the entries of a list separated by separator.
-NOTESRT_API uint16_t NSFItemConvertToText(NOTEHANDLE note, const char* name, char* buffer,
-                                          uint16_t bufferLength, char separator);
+NOTESRT_API WORD LNPUBLIC NSFItemConvertToText(NOTEHANDLE note, const char* name, char* buffer,
+                                               WORD bufferLength, char separator);
 
 // Writes the time of the first item named name (the first entry of a time list); returns 0
 // and leaves *time as it was when the item is missing or holds no time.
-NOTESRT_API int NSFItemGetTime(NOTEHANDLE note, const char* name, TIMEDATE* time);
+NOTESRT_API BOOL LNPUBLIC NSFItemGetTime(NOTEHANDLE note, const char* name, TIMEDATE* time);
 
 // Converts an item value (a value block and length from NSFItemInfo) to text in a new
 // memory block: rich text as its paragraphs joined by lineDelimiter, a paragraph longer
@@ -428,117 +505,129 @@ NOTESRT_API int NSFItemGetTime(NOTEHANDLE note, const char* name, TIMEDATE* time
 // no delimiter after the last; text as its text. stripTabs non-zero drops tab characters.
 // *text is unlocked and the caller frees it; *textLength is its length in bytes (no NUL).
 // Other data types fail, leaving the outputs as they were.
-NOTESRT_API STATUS ConvertItemToText(BLOCKID value, uint32_t valueLength, const char* lineDelimiter,
-                                     uint16_t charsPerLine, DHANDLE* text, uint32_t* textLength,
-                                     int stripTabs);
+NOTESRT_API STATUS LNPUBLIC ConvertItemToText(BLOCKID value, DWORD valueLength,
+                                              const char* lineDelimiter, WORD charsPerLine,
+                                              DHANDLE* text, DWORD* textLength, BOOL stripTabs);
 
 // Writes the file of the TYPE_OBJECT item whose item block is item to the file path
 // (created or replaced). decryptionKey is not used and may be null.
-NOTESRT_API STATUS NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, const char* path,
-                                      const void* decryptionKey);
+NOTESRT_API STATUS LNPUBLIC NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, const char* path,
+                                               ENCRYPTION_KEY* decryptionKey);
 
 // ---- MIME bodies ----
 
 // Opens the MIME directory of a note opened with OPEN_RAW_MIME into *directory; its root is
 // the note's first MIME item. Fails when the note shows no MIME body. The caller frees the
 // directory with MIMEFreeDirectory before closing the note.
-NOTESRT_API STATUS MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY* directory);
+NOTESRT_API STATUS LNPUBLIC MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY* directory);
 
-// Frees a directory, its entities and every memory handle its calls returned.
-NOTESRT_API STATUS MIMEFreeDirectory(HMIMEDIRECTORY directory);
+// Frees a directory and its entities. The memory blocks its calls returned stay the caller's.
+NOTESRT_API STATUS LNPUBLIC MIMEFreeDirectory(HMIMEDIRECTORY directory);
 
 // Writes the directory's root entity, valid until the directory is freed.
-NOTESRT_API STATUS MIMEGetRootEntity(HMIMEDIRECTORY directory, PMIMEENTITY* root);
+NOTESRT_API STATUS LNPUBLIC MIMEGetRootEntity(HMIMEDIRECTORY directory, PMIMEENTITY* root);
 
 // Writes the entity after previous (the root when previous is null) in a depth-first walk
 // of root's entities, parents before their parts; after the last one it succeeds with null.
-NOTESRT_API STATUS MIMEIterateNext(HMIMEDIRECTORY directory, PMIMEENTITY root, PMIMEENTITY previous,
-                                   PMIMEENTITY* next);
+NOTESRT_API STATUS LNPUBLIC MIMEIterateNext(HMIMEDIRECTORY directory, PMIMEENTITY root,
+                                            PMIMEENTITY previous, PMIMEENTITY* next);
 
-// MIME_ENTITY_PART, MIME_ENTITY_MULTIPART, or MIME_ENTITY_NONE for null or an entity that is
-// no longer valid.
-NOTESRT_API int MIMEEntityGetType(PMIMEENTITY entity);
+// Non-zero for an entity that is neither a multipart nor a message/rfc822 entity (a leaf with
+// content); 0 for the others, for null and for an entity that is no longer valid.
+NOTESRT_API BOOL LNPUBLIC MIMEEntityIsDiscretePart(PMIMEENTITY entity);
 
-// The content type's number: MIME_CONTENT_TEXT_PLAIN, MIME_CONTENT_TEXT_HTML, other
-// numbers for the other types; 0 for null or an entity that is no longer valid.
-NOTESRT_API MIMESYMBOL MIMEEntityContentType(PMIMEENTITY entity);
+// Non-zero for a multipart entity (a container of parts); 0 for the others, for null and for
+// an entity that is no longer valid.
+NOTESRT_API BOOL LNPUBLIC MIMEEntityIsMultiPart(PMIMEENTITY entity);
+
+// The top-level content type (MIME_SYMBOL_TEXT, MIME_SYMBOL_MULTIPART, ...), or
+// MIME_SYMBOL_UNKNOWN for a type without a symbol, for null and for an entity that is no
+// longer valid.
+NOTESRT_API MIMESYMBOL LNPUBLIC MIMEEntityContentType(PMIMEENTITY entity);
+
+// The content subtype (MIME_SYMBOL_PLAIN, MIME_SYMBOL_HTML, ...), or MIME_SYMBOL_UNKNOWN as
+// for MIMEEntityContentType.
+NOTESRT_API MIMESYMBOL LNPUBLIC MIMEEntityContentSubtype(PMIMEENTITY entity);
 
 // Writes the entity's part flags (MIME_PART_BODY_IN_DBOBJECT for an attachment).
-NOTESRT_API STATUS MIMEGetEntityPartFlags(NOTEHANDLE note, PMIMEENTITY entity, uint32_t* flags);
+NOTESRT_API STATUS LNPUBLIC MIMEGetEntityPartFlags(NOTEHANDLE note, PMIMEENTITY entity,
+                                                   DWORD* flags);
 
-// Writes the value of the content type's parameter (MIME_PARAM_CHARSET) as NUL-terminated
-// text in a memory block (*value) and its length without the NUL. The block belongs to the
-// directory: lock and unlock it, never free it. ERR_NOT_FOUND when the entity has no such
-// parameter.
-NOTESRT_API STATUS MIMEEntityGetTypeParam(PMIMEENTITY entity, MIMESYMBOL parameter, DHANDLE* value,
-                                          uint32_t* valueLength);
+// Writes the value of the content type's parameter (MIME_SYMBOL_CHARSET) as NUL-terminated
+// text in a new memory block (*value, unlocked; the caller frees it) and its length without
+// the NUL. ERR_NOT_FOUND when the entity has no such parameter.
+NOTESRT_API STATUS LNPUBLIC MIMEEntityGetTypeParam(PMIMEENTITY entity, MIMESYMBOL parameter,
+                                                   DHANDLE* value, DWORD* valueLength);
 
 // Writes length bytes (0xFFFFFFFF: all) of the entity's decoded content from offset into a
-// memory block (*data) and their number; *encodedLength (may be null) gets the bytes of the
-// content as stored. The block belongs to the directory: lock and unlock it, never free it.
-NOTESRT_API STATUS MIMEGetDecodedEntityData(NOTEHANDLE note, PMIMEENTITY entity, uint32_t offset,
-                                            uint32_t length, DHANDLE* data, uint32_t* dataLength,
-                                            uint32_t* encodedLength);
+// new memory block (*data, unlocked; the caller frees it) and their number; *encodedLength
+// (may be null) gets the bytes of the content as stored.
+NOTESRT_API STATUS LNPUBLIC MIMEGetDecodedEntityData(DHANDLE note, PMIMEENTITY entity, DWORD offset,
+                                                     DWORD length, DHANDLE* data, DWORD* dataLength,
+                                                     DWORD* encodedLength);
 
-// As MIMEGetDecodedEntityData for the part of the entity that part names (MIME_DATA_BODY),
+// As MIMEGetDecodedEntityData for the part of the entity that part names
+// (MIME_ENTITY_DATA_BODY),
 // without the encoded length.
-NOTESRT_API STATUS MIMEGetEntityData(NOTEHANDLE note, PMIMEENTITY entity, uint32_t part,
-                                     uint32_t offset, uint32_t length, DHANDLE* data,
-                                     uint32_t* dataLength);
+NOTESRT_API STATUS LNPUBLIC MIMEGetEntityData(NOTEHANDLE note, PMIMEENTITY entity, WORD part,
+                                              DWORD offset, DWORD length, DHANDLE* data,
+                                              DWORD* dataLength);
 
 // ---- Time ----
 
 // Fills the first bufferSize bytes (at most sizeof(INTLFORMAT)) of *settings with the
 // international settings: flags DATE_MDY | DATE_4DIGIT_YEAR | CLOCK_24_HOUR, separators "/"
 // and ":", and the process's zone.
-NOTESRT_API void OSGetIntlSettings(INTLFORMAT* settings, uint16_t bufferSize);
+NOTESRT_API void LNPUBLIC OSGetIntlSettings(INTLFORMAT* settings, WORD bufferSize);
 
 // Reads the time text at *text (at most textLength bytes, up to the first NUL) as local
 // wall-clock time of the process's zone, in the date order, separators and clock of
 // settings (null: those of OSGetIntlSettings) and the structure of format (null:
 // TSFMT_DATETIME; a date without a time is midnight). Advances *text past what was read.
 // Fails for text that is not such a time, leaving the outputs as they were.
-NOTESRT_API STATUS ConvertTextToTIMEDATE(const INTLFORMAT* settings, const TFMT* format,
-                                         char** text, uint16_t textLength, TIMEDATE* time);
+NOTESRT_API STATUS LNPUBLIC ConvertTextToTIMEDATE(const void* settings, const TFMT* format,
+                                                  char** text, WORD textLength, TIMEDATE* time);
 
 // Writes *time as local time of the process's zone in the form settings and format give
 // (null as for ConvertTextToTIMEDATE) into buffer, at most bufferLength bytes and no NUL, and
 // its length into *textLength. Fails when the time cannot be represented or the text does
 // not fit.
-NOTESRT_API STATUS ConvertTIMEDATEToText(const INTLFORMAT* settings, const TFMT* format,
-                                         const TIMEDATE* time, char* buffer, uint16_t bufferLength,
-                                         uint16_t* textLength);
+NOTESRT_API STATUS LNPUBLIC ConvertTIMEDATEToText(const void* settings, const TFMT* format,
+                                                  const TIMEDATE* time, char* buffer,
+                                                  WORD bufferLength, WORD* textLength);
 
 // Breaks time->GM down into the fields of local time for time->zone and time->dst: GMT minus
 // zone hours, plus one hour when dst is set. Returns 0, or 1 (fields unchanged) for a time
 // it cannot represent.
-NOTESRT_API int TimeGMToLocal(TIME* time);
+NOTESRT_API BOOL LNPUBLIC TimeGMToLocal(TIME* time);
 
 // Adds the amounts (each may be negative) to *time: seconds, minutes and hours as elapsed
 // time; days, months and years to the local date, keeping the local time of day (a day past
 // the last of a shorter month becomes its last day). The zone and DST of the result are
-// those of the process's zone at the new time.
-NOTESRT_API STATUS TimeDateAdjust(TIMEDATE* time, int seconds, int minutes, int hours, int days,
-                                  int months, int years);
+// those of the process's zone at the new time. Returns 0 (FALSE) when adjusted; non-zero
+// (TRUE) when not, this runtime answering with its status of the failure.
+NOTESRT_API BOOL LNPUBLIC TimeDateAdjust(TIMEDATE* time, int seconds, int minutes, int hours,
+                                         int days, int months, int years);
 
 // -1, 0 or 1 as *first is earlier than, the same instant as, or later than *second.
-NOTESRT_API int TimeDateCompare(const TIMEDATE* first, const TIMEDATE* second);
+NOTESRT_API int LNPUBLIC TimeDateCompare(const TIMEDATE* first, const TIMEDATE* second);
 
 // Seconds from *second to *first (first minus second), truncated toward zero.
-NOTESRT_API int32_t TimeDateDifference(const TIMEDATE* first, const TIMEDATE* second);
+NOTESRT_API LONG LNPUBLIC TimeDateDifference(const TIMEDATE* first, const TIMEDATE* second);
 
 // Writes the current time, with the process's zone and DST.
-NOTESRT_API void OSCurrentTIMEDATE(TIMEDATE* time);
+NOTESRT_API void LNPUBLIC OSCurrentTIMEDATE(TIMEDATE* time);
 
 // ---- Collections: the entries of a view ----
 
 // A position in a collection. In a flat view (this runtime's views are flat) Level is 0 and
 // Tumbler[0] is the number of an entry, counted from 1; 0 stands before the first entry.
+#define MAXTUMBLERLEVELS 32 // levels of a position
 typedef struct {
-    uint16_t Level;       // depth of the position; 0 in a flat view
-    uint8_t MinLevel;     // lowest level a navigation may reach; 0
-    uint8_t MaxLevel;     // highest level a navigation may reach; 0
-    uint32_t Tumbler[32]; // entry number at each level; only Tumbler[0] is used
+    WORD Level;                      // depth of the position; 0 in a flat view
+    BYTE MinLevel;                   // lowest level a navigation may reach; 0
+    BYTE MaxLevel;                   // highest level a navigation may reach; 0
+    DWORD Tumbler[MAXTUMBLERLEVELS]; // entry number at each level; only Tumbler[0] is used
 } COLLECTIONPOSITION;
 
 // NIFFindByName flags: without FIND_PARTIAL a key must equal the text, with it a key must
@@ -559,19 +648,20 @@ typedef struct {
 // collection into *collection; viewNote (the view note opened, closed with NSFNoteClose),
 // viewUnid, collapsedList and selectedList (always 0) may be null. The caller closes the
 // collection with NIFCloseCollection. ERR_NOT_FOUND when viewDb holds no such view.
-NOTESRT_API STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb, NOTEID viewNoteId,
-                                     uint16_t openFlags, DHANDLE unreadList,
-                                     HCOLLECTION* collection, NOTEHANDLE* viewNote, UNID* viewUnid,
-                                     DHANDLE* collapsedList, DHANDLE* selectedList);
+NOTESRT_API STATUS LNPUBLIC NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb, NOTEID viewNoteId,
+                                              WORD openFlags, DHANDLE unreadList,
+                                              HCOLLECTION* collection, NOTEHANDLE* viewNote,
+                                              UNID* viewUnid, DHANDLE* collapsedList,
+                                              DHANDLE* selectedList);
 
 // Closes a collection.
-NOTESRT_API STATUS NIFCloseCollection(HCOLLECTION collection);
+NOTESRT_API STATUS LNPUBLIC NIFCloseCollection(HCOLLECTION collection);
 
 // Finds the entries whose key matches name as findFlags say (0, FIND_CASE_INSENSITIVE, or
 // FIND_CASE_INSENSITIVE | FIND_PARTIAL; other flags fail). Writes the position of the first
 // match and the number of matches; ERR_NOT_FOUND, outputs unchanged, when none matches.
-NOTESRT_API STATUS NIFFindByName(HCOLLECTION collection, const char* name, uint16_t findFlags,
-                                 COLLECTIONPOSITION* position, uint32_t* matches);
+NOTESRT_API STATUS LNPUBLIC NIFFindByName(HCOLLECTION collection, const char* name, WORD findFlags,
+                                          COLLECTIONPOSITION* position, DWORD* matches);
 
 // Reads entries from *position: first skipNavigator moves skipCount entries (NAVIGATE_NEXT)
 // or stays (NAVIGATE_CURRENT), then up to returnCount entries are returned from there, the
@@ -583,11 +673,11 @@ NOTESRT_API STATUS NIFFindByName(HCOLLECTION collection, const char* name, uint1
 // SIGNAL_MORE_TO_DO and *position stands after the last entry returned, and the same call
 // again continues the request where the last answer stopped. bufferLength, skipped, returned
 // and signalFlags may be null.
-NOTESRT_API STATUS NIFReadEntries(HCOLLECTION collection, COLLECTIONPOSITION* position,
-                                  uint16_t skipNavigator, uint32_t skipCount,
-                                  uint16_t returnNavigator, uint32_t returnCount,
-                                  uint32_t returnMask, DHANDLE* buffer, uint16_t* bufferLength,
-                                  uint32_t* skipped, uint32_t* returned, uint16_t* signalFlags);
+NOTESRT_API STATUS LNPUBLIC NIFReadEntries(HCOLLECTION collection, COLLECTIONPOSITION* position,
+                                           WORD skipNavigator, DWORD skipCount,
+                                           WORD returnNavigator, DWORD returnCount,
+                                           DWORD returnMask, DHANDLE* buffer, WORD* bufferLength,
+                                           DWORD* skipped, DWORD* returned, WORD* signalFlags);
 
 // ---- Searches ----
 
@@ -602,28 +692,34 @@ typedef struct {
 typedef struct {
     GLOBALINSTANCEID ID;       // the note within its database
     ORIGINATORID OriginatorID; // the note's originator ID (its UNID first)
-    uint16_t NoteClass;        // NOTE_CLASS_DOCUMENT, NOTE_CLASS_VIEW, ...
-    uint8_t SERetFlags;        // SE_FMATCH when the note matches the search
-    uint8_t Privileges;        // 0
-    uint16_t SummaryLength;    // 0: no summary is given
+    WORD NoteClass;            // NOTE_CLASS_DOCUMENT, NOTE_CLASS_VIEW, ...
+    BYTE SERetFlags;           // SE_FMATCH when the note matches the search
+    BYTE Privileges;           // 0
+    WORD SummaryLength;        // 0: no summary is given
 } SEARCH_MATCH;
 #define SE_FMATCH 0x01 // SERetFlags: the note matches
 
-typedef DHANDLE FORMULAHANDLE;        // a compiled selection formula
-typedef struct ITEM_TABLE ITEM_TABLE; // a note's summary items; never given here
+typedef DHANDLE FORMULAHANDLE; // a compiled selection formula
+
+// Head of a note's summary items; never given here.
+typedef struct {
+    USHORT Length; // bytes of the whole table
+    USHORT Items;  // items that follow
+} ITEM_TABLE;
 
 // Called once per note found, with the caller's parameter; answering non-zero ends the
 // search, and NSFSearch returns that answer. The match record is valid during the call.
-typedef STATUS (*NSFSEARCHPROC)(void* parameter, SEARCH_MATCH* match, ITEM_TABLE* summary);
+typedef STATUS(LNCALLBACKPTR NSFSEARCHPROC)(void* parameter, SEARCH_MATCH* match,
+                                            ITEM_TABLE* summary);
 
 // Calls routine for every note of db whose class is in noteClassMask, in the database's
 // order, each with SE_FMATCH. formula must be 0 (formulas are not evaluated); viewTitle,
 // searchFlags and since are accepted and not examined. The runtime is not busy during the
 // calls, so routine may open and read the notes. *until (may be null) gets the time the
 // search started.
-NOTESRT_API STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, const char* viewTitle,
-                             uint16_t searchFlags, uint16_t noteClassMask, const TIMEDATE* since,
-                             NSFSEARCHPROC routine, void* parameter, TIMEDATE* until);
+NOTESRT_API STATUS LNPUBLIC NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char* viewTitle,
+                                      WORD searchFlags, WORD noteClassMask, TIMEDATE* since,
+                                      NSFSEARCHPROC routine, void* parameter, TIMEDATE* until);
 
 // ---- Calendar ----
 
@@ -650,12 +746,12 @@ NOTESRT_API STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, const char* vie
 // *signalFlags gets SIGNAL_MORE_TO_DO when entries remain, else 0. The continuation is
 // forgotten when an answer completes, when db is closed and when a request's arguments
 // differ from the last one's. A range without entries fails with ERR_NOT_FOUND.
-NOTESRT_API STATUS CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end, uint32_t skipCount,
-                                uint32_t maxReturnCount, uint32_t returnMaskInfo,
-                                uint32_t returnMaskData, void* reserved, DHANDLE* calData,
-                                uint16_t* calDataLength, DHANDLE* uidData,
-                                uint32_t* entriesProcessed, uint16_t* signalFlags, uint32_t flags,
-                                void* hooks);
+NOTESRT_API STATUS LNPUBLIC CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end, DWORD skipCount,
+                                         DWORD maxReturnCount, DWORD returnMaskInfo,
+                                         DWORD returnMaskData, void* reserved, MEMHANDLE* calData,
+                                         WORD* calDataLength, MEMHANDLE* uidData,
+                                         DWORD* entriesProcessed, WORD* signalFlags, DWORD flags,
+                                         void* hooks);
 
 // Opens the appointment of db whose UID (its ApptUNID item, else its UNID as 32 hexadecimal
 // digits) is uid into *note, as NSFNoteOpenExt without OPEN_RAW_MIME does. With a
@@ -663,13 +759,15 @@ NOTESRT_API STATUS CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end, uint3
 // repeating one with an instance starting then; a recurrence ID of another form fails.
 // ERR_NOT_FOUND when there is no such appointment or instance. flags are accepted and not
 // examined; reserved may be null. The caller closes the note with NSFNoteClose.
-NOTESRT_API STATUS CalOpenNoteHandle(DBHANDLE db, const char* uid, const char* recurrenceId,
-                                     NOTEHANDLE* note, uint32_t flags, void* reserved);
+NOTESRT_API STATUS LNPUBLIC CalOpenNoteHandle(DBHANDLE db, const char* uid,
+                                              const char* recurrenceId, NOTEHANDLE* note,
+                                              DWORD flags, void* reserved);
 
 // ---- Free/busy schedules ----
 
-typedef uint32_t HCNTNR;    // schedule container
-typedef uint32_t HCNTNROBJ; // object inside a container: a schedule or a continuation
+typedef DHANDLE HCNTNR;      // schedule container
+typedef DWORD HCNTNROBJ;     // object inside a container: a schedule or a continuation
+typedef HCNTNROBJ HSCHEDULE; // a schedule inside a container
 
 // Two times: a range from Lower to Upper.
 typedef struct {
@@ -677,29 +775,33 @@ typedef struct {
     TIMEDATE Upper; // the last time
 } TIMEDATE_PAIR;
 
-// A person's schedule inside a container.
+// A person's schedule inside a container; the owner's name (wOwnerNameSize bytes, NUL
+// included) follows it.
 typedef struct {
-    TIMEDATE_PAIR Interval;  // the range it was retrieved for
-    uint32_t BusyCount;      // busy intervals overlapping that range
-    char Owner[MAXUSERNAME]; // the person's canonical name
+    DWORD reserved[8];      // 0
+    DBID dbReplicaID;       // replica ID of the person's mail file: 0 here
+    TIMEDATE_PAIR Interval; // the range it was retrieved for
+    DWORD dwErrGateway;     // gateway error retrieving it: 0
+    STATUS error;           // error retrieving it: 0, or the status of a mail file not read
+    WORD wReserved;         // 0
+    WORD wOwnerNameSize;    // bytes of the owner's name that follows, NUL included
 } SCHEDULE;
 
 // Head of a schedule list block; NumEntries SCHED_ENTRY records follow it.
 typedef struct {
-    uint32_t NumEntries;   // entries that follow
-    uint16_t ApptUnidSize; // bytes of an entry's appointment identifier: sizeof(UNID)
-    uint16_t Spare;        // 0
+    DWORD NumEntries;    // entries that follow
+    WORD wApplicationID; // whose UserAttr the entries carry: 0
+    WORD Spare;          // 0: the entries are SCHED_ENTRYs (else the size of a longer one)
 } SCHED_LIST;
 
 // One busy interval of a schedule list: 36 bytes.
 typedef struct {
-    UNID ApptUnid;          // the UNID of the appointment's note
+    UNID Unid;              // the UNID of the appointment's note
     TIMEDATE_PAIR Interval; // busy from Lower to Upper
-    uint32_t Reserved;      // 0
+    BYTE Attr;              // 0
+    BYTE UserAttr;          // 0
+    BYTE spare[2];          // 0
 } SCHED_ENTRY;
-
-// The status that ends a schedule list extraction: no further list.
-#define ERR_SCHED_NO_MORE_LISTS 1006
 
 // Retrieves the schedules over *interval of the people named in *names (a LIST without data
 // type, as ListAllocate makes it with prefixDataType 0) into a new container (*container);
@@ -709,18 +811,19 @@ typedef struct {
 // whose $BusyPriority is not "2". A list that does not name the current user (an empty one
 // among them) answers 0 with *container 0. apptUnid and apptOrigDate (may be null) and
 // options are accepted and not examined; the three reserved arguments must be null.
-NOTESRT_API STATUS SchRetrieve(const void* apptUnid, const TIMEDATE* apptOrigDate, uint32_t options,
-                               const TIMEDATE_PAIR* interval, const LIST* names, HCNTNR* container,
-                               void* reserved1, void* reserved2, void* reserved3);
+NOTESRT_API STATUS LNPUBLIC SchRetrieve(const UNID* apptUnid, TIMEDATE* apptOrigDate, DWORD options,
+                                        TIMEDATE_PAIR* interval, LIST* names, HCNTNR* container,
+                                        void* reserved1, void* reserved2, void** reserved3);
 
 // Finds the schedule of name (compared ignoring case) in the container: *scheduleObject
 // gets its object and *schedule (may be null) its record, valid until the container is
 // released. *serverError and *gatewayError (may be null) get 0, or, when the person's mail
 // file could not be read, *serverError gets the status of that failure, which is also
 // returned. ERR_NOT_FOUND when the container holds no schedule of that name.
-NOTESRT_API STATUS SchContainer_FindSchedule(HCNTNR container, const char* name,
-                                             uint16_t* serverError, uint32_t* gatewayError,
-                                             HCNTNROBJ* scheduleObject, SCHEDULE** schedule);
+NOTESRT_API STATUS LNPUBLIC SchContainer_FindSchedule(HCNTNR container, char* name,
+                                                      STATUS* serverError, DWORD* gatewayError,
+                                                      HSCHEDULE* scheduleObject,
+                                                      SCHEDULE** schedule);
 
 // Writes the first schedule list of the schedule object: a new memory block (*list,
 // unlocked; the caller frees it) of *size bytes holding a SCHED_LIST and the busy intervals
@@ -728,19 +831,19 @@ NOTESRT_API STATUS SchContainer_FindSchedule(HCNTNR container, const char* name,
 // NotesrtSchedulePiece of them (100 unless notes.ini sets it); a schedule without busy times
 // gives a list of 0 entries. *more gets the continuation for
 // Schedule_ExtractMoreSchedList.
-NOTESRT_API STATUS Schedule_ExtractSchedList(HCNTNR container, HCNTNROBJ scheduleObject,
-                                             const TIMEDATE_PAIR* interval, uint32_t* size,
-                                             DHANDLE* list, HCNTNROBJ* more);
+NOTESRT_API STATUS LNPUBLIC Schedule_ExtractSchedList(HCNTNR container, HCNTNROBJ scheduleObject,
+                                                      TIMEDATE_PAIR* interval, DWORD* size,
+                                                      DHANDLE* list, HCNTNROBJ* more);
 
 // As Schedule_ExtractSchedList for the list after the one whose continuation is more, with
 // a new continuation in *more. When no interval remains it fails with
-// ERR_SCHED_NO_MORE_LISTS, *list 0, and the continuation is used up.
-NOTESRT_API STATUS Schedule_ExtractMoreSchedList(HCNTNR container, HCNTNROBJ more,
-                                                 const TIMEDATE_PAIR* interval, uint32_t* size,
-                                                 DHANDLE* list, HCNTNROBJ* nextMore);
+// ERR_SCHOBJ_NOTEXIST, *list 0, and the continuation is used up.
+NOTESRT_API STATUS LNPUBLIC Schedule_ExtractMoreSchedList(HCNTNR container, HCNTNROBJ more,
+                                                          TIMEDATE_PAIR* interval, DWORD* size,
+                                                          DHANDLE* list, HCNTNROBJ* nextMore);
 
 // Releases a container, its schedules and their records. Container 0 does nothing.
-NOTESRT_API void SchContainer_Free(HCNTNR container);
+NOTESRT_API void LNPUBLIC SchContainer_Free(HCNTNR container);
 
 // ---- Mail ----
 
@@ -756,60 +859,62 @@ NOTESRT_API void SchContainer_Free(HCNTNR container);
 
 // Opens the mail file named by path (as NSFDbOpen names a database, and failing as it
 // fails) into *messageFile. The caller closes it with MailCloseMessageFile.
-NOTESRT_API STATUS MailOpenMessageFile(const char* path, DHANDLE* messageFile);
+NOTESRT_API STATUS LNPUBLIC MailOpenMessageFile(char* path, DBHANDLE* messageFile);
 
 // Closes a mail file. Messages created in it stay open, but can no longer be stored into it.
-NOTESRT_API STATUS MailCloseMessageFile(DHANDLE messageFile);
+NOTESRT_API STATUS LNPUBLIC MailCloseMessageFile(DBHANDLE messageFile);
 
 // Creates an empty message (a document without items) in the mail file into *message, a
 // note handle: its _NOTE_DB is the mail file, its _NOTE_ID 0 (not yet stored) and its
 // _NOTE_OID a new originator ID of the mail file. NSFNoteUpdate stores it. The caller closes
 // it with MailCloseMessage (or NSFNoteClose).
-NOTESRT_API STATUS MailCreateMessage(DHANDLE messageFile, NOTEHANDLE* message);
+NOTESRT_API STATUS LNPUBLIC MailCreateMessage(DBHANDLE messageFile, DHANDLE* message);
 
 // Closes a message, as NSFNoteClose closes a note.
-NOTESRT_API STATUS MailCloseMessage(NOTEHANDLE message);
+NOTESRT_API STATUS LNPUBLIC MailCloseMessage(DHANDLE message);
 
 // Sets the item of header field itemCode (MAIL_..._ITEM_NUM) to the valueLength bytes of
 // value: text for the text fields, an 8-byte TIMEDATE for the two dates. An item of that
 // name is replaced. Other codes, and a date of another length, fail and change nothing.
-NOTESRT_API STATUS MailAddHeaderItem(NOTEHANDLE message, uint16_t itemCode, const char* value,
-                                     uint16_t valueLength);
+NOTESRT_API STATUS LNPUBLIC MailAddHeaderItem(DHANDLE message, WORD itemCode, const void* value,
+                                              WORD valueLength);
 
 // As MailAddHeaderItem with the value in the memory block value: valueLength bytes, data
 // type first (TYPE_TEXT and text; TYPE_TEXT_LIST and a list, as ListAllocate makes it with
-// prefixDataType; TYPE_TIME and a TIMEDATE). flags are accepted and not examined. The block
-// is the runtime's from the call on, whether it succeeds or fails (a planned failure
-// included): the caller neither unlocks nor frees it.
-NOTESRT_API STATUS MailAddHeaderItemByHandle(NOTEHANDLE message, uint16_t itemCode, DHANDLE value,
-                                             uint16_t valueLength, uint16_t flags);
+// prefixDataType; TYPE_TIME and a TIMEDATE). flags are accepted and not examined. When the
+// call succeeds the block is the message's: the caller neither unlocks nor frees it. When it
+// fails the block stays the caller's.
+NOTESRT_API STATUS LNPUBLIC MailAddHeaderItemByHandle(DHANDLE message, WORD itemCode, DHANDLE value,
+                                                      WORD valueLength, WORD flags);
 
 // Sets the message's "Recipients" item to the text list in the memory block list: listSize
-// bytes with the data type first, as ListAllocate makes it with prefixDataType. The block is
-// the runtime's from the call on, whether it succeeds or fails (a planned failure included).
-NOTESRT_API STATUS MailAddRecipientsItem(NOTEHANDLE message, DHANDLE list, uint16_t listSize);
+// bytes with the data type first, as ListAllocate makes it with prefixDataType. When the call
+// succeeds the block is the message's; when it fails it stays the caller's.
+NOTESRT_API STATUS LNPUBLIC MailAddRecipientsItem(DHANDLE message, DHANDLE list, WORD listSize);
+
+typedef void* NLS_PINFO; // character-set information of MailAddBodyItemExt; not used here
 
 // Creates an empty body: a new memory block in *bodyItem (unlocked; the caller frees it with
 // OSMemFree) and the bytes of it in use, 0, in *bodyItemLength. Its content is the
 // runtime's own; only the body calls below read and write it.
-NOTESRT_API STATUS MailCreateBodyItem(DHANDLE* bodyItem, uint32_t* bodyItemLength);
+NOTESRT_API STATUS LNPUBLIC MailCreateBodyItem(DHANDLE* bodyItem, DWORD* bodyItemLength);
 
 // Appends the textLength bytes of text to the body as lines, every NUL byte ending one: "a"
 // adds one line, "a\0b" two, "a\0" the line "a" and an empty one, and no text an empty
 // line. *bodyItemLength is the body's length before the call and after it. Addresses from
 // earlier locks of the block are invalid afterwards.
-NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t* bodyItemLength,
-                                          const char* text, uint16_t textLength);
+NOTESRT_API STATUS LNPUBLIC MailAppendBodyItemLine(DHANDLE bodyItem, DWORD* bodyItemLength,
+                                                   char* text, WORD textLength);
 
 // Sets the message's "Body" item to rich text whose paragraphs are the lines of the body
 // (its first bodyItemLength bytes), replacing every Body item it had. The body is copied:
 // bodyItem stays the caller's, unchanged. reserved is not examined and may be null.
-NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bodyItem, uint32_t bodyItemLength,
-                                      void* reserved);
+NOTESRT_API STATUS LNPUBLIC MailAddBodyItemExt(DHANDLE message, DHANDLE bodyItem,
+                                               DWORD bodyItemLength, NLS_PINFO reserved);
 
 // Writes a new originator ID for a note of db into *oid: a UNID that no note of db has and
 // no earlier call gave, the file half being db's replica ID; sequence 0.
-NOTESRT_API STATUS NSFDbGenerateOID(DBHANDLE db, ORIGINATORID* oid);
+NOTESRT_API STATUS LNPUBLIC NSFDbGenerateOID(DBHANDLE db, OID* oid);
 
 // Stores the note into the database its _NOTE_DB names and writes that database's file
 // back. A note whose _NOTE_ID is 0 is added (or, when the database holds a note of its UNID,
@@ -821,6 +926,10 @@ NOTESRT_API STATUS NSFDbGenerateOID(DBHANDLE db, ORIGINATORID* oid);
 // Fails, changing nothing, when _NOTE_DB is no longer open, the file is missing or damaged,
 // the note ID is not in the database, the class is neither NOTE_CLASS_DOCUMENT nor
 // NOTE_CLASS_VIEW, the UNID belongs to another note, or the file cannot be written.
-NOTESRT_API STATUS NSFNoteUpdate(NOTEHANDLE note, uint16_t updateFlags);
+NOTESRT_API STATUS LNPUBLIC NSFNoteUpdate(NOTEHANDLE note, WORD updateFlags);
+
+#if defined(NOTESAPI_PACKED)
+#pragma pack(pop)
+#endif
 
 } // extern "C"

@@ -28,9 +28,9 @@ std::vector<std::string> LocalAddressBooks(const IniFile& ini) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS NAMEGetAddressBooks(const char* server, uint16_t options,
-                                                  uint16_t* count, uint16_t* length,
-                                                  DHANDLE* handle) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NAMEGetAddressBooks(const char* server, uint16_t options,
+                                                           uint16_t* count, uint16_t* length,
+                                                           DHANDLE* handle) {
     return RunCall("NAMEGetAddressBooks", true, [&](Runtime& runtime) -> STATUS {
         if (count == nullptr || length == nullptr || handle == nullptr)
             return kErrInvalidArgument;

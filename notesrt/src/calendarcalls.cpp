@@ -50,12 +50,13 @@ void ListRange(CalendarCursor& cursor, const std::shared_ptr<const Calendar>& ca
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end,
-                                           uint32_t skipCount, uint32_t maxReturnCount,
-                                           uint32_t returnMaskInfo, uint32_t returnMaskData, void*,
-                                           DHANDLE* calData, uint16_t* calDataLength,
-                                           DHANDLE* uidData, uint32_t* entriesProcessed,
-                                           uint16_t* signalFlags, uint32_t flags, void*) {
+extern "C" NOTESRT_API STATUS LNPUBLIC CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end,
+                                                    uint32_t skipCount, uint32_t maxReturnCount,
+                                                    uint32_t returnMaskInfo,
+                                                    uint32_t returnMaskData, void*,
+                                                    DHANDLE* calData, uint16_t* calDataLength,
+                                                    DHANDLE* uidData, uint32_t* entriesProcessed,
+                                                    uint16_t* signalFlags, uint32_t flags, void*) {
     return RunCall("CalReadRange", true, [&](Runtime& runtime) -> STATUS {
         OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
@@ -114,9 +115,9 @@ extern "C" NOTESRT_API STATUS CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE
     });
 }
 
-extern "C" NOTESRT_API STATUS CalOpenNoteHandle(DBHANDLE db, const char* uid,
-                                                const char* recurrenceId, NOTEHANDLE* note,
-                                                uint32_t, void*) {
+extern "C" NOTESRT_API STATUS LNPUBLIC CalOpenNoteHandle(DBHANDLE db, const char* uid,
+                                                         const char* recurrenceId, NOTEHANDLE* note,
+                                                         uint32_t, void*) {
     return RunCall("CalOpenNoteHandle", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)

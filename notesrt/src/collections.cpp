@@ -63,10 +63,9 @@ STATUS NoteIdBlock(Runtime& runtime, const ViewEntries& entries, uint32_t start,
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb, NOTEID viewNoteId,
-                                                uint16_t, DHANDLE, HCOLLECTION* collection,
-                                                NOTEHANDLE* viewNote, UNID* viewUnid,
-                                                DHANDLE* collapsedList, DHANDLE* selectedList) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NIFOpenCollection(
+    DBHANDLE viewDb, DBHANDLE dataDb, NOTEID viewNoteId, uint16_t, DHANDLE, HCOLLECTION* collection,
+    NOTEHANDLE* viewNote, UNID* viewUnid, DHANDLE* collapsedList, DHANDLE* selectedList) {
     return RunCall("NIFOpenCollection", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* views = runtime.databases.Find(viewDb);
         const OpenDatabase* data = runtime.databases.Find(dataDb);
@@ -103,15 +102,16 @@ extern "C" NOTESRT_API STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb
     });
 }
 
-extern "C" NOTESRT_API STATUS NIFCloseCollection(HCOLLECTION collection) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NIFCloseCollection(HCOLLECTION collection) {
     return RunReleaseCall("NIFCloseCollection", [&](Runtime& runtime) -> STATUS {
         return runtime.collections.Remove(collection) ? 0 : kErrInvalidHandle;
     });
 }
 
-extern "C" NOTESRT_API STATUS NIFFindByName(HCOLLECTION collection, const char* name,
-                                            uint16_t findFlags, COLLECTIONPOSITION* position,
-                                            uint32_t* matches) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NIFFindByName(HCOLLECTION collection, const char* name,
+                                                     uint16_t findFlags,
+                                                     COLLECTIONPOSITION* position,
+                                                     uint32_t* matches) {
     return RunCall("NIFFindByName", true, [&](Runtime& runtime) -> STATUS {
         const Collection* open = runtime.collections.Find(collection);
         if (open == nullptr)
@@ -134,12 +134,11 @@ extern "C" NOTESRT_API STATUS NIFFindByName(HCOLLECTION collection, const char* 
     });
 }
 
-extern "C" NOTESRT_API STATUS NIFReadEntries(HCOLLECTION collection, COLLECTIONPOSITION* position,
-                                             uint16_t skipNavigator, uint32_t skipCount,
-                                             uint16_t returnNavigator, uint32_t returnCount,
-                                             uint32_t returnMask, DHANDLE* buffer,
-                                             uint16_t* bufferLength, uint32_t* skipped,
-                                             uint32_t* returned, uint16_t* signalFlags) {
+extern "C" NOTESRT_API STATUS LNPUBLIC
+NIFReadEntries(HCOLLECTION collection, COLLECTIONPOSITION* position, uint16_t skipNavigator,
+               uint32_t skipCount, uint16_t returnNavigator, uint32_t returnCount,
+               uint32_t returnMask, DHANDLE* buffer, uint16_t* bufferLength, uint32_t* skipped,
+               uint32_t* returned, uint16_t* signalFlags) {
     return RunCall("NIFReadEntries", true, [&](Runtime& runtime) -> STATUS {
         Collection* open = runtime.collections.Find(collection);
         if (open == nullptr)

@@ -25,18 +25,18 @@ STATUS OpenDatabaseFile(Runtime& runtime, const char* path, uint32_t* handleOut)
 
 } // namespace notesrt
 
-extern "C" NOTESRT_API STATUS NSFDbOpen(const char* path, DBHANDLE* db) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFDbOpen(const char* path, DBHANDLE* db) {
     return RunCall("NSFDbOpen", true,
                    [&](Runtime& runtime) { return OpenDatabaseFile(runtime, path, db); });
 }
 
-extern "C" NOTESRT_API STATUS NSFDbClose(DBHANDLE db) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFDbClose(DBHANDLE db) {
     return RunReleaseCall("NSFDbClose", [&](Runtime& runtime) -> STATUS {
         return runtime.databases.Remove(db) ? 0 : kErrInvalidHandle;
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* info) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* info) {
     return RunCall("NSFDbReplicaInfoGet", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
@@ -49,7 +49,7 @@ extern "C" NOTESRT_API STATUS NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* in
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFDbIDGet(DBHANDLE db, DBID* dbId) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFDbIDGet(DBHANDLE db, DBID* dbId) {
     return RunCall("NSFDbIDGet", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)

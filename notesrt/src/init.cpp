@@ -89,7 +89,7 @@ void CopyText(const std::string& text, char* buffer, size_t maxCharacters) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS NotesInitExtended(int argc, char** argv) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NotesInitExtended(int argc, char** argv) {
     return RunCall("NotesInitExtended", false, [&](Runtime& runtime) -> STATUS {
         if (runtime.started)
             return 0;
@@ -117,15 +117,15 @@ extern "C" NOTESRT_API STATUS NotesInitExtended(int argc, char** argv) {
     });
 }
 
-extern "C" NOTESRT_API void NotesTerm(void) {
+extern "C" NOTESRT_API void LNPUBLIC NotesTerm(void) {
     Runtime& runtime = TheRuntime();
     CallScope scope(runtime);
     if (runtime.started)
         StopRuntime(runtime);
 }
 
-extern "C" NOTESRT_API int OSGetEnvironmentString(const char* name, char* buffer,
-                                                  uint16_t bufferLength) {
+extern "C" NOTESRT_API BOOL LNPUBLIC OSGetEnvironmentString(const char* name, char* buffer,
+                                                            uint16_t bufferLength) {
     Runtime& runtime = TheRuntime();
     CallScope scope(runtime);
     if (buffer == nullptr)
@@ -140,7 +140,7 @@ extern "C" NOTESRT_API int OSGetEnvironmentString(const char* name, char* buffer
     return 1;
 }
 
-extern "C" NOTESRT_API STATUS SECKFMGetUserName(char* userName) {
+extern "C" NOTESRT_API STATUS LNPUBLIC SECKFMGetUserName(char* userName) {
     return RunCall("SECKFMGetUserName", true, [&](Runtime& runtime) -> STATUS {
         if (userName == nullptr)
             return kErrInvalidArgument;
@@ -149,7 +149,8 @@ extern "C" NOTESRT_API STATUS SECKFMGetUserName(char* userName) {
     });
 }
 
-extern "C" NOTESRT_API STATUS SECKFMUserInfo(uint16_t request, char* buffer, LICENSEID* license) {
+extern "C" NOTESRT_API STATUS LNPUBLIC SECKFMUserInfo(uint16_t request, char* buffer,
+                                                      LICENSEID* license) {
     return RunCall("SECKFMUserInfo", true, [&](Runtime& runtime) -> STATUS {
         if (request != KFM_ui_GetUserInfo || buffer == nullptr)
             return kErrInvalidArgument;

@@ -84,9 +84,10 @@ bool ItemOfBlock(const OpenNote& open, BLOCKID item, size_t& position) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS NSFItemInfo(NOTEHANDLE note, const char* name, uint16_t nameLength,
-                                          BLOCKID* item, uint16_t* dataType, BLOCKID* value,
-                                          uint32_t* valueLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFItemInfo(NOTEHANDLE note, const char* name,
+                                                   uint16_t nameLength, BLOCKID* item,
+                                                   uint16_t* dataType, BLOCKID* value,
+                                                   uint32_t* valueLength) {
     return RunCall("NSFItemInfo", true, [&](Runtime& runtime) -> STATUS {
         OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr)
@@ -96,10 +97,10 @@ extern "C" NOTESRT_API STATUS NSFItemInfo(NOTEHANDLE note, const char* name, uin
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous, const char* name,
-                                              uint16_t nameLength, BLOCKID* item,
-                                              uint16_t* dataType, BLOCKID* value,
-                                              uint32_t* valueLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous,
+                                                       const char* name, uint16_t nameLength,
+                                                       BLOCKID* item, uint16_t* dataType,
+                                                       BLOCKID* value, uint32_t* valueLength) {
     return RunCall("NSFItemInfoNext", true, [&](Runtime& runtime) -> STATUS {
         OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr)
@@ -112,8 +113,8 @@ extern "C" NOTESRT_API STATUS NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous,
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, const char* path,
-                                                 const void*) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item,
+                                                          const char* path, ENCRYPTION_KEY*) {
     return RunCall("NSFNoteExtractFile", true, [&](Runtime& runtime) -> STATUS {
         const OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr)

@@ -81,22 +81,23 @@ uint16_t ReadItemText(Runtime& runtime, NOTEHANDLE note, const char* name, char*
 
 } // namespace
 
-extern "C" NOTESRT_API uint16_t NSFItemGetText(NOTEHANDLE note, const char* name, char* buffer,
-                                               uint16_t bufferLength) {
+extern "C" NOTESRT_API WORD LNPUBLIC NSFItemGetText(NOTEHANDLE note, const char* name, char* buffer,
+                                                    uint16_t bufferLength) {
     return RunValueCall<uint16_t>("NSFItemGetText", 0, [&](Runtime& runtime) {
         return ReadItemText(runtime, note, name, buffer, bufferLength, ';');
     });
 }
 
-extern "C" NOTESRT_API uint16_t NSFItemConvertToText(NOTEHANDLE note, const char* name,
-                                                     char* buffer, uint16_t bufferLength,
-                                                     char separator) {
+extern "C" NOTESRT_API WORD LNPUBLIC NSFItemConvertToText(NOTEHANDLE note, const char* name,
+                                                          char* buffer, uint16_t bufferLength,
+                                                          char separator) {
     return RunValueCall<uint16_t>("NSFItemConvertToText", 0, [&](Runtime& runtime) {
         return ReadItemText(runtime, note, name, buffer, bufferLength, separator);
     });
 }
 
-extern "C" NOTESRT_API int NSFItemGetTime(NOTEHANDLE note, const char* name, TIMEDATE* time) {
+extern "C" NOTESRT_API BOOL LNPUBLIC NSFItemGetTime(NOTEHANDLE note, const char* name,
+                                                    TIMEDATE* time) {
     return RunValueCall("NSFItemGetTime", 0, [&](Runtime& runtime) {
         const OpenNote* open = runtime.notes.Find(note);
         size_t position;

@@ -28,8 +28,9 @@ size_t PrefixSize(int prefixDataType) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS ListAllocate(uint16_t entries, uint16_t textSize, int prefixDataType,
-                                           DHANDLE* handle, void** list, uint16_t* listSize) {
+extern "C" NOTESRT_API STATUS LNPUBLIC ListAllocate(WORD entries, WORD textSize,
+                                                    BOOL prefixDataType, DHANDLE* handle,
+                                                    void* list, WORD* listSize) {
     return RunCall("ListAllocate", true, [&](Runtime& runtime) -> STATUS {
         if (handle == nullptr)
             return kErrInvalidArgument;
@@ -48,16 +49,16 @@ extern "C" NOTESRT_API STATUS ListAllocate(uint16_t entries, uint16_t textSize, 
             return kErrTooManyHandles;
         *handle = added;
         if (list != nullptr)
-            *list = runtime.memory.Find(added)->bytes.data();
+            *static_cast<void**>(list) = runtime.memory.Find(added)->bytes.data();
         if (listSize != nullptr)
             *listSize = static_cast<uint16_t>(size);
         return 0;
     });
 }
 
-extern "C" NOTESRT_API STATUS ListAddEntry(DHANDLE handle, int prefixDataType, uint16_t* listSize,
-                                           uint16_t entryNumber, const char* text,
-                                           uint16_t textSize) {
+extern "C" NOTESRT_API STATUS LNPUBLIC ListAddEntry(DHANDLE handle, int prefixDataType,
+                                                    uint16_t* listSize, uint16_t entryNumber,
+                                                    const char* text, uint16_t textSize) {
     return RunCall("ListAddEntry", true, [&](Runtime& runtime) -> STATUS {
         MemoryBlock* block = runtime.memory.Find(handle);
         if (block == nullptr)

@@ -115,31 +115,32 @@ STATUS ReadBlockValue(Runtime& runtime, DHANDLE handle, uint32_t valueLength, co
                 "a value of data type " + std::to_string(type) + " for " + name);
 }
 
-// As RunCall for a call that takes the caller's memory block handle whatever the outcome:
-// after the call's body, or instead of it when the call fails, the block is freed.
+// As RunCall for a call that takes the caller's memory block handle over when it succeeds:
+// the message then holds the value and the block is freed. A failed call (a planned failure
+// included) leaves the block to the caller.
 template <typename Body> STATUS RunTakingBlock(const char* name, DHANDLE handle, Body body) {
-    return RunCallThenRelease(name, body, [handle](Runtime& runtime) -> STATUS {
-        const MemoryBlock* block = runtime.memory.Find(handle);
-        if (block != nullptr && block->owner == 0)
-            runtime.memory.Remove(handle);
+    return RunCall(name, true, [&](Runtime& runtime) -> STATUS {
+        if (STATUS status = body(runtime))
+            return status;
+        runtime.memory.Remove(handle);
         return 0;
     });
 }
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS MailOpenMessageFile(const char* path, DHANDLE* messageFile) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailOpenMessageFile(char* path, DBHANDLE* messageFile) {
     return RunCall("MailOpenMessageFile", true,
                    [&](Runtime& runtime) { return OpenDatabaseFile(runtime, path, messageFile); });
 }
 
-extern "C" NOTESRT_API STATUS MailCloseMessageFile(DHANDLE messageFile) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailCloseMessageFile(DHANDLE messageFile) {
     return RunReleaseCall("MailCloseMessageFile", [&](Runtime& runtime) -> STATUS {
         return runtime.databases.Remove(messageFile) ? 0 : kErrInvalidHandle;
     });
 }
 
-extern "C" NOTESRT_API STATUS MailCreateMessage(DHANDLE messageFile, NOTEHANDLE* message) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailCreateMessage(DHANDLE messageFile, NOTEHANDLE* message) {
     return RunCall("MailCreateMessage", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* file = runtime.databases.Find(messageFile);
         if (file == nullptr)
@@ -159,7 +160,7 @@ extern "C" NOTESRT_API STATUS MailCreateMessage(DHANDLE messageFile, NOTEHANDLE*
     });
 }
 
-extern "C" NOTESRT_API STATUS MailCloseMessage(NOTEHANDLE message) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailCloseMessage(NOTEHANDLE message) {
     return RunReleaseCall("MailCloseMessage", [&](Runtime& runtime) -> STATUS {
         if (!runtime.notes.Remove(message))
             return kErrInvalidHandle;
@@ -168,8 +169,9 @@ extern "C" NOTESRT_API STATUS MailCloseMessage(NOTEHANDLE message) {
     });
 }
 
-extern "C" NOTESRT_API STATUS MailAddHeaderItem(NOTEHANDLE message, uint16_t itemCode,
-                                                const char* value, uint16_t valueLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailAddHeaderItem(DHANDLE message, WORD itemCode,
+                                                         const void* value, WORD valueLength) {
+    const char* bytes = static_cast<const char*>(value);
     return RunCall("MailAddHeaderItem", true, [&](Runtime& runtime) -> STATUS {
         OpenNote* open = runtime.notes.Find(message);
         if (open == nullptr)
@@ -182,19 +184,19 @@ extern "C" NOTESRT_API STATUS MailAddHeaderItem(NOTEHANDLE message, uint16_t ite
         if (field->time) {
             if (valueLength != sizeof(TIMEDATE))
                 return Fail(kErrInvalidArgument, std::string(field->name) + " is not a time");
-            SetNoteItem(runtime, *open, TimeItem(field->name, value));
+            SetNoteItem(runtime, *open, TimeItem(field->name, bytes));
         } else {
             SetNoteItem(
                 runtime, *open,
-                TextItem(field->name, std::string(value == nullptr ? "" : value, valueLength)));
+                TextItem(field->name, std::string(bytes == nullptr ? "" : bytes, valueLength)));
         }
         return 0;
     });
 }
 
-extern "C" NOTESRT_API STATUS MailAddHeaderItemByHandle(NOTEHANDLE message, uint16_t itemCode,
-                                                        DHANDLE value, uint16_t valueLength,
-                                                        uint16_t) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailAddHeaderItemByHandle(NOTEHANDLE message,
+                                                                 uint16_t itemCode, DHANDLE value,
+                                                                 uint16_t valueLength, uint16_t) {
     return RunTakingBlock("MailAddHeaderItemByHandle", value, [&](Runtime& runtime) -> STATUS {
         OpenNote* open = runtime.notes.Find(message);
         if (open == nullptr)
@@ -210,8 +212,8 @@ extern "C" NOTESRT_API STATUS MailAddHeaderItemByHandle(NOTEHANDLE message, uint
     });
 }
 
-extern "C" NOTESRT_API STATUS MailAddRecipientsItem(NOTEHANDLE message, DHANDLE list,
-                                                    uint16_t listSize) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailAddRecipientsItem(NOTEHANDLE message, DHANDLE list,
+                                                             uint16_t listSize) {
     return RunTakingBlock("MailAddRecipientsItem", list, [&](Runtime& runtime) -> STATUS {
         OpenNote* open = runtime.notes.Find(message);
         if (open == nullptr)

@@ -31,7 +31,8 @@ void AppendLine(std::vector<char>& bytes, std::string_view line) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS MailCreateBodyItem(DHANDLE* bodyItem, uint32_t* bodyItemLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailCreateBodyItem(DHANDLE* bodyItem,
+                                                          uint32_t* bodyItemLength) {
     return RunCall("MailCreateBodyItem", true, [&](Runtime& runtime) -> STATUS {
         if (bodyItem == nullptr || bodyItemLength == nullptr)
             return kErrInvalidArgument;
@@ -42,8 +43,9 @@ extern "C" NOTESRT_API STATUS MailCreateBodyItem(DHANDLE* bodyItem, uint32_t* bo
     });
 }
 
-extern "C" NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t* bodyItemLength,
-                                                     const char* text, uint16_t textLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailAppendBodyItemLine(DHANDLE bodyItem,
+                                                              DWORD* bodyItemLength, char* text,
+                                                              WORD textLength) {
     return RunCall("MailAppendBodyItemLine", true, [&](Runtime& runtime) -> STATUS {
         if (bodyItemLength == nullptr || (text == nullptr && textLength != 0))
             return kErrInvalidArgument;
@@ -72,8 +74,8 @@ extern "C" NOTESRT_API STATUS MailAppendBodyItemLine(DHANDLE bodyItem, uint32_t*
     });
 }
 
-extern "C" NOTESRT_API STATUS MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bodyItem,
-                                                 uint32_t bodyItemLength, void*) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MailAddBodyItemExt(NOTEHANDLE message, DHANDLE bodyItem,
+                                                          uint32_t bodyItemLength, void*) {
     return RunCall("MailAddBodyItemExt", true, [&](Runtime& runtime) -> STATUS {
         OpenNote* open = runtime.notes.Find(message);
         if (open == nullptr)

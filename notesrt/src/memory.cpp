@@ -19,7 +19,8 @@ STATUS NewBlock(Runtime& runtime, const std::string& bytes, DHANDLE* handle) {
 
 using namespace notesrt;
 
-extern "C" NOTESRT_API STATUS OSMemAlloc(uint16_t blockType, uint32_t size, DHANDLE* handle) {
+extern "C" NOTESRT_API STATUS LNPUBLIC OSMemAlloc(uint16_t blockType, uint32_t size,
+                                                  DHANDLE* handle) {
     return RunCall("OSMemAlloc", true, [&](Runtime& runtime) -> STATUS {
         if (handle == nullptr)
             return kErrInvalidArgument;
@@ -36,7 +37,7 @@ extern "C" NOTESRT_API STATUS OSMemAlloc(uint16_t blockType, uint32_t size, DHAN
     });
 }
 
-extern "C" NOTESRT_API STATUS OSMemFree(DHANDLE handle) {
+extern "C" NOTESRT_API STATUS LNPUBLIC OSMemFree(DHANDLE handle) {
     return RunReleaseCall("OSMemFree", [&](Runtime& runtime) -> STATUS {
         if (handle == NULLHANDLE)
             return 0;
@@ -50,7 +51,7 @@ extern "C" NOTESRT_API STATUS OSMemFree(DHANDLE handle) {
     });
 }
 
-extern "C" NOTESRT_API STATUS OSMemGetSize(DHANDLE handle, uint32_t* size) {
+extern "C" NOTESRT_API STATUS LNPUBLIC OSMemGetSize(DHANDLE handle, uint32_t* size) {
     return RunCall("OSMemGetSize", true, [&](Runtime& runtime) -> STATUS {
         const MemoryBlock* block = runtime.memory.Find(handle);
         if (block == nullptr)
@@ -62,7 +63,7 @@ extern "C" NOTESRT_API STATUS OSMemGetSize(DHANDLE handle, uint32_t* size) {
     });
 }
 
-extern "C" NOTESRT_API void* OSLockObject(DHANDLE handle) {
+extern "C" NOTESRT_API void* LNPUBLIC OSLockObject(DHANDLE handle) {
     Runtime& runtime = TheRuntime();
     CallScope scope(runtime);
     MemoryBlock* block = runtime.memory.Find(handle);
@@ -72,7 +73,7 @@ extern "C" NOTESRT_API void* OSLockObject(DHANDLE handle) {
     return block->bytes.data();
 }
 
-extern "C" NOTESRT_API int OSUnlockObject(DHANDLE handle) {
+extern "C" NOTESRT_API BOOL LNPUBLIC OSUnlockObject(DHANDLE handle) {
     Runtime& runtime = TheRuntime();
     CallScope scope(runtime);
     MemoryBlock* block = runtime.memory.Find(handle);

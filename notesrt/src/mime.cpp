@@ -1,17 +1,19 @@
 // MIME directories: MIMEOpenDirectory, MIMEFreeDirectory, MIMEGetRootEntity,
-// MIMEIterateNext, MIMEEntityGetType, MIMEEntityContentType, MIMEGetEntityPartFlags,
-// MIMEEntityGetTypeParam, MIMEGetDecodedEntityData, MIMEGetEntityData.
+// MIMEIterateNext, MIMEEntityIsDiscretePart, MIMEEntityIsMultiPart, MIMEEntityContentType,
+// MIMEEntityContentSubtype, MIMEGetEntityPartFlags, MIMEEntityGetTypeParam,
+// MIMEGetDecodedEntityData, MIMEGetEntityData.
 //
-// Every memory block these calls hand out belongs to the directory and goes with it.
+// Every memory block these calls hand out is the caller's, to free with OSMemFree.
 #include "asciicase.h"
+#include "memory.h"
 #include "runtime.h"
 
 namespace notesrt {
 namespace {
 
 void Flatten(const MimeEntity& entity, HMIMEDIRECTORY directory,
-             std::vector<std::unique_ptr<MIMEENTITY>>& entities) {
-    auto flat = std::make_unique<MIMEENTITY>();
+             std::vector<std::unique_ptr<MimeEntityNode>>& entities) {
+    auto flat = std::make_unique<MimeEntityNode>();
     flat->directory = directory;
     flat->index = entities.size();
     flat->content.contentType = entity.contentType;
@@ -19,7 +21,7 @@ void Flatten(const MimeEntity& entity, HMIMEDIRECTORY directory,
     flat->content.data = entity.data;
     flat->content.attachment = entity.attachment;
     flat->content.multipart = entity.multipart;
-    MIMEENTITY& added = *flat;
+    MimeEntityNode& added = *flat;
     entities.push_back(std::move(flat));
     for (const MimeEntity& part : entity.parts)
         Flatten(part, directory, entities);
@@ -28,9 +30,9 @@ void Flatten(const MimeEntity& entity, HMIMEDIRECTORY directory,
 
 } // namespace
 
-std::vector<std::unique_ptr<MIMEENTITY>> FlattenMime(const MimeEntity& root,
-                                                     HMIMEDIRECTORY directory) {
-    std::vector<std::unique_ptr<MIMEENTITY>> entities;
+std::vector<std::unique_ptr<MimeEntityNode>> FlattenMime(const MimeEntity& root,
+                                                         HMIMEDIRECTORY directory) {
+    std::vector<std::unique_ptr<MimeEntityNode>> entities;
     Flatten(root, directory, entities);
     return entities;
 }
@@ -41,30 +43,56 @@ using namespace notesrt;
 
 namespace {
 
-// Numbers of the content types; the others are kOtherContent.
+// A name of a content type or subtype and its symbol; names without one are
+// MIME_SYMBOL_UNKNOWN.
 struct ContentSymbol {
-    const char* type;  // type/subtype in lower case
-    MIMESYMBOL symbol; // its number
+    const char* name;  // in lower case
+    MIMESYMBOL symbol; // its symbol
 };
 
-constexpr ContentSymbol kContentSymbols[] = {
-    {"text/plain", MIME_CONTENT_TEXT_PLAIN},
-    {"text/enriched", 17},
-    {"text/calendar", 19},
-    {"text/html", MIME_CONTENT_TEXT_HTML},
-    {"multipart/mixed", 30},
-    {"multipart/alternative", 31},
-    {"multipart/related", 32},
-    {"image/gif", 50},
-    {"image/jpeg", 51},
-    {"image/png", 52},
-    {"application/octet-stream", 60},
+constexpr ContentSymbol kTypeSymbols[] = {
+    {"text", MIME_SYMBOL_TEXT},       {"multipart", MIME_SYMBOL_MULTIPART},
+    {"message", MIME_SYMBOL_MESSAGE}, {"application", MIME_SYMBOL_APPLICATION},
+    {"image", MIME_SYMBOL_IMAGE},     {"audio", MIME_SYMBOL_AUDIO},
+    {"video", MIME_SYMBOL_VIDEO},
 };
-constexpr MIMESYMBOL kOtherContent = 1;
+
+constexpr ContentSymbol kSubtypeSymbols[] = {
+    {"plain", MIME_SYMBOL_PLAIN},       {"octet-stream", MIME_SYMBOL_OCTET_STREAM},
+    {"html", MIME_SYMBOL_HTML},         {"alternative", MIME_SYMBOL_ALTERNATIVE},
+    {"mixed", MIME_SYMBOL_MIXED},       {"rfc822", MIME_SYMBOL_RFC822},
+    {"related", MIME_SYMBOL_RELATED},   {"gif", MIME_SYMBOL_GIF},
+    {"jpeg", MIME_SYMBOL_JPEG},         {"enriched", MIME_SYMBOL_ENRICHED},
+    {"calendar", MIME_SYMBOL_CALENDAR}, {"png", MIME_SYMBOL_PNG},
+};
+
+// The content type's type (part 0) or subtype (part 1) in lower case, without parameters.
+std::string ContentName(const MimeEntityNode& entity, int part) {
+    const std::string& type = entity.content.contentType;
+    const std::string bare = LowerAscii(type.substr(0, type.find(';')));
+    const size_t slash = bare.find('/');
+    if (part == 0)
+        return bare.substr(0, slash);
+    return slash == std::string::npos ? std::string() : bare.substr(slash + 1);
+}
+
+template <size_t N>
+MIMESYMBOL SymbolOf(const std::string& name, const ContentSymbol (&symbols)[N]) {
+    for (const ContentSymbol& known : symbols) {
+        if (name == known.name)
+            return known.symbol;
+    }
+    return MIME_SYMBOL_UNKNOWN;
+}
+
+// Whether the entity is a message/rfc822 entity.
+bool IsMessagePart(const MimeEntityNode& entity) {
+    return ContentName(entity, 0) == "message" && ContentName(entity, 1) == "rfc822";
+}
 
 // The live entity behind a pointer; null when no open directory holds it. The pointer is
 // compared, never followed, before it is found.
-MIMEENTITY* FindEntity(Runtime& runtime, PMIMEENTITY entity) {
+MimeEntityNode* FindEntity(Runtime& runtime, PMIMEENTITY entity) {
     if (entity == nullptr)
         return nullptr;
     for (const auto& entry : runtime.mimeDirectories) {
@@ -77,37 +105,23 @@ MIMEENTITY* FindEntity(Runtime& runtime, PMIMEENTITY entity) {
 }
 
 // The entity, when it belongs to a directory opened on note and note is still open.
-MIMEENTITY* FindEntityOfNote(Runtime& runtime, NOTEHANDLE note, PMIMEENTITY entity) {
-    MIMEENTITY* found = FindEntity(runtime, entity);
+MimeEntityNode* FindEntityOfNote(Runtime& runtime, NOTEHANDLE note, PMIMEENTITY entity) {
+    MimeEntityNode* found = FindEntity(runtime, entity);
     if (found == nullptr || runtime.notes.Find(note) == nullptr)
         return nullptr;
     const MimeDirectory* directory = runtime.mimeDirectories.Find(found->directory);
     return directory != nullptr && directory->note == note ? found : nullptr;
 }
 
-// A memory block of bytes and a NUL, owned by the entity's directory.
-STATUS DirectoryBlock(Runtime& runtime, const MIMEENTITY& entity, const std::string& bytes,
-                      DHANDLE* handle) {
-    MemoryBlock block;
-    block.bytes.assign(bytes.begin(), bytes.end());
-    block.bytes.push_back('\0');
-    block.owner = entity.directory;
-    const DHANDLE added = runtime.memory.Add(std::move(block));
-    if (added == 0)
-        return kErrTooManyHandles;
-    *handle = added;
-    return 0;
-}
-
 // Hands out length bytes (0xFFFFFFFF: all) of the entity's content from offset.
 STATUS EntityData(Runtime& runtime, NOTEHANDLE note, PMIMEENTITY entity, uint32_t offset,
                   uint32_t length, DHANDLE* data, uint32_t* dataLength, uint32_t* encodedLength) {
-    const MIMEENTITY* found = FindEntityOfNote(runtime, note, entity);
+    const MimeEntityNode* found = FindEntityOfNote(runtime, note, entity);
     if (found == nullptr || data == nullptr || dataLength == nullptr)
         return kErrInvalidArgument;
     const std::string& content = found->content.data;
     const std::string piece = offset < content.size() ? content.substr(offset, length) : "";
-    if (STATUS status = DirectoryBlock(runtime, *found, piece, data))
+    if (STATUS status = NewBlock(runtime, piece + '\0', data))
         return status;
     *dataLength = static_cast<uint32_t>(piece.size());
     if (encodedLength != nullptr)
@@ -117,7 +131,8 @@ STATUS EntityData(Runtime& runtime, NOTEHANDLE note, PMIMEENTITY entity, uint32_
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY* directory) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEOpenDirectory(NOTEHANDLE note,
+                                                         HMIMEDIRECTORY* directory) {
     return RunCall("MIMEOpenDirectory", true, [&](Runtime& runtime) -> STATUS {
         const OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr)
@@ -141,16 +156,16 @@ extern "C" NOTESRT_API STATUS MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY*
     });
 }
 
-extern "C" NOTESRT_API STATUS MIMEFreeDirectory(HMIMEDIRECTORY directory) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEFreeDirectory(HMIMEDIRECTORY directory) {
     return RunReleaseCall("MIMEFreeDirectory", [&](Runtime& runtime) -> STATUS {
         if (!runtime.mimeDirectories.Remove(directory))
             return kErrInvalidHandle;
-        FreeOwnedBlocks(runtime, directory);
         return 0;
     });
 }
 
-extern "C" NOTESRT_API STATUS MIMEGetRootEntity(HMIMEDIRECTORY directory, PMIMEENTITY* root) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEGetRootEntity(HMIMEDIRECTORY directory,
+                                                         PMIMEENTITY* root) {
     return RunCall("MIMEGetRootEntity", true, [&](Runtime& runtime) -> STATUS {
         const MimeDirectory* open = runtime.mimeDirectories.Find(directory);
         if (open == nullptr)
@@ -162,14 +177,14 @@ extern "C" NOTESRT_API STATUS MIMEGetRootEntity(HMIMEDIRECTORY directory, PMIMEE
     });
 }
 
-extern "C" NOTESRT_API STATUS MIMEIterateNext(HMIMEDIRECTORY directory, PMIMEENTITY root,
-                                              PMIMEENTITY previous, PMIMEENTITY* next) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEIterateNext(HMIMEDIRECTORY directory, PMIMEENTITY root,
+                                                       PMIMEENTITY previous, PMIMEENTITY* next) {
     return RunCall("MIMEIterateNext", true, [&](Runtime& runtime) -> STATUS {
         const MimeDirectory* open = runtime.mimeDirectories.Find(directory);
         if (open == nullptr)
             return kErrInvalidHandle;
-        const MIMEENTITY* top = FindEntity(runtime, root);
-        const MIMEENTITY* last = previous == nullptr ? nullptr : FindEntity(runtime, previous);
+        const MimeEntityNode* top = FindEntity(runtime, root);
+        const MimeEntityNode* last = previous == nullptr ? nullptr : FindEntity(runtime, previous);
         if (next == nullptr || top == nullptr || top->directory != directory ||
             (previous != nullptr &&
              (last == nullptr || last->index < top->index || last->index >= top->end)))
@@ -180,34 +195,40 @@ extern "C" NOTESRT_API STATUS MIMEIterateNext(HMIMEDIRECTORY directory, PMIMEENT
     });
 }
 
-extern "C" NOTESRT_API int MIMEEntityGetType(PMIMEENTITY entity) {
-    return RunPlainCall(MIME_ENTITY_NONE, [&](Runtime& runtime) {
-        const MIMEENTITY* found = FindEntity(runtime, entity);
-        if (found == nullptr)
-            return MIME_ENTITY_NONE;
-        return found->content.multipart ? MIME_ENTITY_MULTIPART : MIME_ENTITY_PART;
+extern "C" NOTESRT_API BOOL LNPUBLIC MIMEEntityIsDiscretePart(PMIMEENTITY entity) {
+    return RunPlainCall(0, [&](Runtime& runtime) {
+        const MimeEntityNode* found = FindEntity(runtime, entity);
+        return found != nullptr && !found->content.multipart && !IsMessagePart(*found) ? 1 : 0;
     });
 }
 
-extern "C" NOTESRT_API MIMESYMBOL MIMEEntityContentType(PMIMEENTITY entity) {
-    return RunPlainCall<MIMESYMBOL>(0, [&](Runtime& runtime) {
-        const MIMEENTITY* found = FindEntity(runtime, entity);
-        if (found == nullptr)
-            return 0;
-        const std::string& type = found->content.contentType;
-        const std::string bare = LowerAscii(type.substr(0, type.find(';')));
-        for (const ContentSymbol& known : kContentSymbols) {
-            if (bare == known.type)
-                return known.symbol;
-        }
-        return kOtherContent;
+extern "C" NOTESRT_API BOOL LNPUBLIC MIMEEntityIsMultiPart(PMIMEENTITY entity) {
+    return RunPlainCall(0, [&](Runtime& runtime) {
+        const MimeEntityNode* found = FindEntity(runtime, entity);
+        return found != nullptr && found->content.multipart ? 1 : 0;
     });
 }
 
-extern "C" NOTESRT_API STATUS MIMEGetEntityPartFlags(NOTEHANDLE note, PMIMEENTITY entity,
-                                                     uint32_t* flags) {
+extern "C" NOTESRT_API MIMESYMBOL LNPUBLIC MIMEEntityContentType(PMIMEENTITY entity) {
+    return RunPlainCall(MIME_SYMBOL_UNKNOWN, [&](Runtime& runtime) {
+        const MimeEntityNode* found = FindEntity(runtime, entity);
+        return found == nullptr ? MIME_SYMBOL_UNKNOWN
+                                : SymbolOf(ContentName(*found, 0), kTypeSymbols);
+    });
+}
+
+extern "C" NOTESRT_API MIMESYMBOL LNPUBLIC MIMEEntityContentSubtype(PMIMEENTITY entity) {
+    return RunPlainCall(MIME_SYMBOL_UNKNOWN, [&](Runtime& runtime) {
+        const MimeEntityNode* found = FindEntity(runtime, entity);
+        return found == nullptr ? MIME_SYMBOL_UNKNOWN
+                                : SymbolOf(ContentName(*found, 1), kSubtypeSymbols);
+    });
+}
+
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEGetEntityPartFlags(NOTEHANDLE note, PMIMEENTITY entity,
+                                                              uint32_t* flags) {
     return RunCall("MIMEGetEntityPartFlags", true, [&](Runtime& runtime) -> STATUS {
-        const MIMEENTITY* found = FindEntityOfNote(runtime, note, entity);
+        const MimeEntityNode* found = FindEntityOfNote(runtime, note, entity);
         if (found == nullptr || flags == nullptr)
             return kErrInvalidArgument;
         *flags = found->content.attachment ? MIME_PART_BODY_IN_DBOBJECT : 0;
@@ -215,35 +236,37 @@ extern "C" NOTESRT_API STATUS MIMEGetEntityPartFlags(NOTEHANDLE note, PMIMEENTIT
     });
 }
 
-extern "C" NOTESRT_API STATUS MIMEEntityGetTypeParam(PMIMEENTITY entity, MIMESYMBOL parameter,
-                                                     DHANDLE* value, uint32_t* valueLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEEntityGetTypeParam(PMIMEENTITY entity,
+                                                              MIMESYMBOL parameter, DHANDLE* value,
+                                                              uint32_t* valueLength) {
     return RunCall("MIMEEntityGetTypeParam", true, [&](Runtime& runtime) -> STATUS {
-        const MIMEENTITY* found = FindEntity(runtime, entity);
+        const MimeEntityNode* found = FindEntity(runtime, entity);
         if (found == nullptr || value == nullptr || valueLength == nullptr)
             return kErrInvalidArgument;
-        if (parameter != MIME_PARAM_CHARSET || found->content.charset.empty())
+        if (parameter != MIME_SYMBOL_CHARSET || found->content.charset.empty())
             return ERR_NOT_FOUND;
-        if (STATUS status = DirectoryBlock(runtime, *found, found->content.charset, value))
+        if (STATUS status = NewBlock(runtime, found->content.charset + '\0', value))
             return status;
         *valueLength = static_cast<uint32_t>(found->content.charset.size());
         return 0;
     });
 }
 
-extern "C" NOTESRT_API STATUS MIMEGetDecodedEntityData(NOTEHANDLE note, PMIMEENTITY entity,
-                                                       uint32_t offset, uint32_t length,
-                                                       DHANDLE* data, uint32_t* dataLength,
-                                                       uint32_t* encodedLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEGetDecodedEntityData(NOTEHANDLE note, PMIMEENTITY entity,
+                                                                uint32_t offset, uint32_t length,
+                                                                DHANDLE* data, uint32_t* dataLength,
+                                                                uint32_t* encodedLength) {
     return RunCall("MIMEGetDecodedEntityData", true, [&](Runtime& runtime) -> STATUS {
         return EntityData(runtime, note, entity, offset, length, data, dataLength, encodedLength);
     });
 }
 
-extern "C" NOTESRT_API STATUS MIMEGetEntityData(NOTEHANDLE note, PMIMEENTITY entity, uint32_t part,
-                                                uint32_t offset, uint32_t length, DHANDLE* data,
-                                                uint32_t* dataLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC MIMEGetEntityData(NOTEHANDLE note, PMIMEENTITY entity,
+                                                         WORD part, uint32_t offset,
+                                                         uint32_t length, DHANDLE* data,
+                                                         uint32_t* dataLength) {
     return RunCall("MIMEGetEntityData", true, [&](Runtime& runtime) -> STATUS {
-        if (part != MIME_DATA_BODY)
+        if (part != MIME_ENTITY_DATA_BODY)
             return kErrInvalidArgument;
         return EntityData(runtime, note, entity, offset, length, data, dataLength, nullptr);
     });

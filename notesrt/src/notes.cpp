@@ -45,8 +45,8 @@ std::string NoteIdText(NOTEID noteId) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_t flags,
-                                             NOTEHANDLE* note) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_t flags,
+                                                      NOTEHANDLE* note) {
     return RunCall("NSFNoteOpenExt", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
@@ -60,8 +60,8 @@ extern "C" NOTESRT_API STATUS NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, uint32_
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, uint16_t,
-                                                NOTEHANDLE* note) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFNoteOpenByUNID(DBHANDLE db, UNID* unid, WORD,
+                                                         NOTEHANDLE* note) {
     return RunCall("NSFNoteOpenByUNID", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
@@ -75,7 +75,7 @@ extern "C" NOTESRT_API STATUS NSFNoteOpenByUNID(DBHANDLE db, const UNID* unid, u
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFNoteClose(NOTEHANDLE note) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFNoteClose(NOTEHANDLE note) {
     return RunReleaseCall("NSFNoteClose", [&](Runtime& runtime) -> STATUS {
         if (!runtime.notes.Remove(note))
             return kErrInvalidHandle;
@@ -84,9 +84,10 @@ extern "C" NOTESRT_API STATUS NSFNoteClose(NOTEHANDLE note) {
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFDbGetNoteInfoByUNID(DBHANDLE db, const UNID* unid, NOTEID* noteId,
-                                                     ORIGINATORID* oid, TIMEDATE* modified,
-                                                     uint16_t* noteClass) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFDbGetNoteInfoByUNID(DBHANDLE db, UNID* unid,
+                                                              NOTEID* noteId, ORIGINATORID* oid,
+                                                              TIMEDATE* modified,
+                                                              uint16_t* noteClass) {
     return RunCall("NSFDbGetNoteInfoByUNID", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
@@ -104,8 +105,9 @@ extern "C" NOTESRT_API STATUS NSFDbGetNoteInfoByUNID(DBHANDLE db, const UNID* un
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, ORIGINATORID* oid,
-                                               TIMEDATE* modified, uint16_t* noteClass) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId,
+                                                        ORIGINATORID* oid, TIMEDATE* modified,
+                                                        uint16_t* noteClass) {
     return RunCall("NSFDbGetNoteInfo", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
@@ -118,7 +120,8 @@ extern "C" NOTESRT_API STATUS NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, ORIGI
     });
 }
 
-extern "C" NOTESRT_API void NSFNoteGetInfo(NOTEHANDLE note, uint16_t attribute, void* value) {
+extern "C" NOTESRT_API void LNPUBLIC NSFNoteGetInfo(NOTEHANDLE note, uint16_t attribute,
+                                                    void* value) {
     RunPlainCall(0, [&](Runtime& runtime) {
         const OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr || value == nullptr)
@@ -143,7 +146,7 @@ extern "C" NOTESRT_API void NSFNoteGetInfo(NOTEHANDLE note, uint16_t attribute, 
     });
 }
 
-extern "C" NOTESRT_API void NSFNoteSetInfo(NOTEHANDLE note, uint16_t attribute, const void* value) {
+extern "C" NOTESRT_API void LNPUBLIC NSFNoteSetInfo(NOTEHANDLE note, WORD attribute, void* value) {
     RunPlainCall(0, [&](Runtime& runtime) {
         OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr)
@@ -179,7 +182,7 @@ extern "C" NOTESRT_API void NSFNoteSetInfo(NOTEHANDLE note, uint16_t attribute, 
     });
 }
 
-extern "C" NOTESRT_API int NSFNoteHasMIMEPart(NOTEHANDLE note) {
+extern "C" NOTESRT_API BOOL LNPUBLIC NSFNoteHasMIMEPart(NOTEHANDLE note) {
     return RunPlainCall(0, [&](Runtime& runtime) {
         const OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr || !open->rawMime)

@@ -168,7 +168,7 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
 
 using namespace notesrt;
 
-extern "C" NOTESRT_API STATUS NSFDbGenerateOID(DBHANDLE db, ORIGINATORID* oid) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFDbGenerateOID(DBHANDLE db, ORIGINATORID* oid) {
     return RunCall("NSFDbGenerateOID", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
@@ -180,7 +180,7 @@ extern "C" NOTESRT_API STATUS NSFDbGenerateOID(DBHANDLE db, ORIGINATORID* oid) {
     });
 }
 
-extern "C" NOTESRT_API STATUS NSFNoteUpdate(NOTEHANDLE note, uint16_t) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFNoteUpdate(NOTEHANDLE note, uint16_t) {
     return RunCall("NSFNoteUpdate", true, [&](Runtime& runtime) -> STATUS {
         OpenNote* open = runtime.notes.Find(note);
         if (open == nullptr)

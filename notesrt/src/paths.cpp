@@ -89,8 +89,8 @@ bool CopyPathPart(const std::string& text, char* buffer) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS OSPathNetConstruct(const char* port, const char* server,
-                                                 const char* file, char* path) {
+extern "C" NOTESRT_API STATUS LNPUBLIC OSPathNetConstruct(const char* port, const char* server,
+                                                          const char* file, char* path) {
     return RunCall("OSPathNetConstruct", false, [&](Runtime&) -> STATUS {
         if (path == nullptr)
             return kErrInvalidArgument;
@@ -108,8 +108,8 @@ extern "C" NOTESRT_API STATUS OSPathNetConstruct(const char* port, const char* s
     });
 }
 
-extern "C" NOTESRT_API STATUS OSPathNetParse(const char* path, char* port, char* server,
-                                             char* file) {
+extern "C" NOTESRT_API STATUS LNPUBLIC OSPathNetParse(const char* path, char* port, char* server,
+                                                      char* file) {
     return RunCall("OSPathNetParse", false, [&](Runtime&) -> STATUS {
         if (path == nullptr)
             return kErrInvalidArgument;

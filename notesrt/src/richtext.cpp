@@ -73,10 +73,10 @@ bool ValueText(std::string_view value, const std::string& delimiter, size_t char
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS ConvertItemToText(BLOCKID value, uint32_t valueLength,
-                                                const char* lineDelimiter, uint16_t charsPerLine,
-                                                DHANDLE* text, uint32_t* textLength,
-                                                int stripTabs) {
+extern "C" NOTESRT_API STATUS LNPUBLIC ConvertItemToText(BLOCKID value, uint32_t valueLength,
+                                                         const char* lineDelimiter,
+                                                         uint16_t charsPerLine, DHANDLE* text,
+                                                         uint32_t* textLength, int stripTabs) {
     return RunCall("ConvertItemToText", true, [&](Runtime& runtime) -> STATUS {
         const MemoryBlock* block = runtime.memory.Find(value.pool);
         if (block == nullptr)

@@ -64,12 +64,13 @@ STATUS ReadBusyTimes(Runtime& runtime, int64_t lower, int64_t upper, std::vector
 std::unique_ptr<PersonSchedule> ReadSchedule(Runtime& runtime, const TIMEDATE_PAIR& interval,
                                              int64_t lower, int64_t upper) {
     auto schedule = std::make_unique<PersonSchedule>();
-    schedule->record.Interval = interval;
+    schedule->record.head.Interval = interval;
     const std::string& owner = runtime.install.userName;
     const size_t length = std::min<size_t>(owner.size(), MAXUSERNAME - 1);
-    std::memcpy(schedule->record.Owner, owner.data(), length);
+    std::memcpy(schedule->record.owner, owner.data(), length);
+    schedule->record.head.wOwnerNameSize = static_cast<WORD>(length + 1);
     schedule->status = ReadBusyTimes(runtime, lower, upper, schedule->busy);
-    schedule->record.BusyCount = static_cast<uint32_t>(schedule->busy.size());
+    schedule->record.head.error = schedule->status;
     return schedule;
 }
 
@@ -83,7 +84,7 @@ std::vector<SCHED_ENTRY> TakePiece(const Runtime& runtime, const PersonSchedule&
         if (!Overlaps(busy, lower, upper))
             continue;
         SCHED_ENTRY entry = {};
-        entry.ApptUnid = busy.unid;
+        entry.Unid = busy.unid;
         entry.Interval.Lower = busy.start;
         entry.Interval.Upper = busy.end;
         entries.push_back(entry);
@@ -95,8 +96,7 @@ std::vector<SCHED_ENTRY> TakePiece(const Runtime& runtime, const PersonSchedule&
 STATUS NewList(Runtime& runtime, const std::vector<SCHED_ENTRY>& entries, DHANDLE* list,
                uint32_t* size) {
     SCHED_LIST head = {};
-    head.NumEntries = static_cast<uint32_t>(entries.size());
-    head.ApptUnidSize = sizeof(UNID);
+    head.NumEntries = static_cast<DWORD>(entries.size());
     std::string bytes(reinterpret_cast<const char*>(&head), sizeof head);
     bytes.append(reinterpret_cast<const char*>(entries.data()),
                  entries.size() * sizeof(SCHED_ENTRY));
@@ -109,7 +109,7 @@ STATUS NewList(Runtime& runtime, const std::vector<SCHED_ENTRY>& entries, DHANDL
 // The range a list covers: interval, or the schedule's own when it is null.
 STATUS ListRange(const PersonSchedule& schedule, const TIMEDATE_PAIR* interval, int64_t& lower,
                  int64_t& upper) {
-    if (!RangeOf(interval != nullptr ? *interval : schedule.record.Interval, lower, upper))
+    if (!RangeOf(interval != nullptr ? *interval : schedule.record.head.Interval, lower, upper))
         return kErrTimeOutOfRange;
     return 0;
 }
@@ -122,10 +122,10 @@ HCNTNROBJ AddContinuation(ScheduleContainer& container, size_t schedule, size_t 
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS SchRetrieve(const void*, const TIMEDATE*, uint32_t,
-                                          const TIMEDATE_PAIR* interval, const LIST* names,
-                                          HCNTNR* container, void* reserved1, void* reserved2,
-                                          void* reserved3) {
+extern "C" NOTESRT_API STATUS LNPUBLIC SchRetrieve(const UNID*, TIMEDATE*, DWORD,
+                                                   TIMEDATE_PAIR* interval, LIST* names,
+                                                   HCNTNR* container, void* reserved1,
+                                                   void* reserved2, void** reserved3) {
     return RunCall("SchRetrieve", true, [&](Runtime& runtime) -> STATUS {
         if (interval == nullptr || names == nullptr || container == nullptr ||
             reserved1 != nullptr || reserved2 != nullptr || reserved3 != nullptr)
@@ -153,11 +153,11 @@ extern "C" NOTESRT_API STATUS SchRetrieve(const void*, const TIMEDATE*, uint32_t
     });
 }
 
-extern "C" NOTESRT_API STATUS SchContainer_FindSchedule(HCNTNR container, const char* name,
-                                                        uint16_t* serverError,
-                                                        uint32_t* gatewayError,
-                                                        HCNTNROBJ* scheduleObject,
-                                                        SCHEDULE** schedule) {
+extern "C" NOTESRT_API STATUS LNPUBLIC SchContainer_FindSchedule(HCNTNR container, char* name,
+                                                                 STATUS* serverError,
+                                                                 DWORD* gatewayError,
+                                                                 HSCHEDULE* scheduleObject,
+                                                                 SCHEDULE** schedule) {
     return RunCall("SchContainer_FindSchedule", true, [&](Runtime& runtime) -> STATUS {
         ScheduleContainer* found = runtime.schedules.Find(container);
         if (found == nullptr)
@@ -170,7 +170,7 @@ extern "C" NOTESRT_API STATUS SchContainer_FindSchedule(HCNTNR container, const 
             *serverError = 0;
         for (size_t i = 0; i < found->schedules.size(); ++i) {
             PersonSchedule& person = *found->schedules[i];
-            if (!EqualsIgnoringCase(person.record.Owner, name))
+            if (!EqualsIgnoringCase(person.record.owner, name))
                 continue;
             if (person.status != 0) {
                 if (serverError != nullptr)
@@ -179,17 +179,18 @@ extern "C" NOTESRT_API STATUS SchContainer_FindSchedule(HCNTNR container, const 
             }
             *scheduleObject = static_cast<HCNTNROBJ>(i + 1);
             if (schedule != nullptr)
-                *schedule = &person.record;
+                *schedule = &person.record.head;
             return 0;
         }
         return ERR_NOT_FOUND;
     });
 }
 
-extern "C" NOTESRT_API STATUS Schedule_ExtractSchedList(HCNTNR container, HCNTNROBJ scheduleObject,
-                                                        const TIMEDATE_PAIR* interval,
-                                                        uint32_t* size, DHANDLE* list,
-                                                        HCNTNROBJ* more) {
+extern "C" NOTESRT_API STATUS LNPUBLIC Schedule_ExtractSchedList(HCNTNR container,
+                                                                 HCNTNROBJ scheduleObject,
+                                                                 TIMEDATE_PAIR* interval,
+                                                                 DWORD* size, DHANDLE* list,
+                                                                 HCNTNROBJ* more) {
     return RunCall("Schedule_ExtractSchedList", true, [&](Runtime& runtime) -> STATUS {
         ScheduleContainer* found = runtime.schedules.Find(container);
         if (found == nullptr || scheduleObject == 0 || scheduleObject > found->schedules.size())
@@ -213,10 +214,11 @@ extern "C" NOTESRT_API STATUS Schedule_ExtractSchedList(HCNTNR container, HCNTNR
     });
 }
 
-extern "C" NOTESRT_API STATUS Schedule_ExtractMoreSchedList(HCNTNR container, HCNTNROBJ more,
-                                                            const TIMEDATE_PAIR* interval,
-                                                            uint32_t* size, DHANDLE* list,
-                                                            HCNTNROBJ* nextMore) {
+extern "C" NOTESRT_API STATUS LNPUBLIC Schedule_ExtractMoreSchedList(HCNTNR container,
+                                                                     HCNTNROBJ more,
+                                                                     TIMEDATE_PAIR* interval,
+                                                                     DWORD* size, DHANDLE* list,
+                                                                     HCNTNROBJ* nextMore) {
     return RunCall("Schedule_ExtractMoreSchedList", true, [&](Runtime& runtime) -> STATUS {
         ScheduleContainer* found = runtime.schedules.Find(container);
         if (found == nullptr)
@@ -239,7 +241,7 @@ extern "C" NOTESRT_API STATUS Schedule_ExtractMoreSchedList(HCNTNR container, HC
             *list = NULLHANDLE;
             *size = 0;
             *nextMore = 0;
-            return ERR_SCHED_NO_MORE_LISTS;
+            return ERR_SCHOBJ_NOTEXIST;
         }
         if (STATUS status = NewList(runtime, entries, list, size))
             return status;
@@ -249,7 +251,7 @@ extern "C" NOTESRT_API STATUS Schedule_ExtractMoreSchedList(HCNTNR container, HC
     });
 }
 
-extern "C" NOTESRT_API void SchContainer_Free(HCNTNR container) {
+extern "C" NOTESRT_API void LNPUBLIC SchContainer_Free(HCNTNR container) {
     RunPlainCall(0, [&](Runtime& runtime) {
         runtime.schedules.Remove(container);
         return 0;

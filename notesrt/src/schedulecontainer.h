@@ -17,11 +17,18 @@ struct BusyTime {
     TIMEDATE end;   // busy until
 };
 
+// A schedule record as SchContainer_FindSchedule hands it out: the owner's name follows the
+// head directly.
+struct ScheduleRecord {
+    SCHEDULE head = {};           // Interval, error and the name's size
+    char owner[MAXUSERNAME] = {}; // the person's canonical name and a NUL
+};
+
 // A person's schedule.
 struct PersonSchedule {
-    SCHEDULE record = {};       // what SchContainer_FindSchedule points at
+    ScheduleRecord record;      // what SchContainer_FindSchedule points at
     STATUS status = 0;          // why the mail file could not be read; 0 when it was
-    std::vector<BusyTime> busy; // intervals overlapping record.Interval, in start order
+    std::vector<BusyTime> busy; // intervals overlapping record.head.Interval, in start order
 };
 
 // Where the next schedule list of a schedule continues.

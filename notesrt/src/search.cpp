@@ -20,9 +20,10 @@ SEARCH_MATCH MatchOf(const Model& db, const NoteRecord& note) {
 
 } // namespace
 
-extern "C" NOTESRT_API STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, const char*, uint16_t,
-                                        uint16_t noteClassMask, const TIMEDATE*,
-                                        NSFSEARCHPROC routine, void* parameter, TIMEDATE* until) {
+extern "C" NOTESRT_API STATUS LNPUBLIC NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char*, WORD,
+                                                 WORD noteClassMask, TIMEDATE*,
+                                                 NSFSEARCHPROC routine, void* parameter,
+                                                 TIMEDATE* until) {
     TIMEDATE started;
     OSCurrentTIMEDATE(&started);
     std::vector<SEARCH_MATCH> matches;

@@ -38,7 +38,7 @@ constexpr StatusText kStatusTexts[] = {
     {ERR_ITEM_NOT_FOUND, "Note item not found"},
     {ERR_NOT_FOUND, "Entry not found in index"},
     {ERR_ID_LOCKED, "Your ID file is locked by another process. Close it and try again."},
-    {ERR_SCHED_NO_MORE_LISTS, "No further schedule information"},
+    {ERR_SCHOBJ_NOTEXIST, "No further schedule information"},
 };
 
 // Details of the latest failures, by error code. Guarded by its own lock because the error
@@ -82,8 +82,8 @@ void ClearStatusDetails() {
 
 } // namespace notesrt
 
-extern "C" NOTESRT_API uint16_t OSLoadString(void*, STATUS status, char* buffer,
-                                             uint16_t bufferLength) {
+extern "C" NOTESRT_API WORD LNPUBLIC OSLoadString(HMODULE, STATUS status, char* buffer,
+                                                  uint16_t bufferLength) {
     using namespace notesrt;
     if (buffer == nullptr || bufferLength == 0)
         return 0;

@@ -39,7 +39,7 @@ bool AdjustLocalDate(int64_t& utc, int days, int months, int years) {
 
 } // namespace
 
-extern "C" NOTESRT_API void OSGetIntlSettings(INTLFORMAT* settings, uint16_t bufferSize) {
+extern "C" NOTESRT_API void LNPUBLIC OSGetIntlSettings(INTLFORMAT* settings, uint16_t bufferSize) {
     RunPlainCall(0, [&](Runtime&) {
         if (settings == nullptr)
             return 0;
@@ -49,9 +49,9 @@ extern "C" NOTESRT_API void OSGetIntlSettings(INTLFORMAT* settings, uint16_t buf
     });
 }
 
-extern "C" NOTESRT_API STATUS ConvertTextToTIMEDATE(const INTLFORMAT* settings, const TFMT* format,
-                                                    char** text, uint16_t textLength,
-                                                    TIMEDATE* time) {
+extern "C" NOTESRT_API STATUS LNPUBLIC ConvertTextToTIMEDATE(const void* settings,
+                                                             const TFMT* format, char** text,
+                                                             uint16_t textLength, TIMEDATE* time) {
     return RunCall("ConvertTextToTIMEDATE", true, [&](Runtime&) -> STATUS {
         if (text == nullptr || *text == nullptr || time == nullptr)
             return kErrInvalidArgument;
@@ -59,24 +59,29 @@ extern "C" NOTESRT_API STATUS ConvertTextToTIMEDATE(const INTLFORMAT* settings, 
         while (length < textLength && (*text)[length] != '\0')
             ++length;
         size_t used = 0;
-        if (STATUS status = ParseTimeText(settings != nullptr ? *settings : DefaultIntlSettings(),
-                                          format != nullptr ? *format : kDefaultTextFormat,
-                                          std::string_view(*text, length), used, *time))
+        if (STATUS status =
+                ParseTimeText(settings != nullptr ? *static_cast<const INTLFORMAT*>(settings)
+                                                  : DefaultIntlSettings(),
+                              format != nullptr ? *format : kDefaultTextFormat,
+                              std::string_view(*text, length), used, *time))
             return status;
         *text += used;
         return 0;
     });
 }
 
-extern "C" NOTESRT_API STATUS ConvertTIMEDATEToText(const INTLFORMAT* settings, const TFMT* format,
-                                                    const TIMEDATE* time, char* buffer,
-                                                    uint16_t bufferLength, uint16_t* textLength) {
+extern "C" NOTESRT_API STATUS LNPUBLIC ConvertTIMEDATEToText(const void* settings,
+                                                             const TFMT* format,
+                                                             const TIMEDATE* time, char* buffer,
+                                                             uint16_t bufferLength,
+                                                             uint16_t* textLength) {
     return RunCall("ConvertTIMEDATEToText", true, [&](Runtime&) -> STATUS {
         if (time == nullptr || buffer == nullptr)
             return kErrInvalidArgument;
         std::string text;
         if (STATUS status =
-                FormatTimeText(settings != nullptr ? *settings : DefaultIntlSettings(),
+                FormatTimeText(settings != nullptr ? *static_cast<const INTLFORMAT*>(settings)
+                                                   : DefaultIntlSettings(),
                                format != nullptr ? *format : kDefaultTextFormat, *time, text))
             return status;
         if (text.size() > bufferLength)
@@ -88,7 +93,7 @@ extern "C" NOTESRT_API STATUS ConvertTIMEDATEToText(const INTLFORMAT* settings, 
     });
 }
 
-extern "C" NOTESRT_API int TimeGMToLocal(TIME* time) {
+extern "C" NOTESRT_API BOOL LNPUBLIC TimeGMToLocal(TIME* time) {
     return RunValueCall("TimeGMToLocal", 1, [&](Runtime&) {
         int64_t utc;
         unsigned hundredths;
@@ -114,8 +119,8 @@ extern "C" NOTESRT_API int TimeGMToLocal(TIME* time) {
     });
 }
 
-extern "C" NOTESRT_API STATUS TimeDateAdjust(TIMEDATE* time, int seconds, int minutes, int hours,
-                                             int days, int months, int years) {
+extern "C" NOTESRT_API BOOL LNPUBLIC TimeDateAdjust(TIMEDATE* time, int seconds, int minutes,
+                                                    int hours, int days, int months, int years) {
     return RunCall("TimeDateAdjust", true, [&](Runtime&) -> STATUS {
         if (time == nullptr)
             return kErrInvalidArgument;
@@ -135,7 +140,7 @@ extern "C" NOTESRT_API STATUS TimeDateAdjust(TIMEDATE* time, int seconds, int mi
     });
 }
 
-extern "C" NOTESRT_API int TimeDateCompare(const TIMEDATE* first, const TIMEDATE* second) {
+extern "C" NOTESRT_API int LNPUBLIC TimeDateCompare(const TIMEDATE* first, const TIMEDATE* second) {
     if (first == nullptr || second == nullptr)
         return 0;
     const int64_t a = HundredthsOf(*first);
@@ -143,14 +148,15 @@ extern "C" NOTESRT_API int TimeDateCompare(const TIMEDATE* first, const TIMEDATE
     return a < b ? -1 : a > b ? 1 : 0;
 }
 
-extern "C" NOTESRT_API int32_t TimeDateDifference(const TIMEDATE* first, const TIMEDATE* second) {
+extern "C" NOTESRT_API LONG LNPUBLIC TimeDateDifference(const TIMEDATE* first,
+                                                        const TIMEDATE* second) {
     if (first == nullptr || second == nullptr)
         return 0;
     const int64_t seconds = (HundredthsOf(*first) - HundredthsOf(*second)) / 100;
     return static_cast<int32_t>(std::clamp<int64_t>(seconds, INT32_MIN, INT32_MAX));
 }
 
-extern "C" NOTESRT_API void OSCurrentTIMEDATE(TIMEDATE* time) {
+extern "C" NOTESRT_API void LNPUBLIC OSCurrentTIMEDATE(TIMEDATE* time) {
     if (time == nullptr)
         return;
     const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -38,7 +38,7 @@ DateOrder OrderOf(const INTLFORMAT& settings) {
 }
 
 bool ValidFormat(const TFMT& format) {
-    return (format.Date == TDFMT_FULL || format.Date == TDFMT_FULL_POS) &&
+    return (format.Date == TDFMT_FULL || format.Date == TDFMT_FULL4) &&
            (format.Time == TTFMT_FULL || format.Time == TTFMT_PARTIAL) &&
            format.Zone == TZFMT_NEVER && format.Structure <= TSFMT_DATETIME;
 }
@@ -50,7 +50,7 @@ std::string Digits(int value, int width) {
 }
 
 std::string DateText(const INTLFORMAT& settings, const TFMT& format, const CivilTime& local) {
-    const bool longYear = format.Date == TDFMT_FULL_POS || (settings.Flags & DATE_4DIGIT_YEAR);
+    const bool longYear = format.Date == TDFMT_FULL4 || (settings.Flags & DATE_4DIGIT_YEAR);
     const std::string year = longYear ? Digits(local.year, 4) : Digits(local.year % 100, 2);
     const std::string month = Digits(local.month, 2);
     const std::string day = Digits(local.day, 2);

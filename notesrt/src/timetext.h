@@ -16,7 +16,7 @@ INTLFORMAT DefaultIntlSettings();
 constexpr TFMT kDefaultTextFormat = {TDFMT_FULL, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
 
 // Writes time as local time of the process's zone. Fails with kErrInvalidArgument for a
-// format this runtime does not write (date styles other than TDFMT_FULL and TDFMT_FULL_POS,
+// format this runtime does not write (date styles other than TDFMT_FULL and TDFMT_FULL4,
 // time styles other than TTFMT_FULL and TTFMT_PARTIAL, a zone style, structures past
 // TSFMT_DATETIME) and kErrTimeOutOfRange for a time it cannot represent.
 STATUS FormatTimeText(const INTLFORMAT& settings, const TFMT& format, const TIMEDATE& time,

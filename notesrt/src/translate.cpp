@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-extern "C" NOTESRT_API uint16_t OSTranslate(uint16_t mode, const char* in, uint16_t inLength,
-                                            char* out, uint16_t outLength) {
+extern "C" NOTESRT_API WORD LNPUBLIC OSTranslate(uint16_t mode, const char* in, uint16_t inLength,
+                                                 char* out, uint16_t outLength) {
     using namespace notesrt;
     if (out == nullptr || outLength == 0 || (in == nullptr && inLength != 0))
         return 0;

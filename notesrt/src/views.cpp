@@ -1,12 +1,13 @@
-// Design notes by name: NIFFindView.
+// Design notes by name: NIFFindDesignNoteExt.
 #include "runtime.h"
 #include "viewnames.h"
 
 using namespace notesrt;
 
-extern "C" NOTESRT_API STATUS NIFFindView(DBHANDLE db, const char* name, uint16_t noteClass,
-                                          const char*, NOTEID* noteId, uint32_t) {
-    return RunCall("NIFFindView", true, [&](Runtime& runtime) -> STATUS {
+extern "C" NOTESRT_API STATUS LNPUBLIC NIFFindDesignNoteExt(DBHANDLE db, const char* name,
+                                                            WORD noteClass, const char*,
+                                                            NOTEID* noteId, DWORD) {
+    return RunCall("NIFFindDesignNoteExt", true, [&](Runtime& runtime) -> STATUS {
         const OpenDatabase* open = runtime.databases.Find(db);
         if (open == nullptr)
             return kErrInvalidHandle;

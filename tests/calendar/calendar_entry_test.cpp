@@ -181,7 +181,7 @@ template <int count> std::string Block(MailCaseTest&) {
         std::memcpy(block, &head, sizeof head);
         for (int i = 0; i < count; ++i) {
             SCHED_ENTRY entry = {};
-            entry.ApptUnid.Note.Innards[0] = static_cast<uint32_t>(kBusy[i][2]);
+            entry.Unid.Note.Innards[0] = static_cast<uint32_t>(kBusy[i][2]);
             entry.Interval = {midnight, midnight};
             TimeDateAdjust(&entry.Interval.Lower, 0, 0, kBusy[i][0], 0, 0, 0);
             TimeDateAdjust(&entry.Interval.Upper, 0, 0, kBusy[i][1], 0, 0, 0);

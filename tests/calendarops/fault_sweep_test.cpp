@@ -54,6 +54,7 @@ std::vector<SweepCase> Sweeps() {
 const std::map<std::string, const char*> kReportedAs = {
     {"CalReadRange", "GetCalendarByTimeRange"},
     {"MIMEGetEntityData", "MIMEGetDecodedEntityData"},
+    {"NIFFindDesignNoteExt", "NIFFindView"},
     {"NSFItemGetText", nullptr},
     {"NSFItemConvertToText", nullptr},
     {"NSFItemGetTime", nullptr},

@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
     Access, NotesDataTest,
     ::testing::Values(
         Case("Lookups", nullptr, Lookups, "8 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100", {}),
-        Case("ViewFails", "NIFFindView@1=0x0404", Lookups,
+        Case("ViewFails", "NIFFindDesignNoteExt@1=0x0404", Lookups,
              "0 8A3F0C6D4E1B22F1C1257E2B0036A1F2 same 100", {"NIFFindView"}),
         Case("OpensFail", "NSFNoteOpenByUNID@1=0x404,NSFNoteOpenExt@1=0x404", Opens, "0 0",
              {"OpenNoteByUNID---NSFNoteOpenByUNID", "OpenNoteByNoteID---NSFNoteOpenExt"}),

@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
              "Gr\xFC\xDF"
              "e",
              {}),
-        Case("MimeNoText", nullptr, Mime<112>, "", {"This MIME part [type=52] has no text."}),
+        Case("MimeNoText", nullptr, Mime<112>, "", {"This MIME part [type=122] has no text."}),
         Case("MimeLong", nullptr, Mime<204>, std::string(61439, 'm'), {kBufferFull}),
         Case("NoFlags", "MIMEGetEntityPartFlags@1=1", Mime<104>, kHtml, {"MIMEGetEntityPartFlags"}),
         Case("NoCharset", "MIMEEntityGetTypeParam@1=1", Mime<104>, kBoth,

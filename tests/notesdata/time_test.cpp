@@ -12,7 +12,7 @@ using korvo_test::NotesDataTest;
 std::string Text(const TIMEDATE& time) {
     char text[80] = {};
     uint16_t length = 0;
-    const TFMT format = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
+    const TFMT format = {TDFMT_FULL4, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
     ConvertTIMEDATEToText(nullptr, &format, &time, text, sizeof text, &length);
     return std::string(text, length);
 }

@@ -22,7 +22,8 @@ TEST_F(DatabaseTest, ReadsTheIdentifiersAndRefusesAClosedHandle) {
     NOTEID noteId = 0;
     ORIGINATORID oid = {};
     uint16_t noteClass = 0;
-    ASSERT_EQ(NSFDbGetNoteInfoByUNID(db, &kUnid100, &noteId, &oid, nullptr, &noteClass), 0);
+    UNID unid = kUnid100;
+    ASSERT_EQ(NSFDbGetNoteInfoByUNID(db, &unid, &noteId, &oid, nullptr, &noteClass), 0);
     EXPECT_EQ(noteId, 100u);
     EXPECT_EQ(oid.Note.Innards[0], 0x0000000Du);
     EXPECT_EQ(oid.Sequence, 1u);
@@ -108,7 +109,7 @@ TEST_F(DatabaseTest, FindsViewsByAnyOfTheirNames) {
                                                               {"$Users", NOTE_CLASS_DOCUMENT, 0}};
     for (const auto& [view, noteClass, expected] : rows) {
         NOTEID noteId = 77;
-        EXPECT_EQ(NIFFindView(db, view, noteClass, "-G40n^", &noteId, 0),
+        EXPECT_EQ(NIFFindDesignNoteExt(db, view, noteClass, DFLAGPAT_VIEWS_AND_FOLDERS, &noteId, 0),
                   expected != 0 ? 0 : ERR_NOT_FOUND)
             << view;
         EXPECT_EQ(noteId, expected != 0 ? expected : 77) << view;
@@ -162,7 +163,7 @@ TEST_F(DatabaseTest, AChangeThroughOneHandleStaysWithIt) {
     NSFNoteSetInfo(changed, _NOTE_OID, &oid);
     NSFNoteSetInfo(changed, _NOTE_ID, nullptr);
     NSFNoteSetInfo(changed, _NOTE_DB, &second);
-    const DBHANDLE invalid = 0x12345;
+    DBHANDLE invalid = 0x12345;
     NSFNoteSetInfo(changed, _NOTE_DB, &invalid);
     const NOTEHANDLE later = Open(100);
     DBHANDLE owner = 0;

@@ -189,28 +189,31 @@ INSTANTIATE_TEST_SUITE_P(
 
 class MimeTest : public NotesDatabaseTest {
   protected:
-    // What the walk finds at one entity: "kind type part-flags charset data" (MIMEEntityGetType,
-    // MIMEEntityContentType, MIMEGetEntityPartFlags, the charset parameter or "-", the decoded
-    // data).
+    // What the walk finds at one entity: "discrete multipart type subtype part-flags charset
+    // data". The blocks the calls hand out are the caller's and are freed here.
     static std::string Read(NOTEHANDLE note, PMIMEENTITY entity) {
-        uint32_t flags = 99;
+        DWORD flags = 99;
         EXPECT_EQ(MIMEGetEntityPartFlags(note, entity, &flags), 0);
         std::string charset = "-";
         DHANDLE handle = 0;
-        uint32_t length = 0;
-        if (MIMEEntityGetTypeParam(entity, MIME_PARAM_CHARSET, &handle, &length) == 0) {
+        DWORD length = 0;
+        if (MIMEEntityGetTypeParam(entity, MIME_SYMBOL_CHARSET, &handle, &length) == 0) {
             charset = BlockBytes(handle, length + 1);
             EXPECT_EQ(charset.back(), '\0');
             charset.pop_back();
-            EXPECT_EQ(OSMemFree(handle), 0x0108);
+            EXPECT_EQ(OSMemFree(handle), 0);
         }
-        uint32_t encoded = 0;
+        DWORD encoded = 0;
         EXPECT_EQ(MIMEGetDecodedEntityData(note, entity, 0, 0xFFFFFFFF, &handle, &length, &encoded),
                   0);
         EXPECT_EQ(encoded, length);
-        return std::to_string(MIMEEntityGetType(entity)) + " " +
-               std::to_string(MIMEEntityContentType(entity)) + " " + std::to_string(flags) + " " +
-               charset + " " + BlockBytes(handle, length);
+        const std::string data = BlockBytes(handle, length);
+        EXPECT_EQ(OSMemFree(handle), 0);
+        return std::to_string(MIMEEntityIsDiscretePart(entity)) + " " +
+               std::to_string(MIMEEntityIsMultiPart(entity)) + " " +
+               std::to_string(MIMEEntityContentType(entity)) + " " +
+               std::to_string(MIMEEntityContentSubtype(entity)) + " " + std::to_string(flags) +
+               " " + charset + " " + data;
     }
 };
 
@@ -221,30 +224,28 @@ TEST_F(MimeTest, WalksTheEntitiesDepthFirst) {
     PMIMEENTITY root = nullptr;
     ASSERT_EQ(MIMEGetRootEntity(directory, &root), 0);
     std::vector<std::string> walked;
-    PMIMEENTITY entity = root;
-    while (MIMEEntityGetType(entity) != MIME_ENTITY_NONE) {
+    for (PMIMEENTITY entity = root; entity != nullptr;) {
         walked.push_back(Read(note, entity));
         ASSERT_EQ(MIMEIterateNext(directory, root, entity, &entity), 0);
     }
-    EXPECT_EQ(entity, nullptr);
-    const auto kind = [](int entityKind, int type, uint32_t flags) {
-        return std::to_string(entityKind) + " " + std::to_string(type) + " " +
-               std::to_string(flags) + " ";
+    const auto kind = [](const char* shape, MIMESYMBOL type, MIMESYMBOL subtype, DWORD flags) {
+        return std::string(shape) + " " + std::to_string(type) + " " + std::to_string(subtype) +
+               " " + std::to_string(flags) + " ";
     };
     const std::vector<std::string> expected = {
-        kind(MIME_ENTITY_MULTIPART, 30, 0) + "- ",
-        kind(MIME_ENTITY_MULTIPART, 31, 0) + "- ",
-        kind(MIME_ENTITY_PART, MIME_CONTENT_TEXT_PLAIN, 0) + "US-ASCII plain line\r\nsecond",
-        kind(MIME_ENTITY_PART, MIME_CONTENT_TEXT_HTML, 0) + "UTF-8 <b>html</b>",
-        kind(MIME_ENTITY_PART, 52, MIME_PART_BODY_IN_DBOBJECT) + "- \x89PNG",
+        kind("0 1", MIME_SYMBOL_MULTIPART, MIME_SYMBOL_MIXED, 0) + "- ",
+        kind("0 1", MIME_SYMBOL_MULTIPART, MIME_SYMBOL_ALTERNATIVE, 0) + "- ",
+        kind("1 0", MIME_SYMBOL_TEXT, MIME_SYMBOL_PLAIN, 0) + "US-ASCII plain line\r\nsecond",
+        kind("1 0", MIME_SYMBOL_TEXT, MIME_SYMBOL_HTML, 0) + "UTF-8 <b>html</b>",
+        kind("1 0", MIME_SYMBOL_IMAGE, MIME_SYMBOL_PNG, MIME_PART_BODY_IN_DBOBJECT) + "- \x89PNG",
     };
     EXPECT_EQ(walked, expected);
-    EXPECT_GT(Counts().memoryAllocated, 0u);
+    EXPECT_EQ(Counts().memoryAllocated, 0u);
     EXPECT_EQ(Counts().mimeDirectories, 1u);
 
     EXPECT_EQ(MIMEFreeDirectory(directory), 0);
-    EXPECT_EQ(Counts().memoryAllocated, 0u);
-    EXPECT_EQ(MIMEEntityGetType(root), MIME_ENTITY_NONE);
+    EXPECT_EQ(MIMEEntityIsDiscretePart(root), 0);
+    EXPECT_EQ(MIMEEntityContentSubtype(root), MIME_SYMBOL_UNKNOWN);
     EXPECT_EQ(MIMEFreeDirectory(directory), 0x0108);
     EXPECT_EQ(NSFNoteClose(note), 0);
 }
@@ -266,21 +267,26 @@ TEST_F(MimeTest, IteratesWithinTheGivenRootAndReadsPiecesOfData) {
     EXPECT_EQ(MIMEIterateNext(directory, plain, html, &after), 0x0109);
 
     DHANDLE data = 0;
-    uint32_t length = 0;
-    ASSERT_EQ(MIMEGetEntityData(note, plain, MIME_DATA_BODY, 6, 4, &data, &length), 0);
-    EXPECT_EQ(BlockBytes(data, length), "line");
-    ASSERT_EQ(MIMEGetEntityData(note, plain, MIME_DATA_BODY, 100, 4, &data, &length), 0);
+    DHANDLE empty = 0;
+    DWORD length = 0;
+    ASSERT_EQ(MIMEGetEntityData(note, plain, MIME_ENTITY_DATA_BODY, 6, 4, &data, &length), 0);
+    ASSERT_EQ(MIMEGetEntityData(note, plain, MIME_ENTITY_DATA_BODY, 100, 4, &empty, &length), 0);
     EXPECT_EQ(length, 0u);
-    EXPECT_EQ(MIMEGetEntityData(note, plain, 1, 0, 4, &data, &length), 0x0109);
-    EXPECT_EQ(MIMEEntityGetTypeParam(root, MIME_PARAM_CHARSET, &data, &length), ERR_NOT_FOUND);
-    EXPECT_EQ(MIMEEntityGetTypeParam(plain, 36, &data, &length), ERR_NOT_FOUND);
+    EXPECT_EQ(MIMEGetEntityData(note, plain, 1, 0, 4, &empty, &length), 0x0109);
+    EXPECT_EQ(MIMEEntityGetTypeParam(root, MIME_SYMBOL_CHARSET, &empty, &length), ERR_NOT_FOUND);
+    EXPECT_EQ(MIMEEntityGetTypeParam(plain, MIME_SYMBOL_BOUNDARY, &empty, &length), ERR_NOT_FOUND);
 
     const NOTEHANDLE other = Open(200, OPEN_RAW_MIME);
-    uint32_t flags = 0;
+    DWORD flags = 0;
     EXPECT_EQ(MIMEGetEntityPartFlags(other, plain, &flags), 0x0109);
     EXPECT_EQ(NSFNoteClose(other), 0);
     EXPECT_EQ(MIMEFreeDirectory(directory), 0);
     EXPECT_EQ(NSFNoteClose(note), 0);
+    // The blocks outlive the directory and the note: they are the caller's.
+    EXPECT_EQ(BlockBytes(data, 4), "line");
+    EXPECT_EQ(OSMemFree(data), 0);
+    EXPECT_EQ(OSMemFree(empty), 0);
+    EXPECT_EQ(Counts().memoryAllocated, 0u);
 }
 
 TEST_F(MimeTest, WithoutTheFlagTheBodyIsRichTextOfTheFirstTextPart) {

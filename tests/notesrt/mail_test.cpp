@@ -13,7 +13,7 @@ namespace {
 using Json = nlohmann::json;
 namespace fs = std::filesystem;
 
-const char kMailFile[] = "mail/alee.nsf";
+char kMailFile[] = "mail/alee.nsf"; // not const: MailOpenMessageFile takes a char*
 
 // A prefixed text list of entries, unlocked.
 DHANDLE List(const std::vector<std::string>& entries, uint16_t* size) {
@@ -61,11 +61,11 @@ class MailRuntimeTest : public testing::Test {
 
 TEST_F(MailRuntimeTest, RefusedUpdatesLeaveTheFileAsItWas) {
     const std::string before = install.Read("data/mail/alee.nsf");
-    const NOTEID unknown = 40;
+    NOTEID unknown = 40;
     NSFNoteSetInfo(message, _NOTE_ID, &unknown);
     EXPECT_EQ(NSFNoteUpdate(message, 4), notesrt::kErrNoteNotFound);
     NSFNoteSetInfo(message, _NOTE_ID, nullptr);
-    const uint16_t unstored = 0x0004;
+    WORD unstored = 0x0004;
     NSFNoteSetInfo(message, _NOTE_CLASS, &unstored);
     EXPECT_EQ(NSFNoteUpdate(message, 4), notesrt::kErrInvalidArgument);
     EXPECT_EQ(install.Read("data/mail/alee.nsf"), before);
@@ -74,7 +74,7 @@ TEST_F(MailRuntimeTest, RefusedUpdatesLeaveTheFileAsItWas) {
     EXPECT_EQ(install.Read("data/mail/alee.nsf"), "{\"notes\": [");
 }
 
-TEST_F(MailRuntimeTest, TheMessageTakesItsListsWhateverTheOutcome) {
+TEST_F(MailRuntimeTest, TheMessageTakesItsListsOnlyWhenTheCallSucceeds) {
     uint16_t size = 0;
     const DHANDLE shortList = List({"bo@acme.example"}, &size);
     EXPECT_EQ(MailAddRecipientsItem(message, shortList, static_cast<uint16_t>(size - 3)),
@@ -82,8 +82,17 @@ TEST_F(MailRuntimeTest, TheMessageTakesItsListsWhateverTheOutcome) {
     const DHANDLE dateList = List({"bo@acme.example"}, &size);
     EXPECT_EQ(MailAddHeaderItemByHandle(message, MAIL_POSTEDDATE_ITEM_NUM, dateList, size, 0),
               notesrt::kErrInvalidArgument);
-    for (const DHANDLE list : {shortList, dateList})
-        EXPECT_EQ(NotesrtMemLockCount(list), -1);
+    NotesrtSetFaults("MailAddHeaderItemByHandle@1=0x0107");
+    const DHANDLE plannedList = List({"bo@acme.example"}, &size);
+    EXPECT_EQ(MailAddHeaderItemByHandle(message, MAIL_SENDTO_ITEM_NUM, plannedList, size, 0),
+              0x0107);
+    for (const DHANDLE list : {shortList, dateList, plannedList}) {
+        EXPECT_EQ(NotesrtMemLockCount(list), 0);
+        EXPECT_EQ(OSMemFree(list), 0);
+    }
+    const DHANDLE taken = List({"bo@acme.example"}, &size);
+    EXPECT_EQ(MailAddHeaderItemByHandle(message, MAIL_SENDTO_ITEM_NUM, taken, size, 0), 0);
+    EXPECT_EQ(NotesrtMemLockCount(taken), -1);
 }
 
 TEST_F(MailRuntimeTest, KeepsWhatWasWrittenMeanwhileAndEveryHandleSeesTheResult) {

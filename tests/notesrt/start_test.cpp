@@ -198,14 +198,13 @@ TEST_F(MemoryTest, CountsAllocatedAndLockedHandles) {
 
 // A free/busy answer for the user is a container that the counts show until it is freed.
 TEST_F(MemoryTest, CountsScheduleContainers) {
-    const std::string names = "\x01\x00\x11\x00"s + "CN=Ann Lee/O=Acme"; // LIST of one name
+    std::string names = "\x01\x00\x11\x00"s + "CN=Ann Lee/O=Acme"; // LIST of one name
     TIMEDATE_PAIR interval;
     OSCurrentTIMEDATE(&interval.Lower);
     interval.Upper = interval.Lower;
     HCNTNR container = 0;
-    ASSERT_EQ(SchRetrieve(nullptr, nullptr, 0, &interval,
-                          reinterpret_cast<const LIST*>(names.data()), &container, nullptr, nullptr,
-                          nullptr),
+    ASSERT_EQ(SchRetrieve(nullptr, nullptr, 0, &interval, reinterpret_cast<LIST*>(names.data()),
+                          &container, nullptr, nullptr, nullptr),
               0);
     EXPECT_NE(container, 0u);
     EXPECT_EQ(Counts().scheduleContainers, 1u);

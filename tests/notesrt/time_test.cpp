@@ -60,8 +60,7 @@ class TimeTest : public testing::Test {
     }
 
     static std::string Text(const TIMEDATE& time, const INTLFORMAT* settings = nullptr,
-                            TFMT format = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER,
-                                           TSFMT_DATETIME}) {
+                            TFMT format = {TDFMT_FULL4, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME}) {
         char buffer[81];
         uint16_t length = 0;
         const STATUS status = ConvertTIMEDATEToText(settings, &format, &time, buffer, 80, &length);
@@ -95,7 +94,7 @@ class ParseTest : public TimeTest, public testing::WithParamInterface<Row> {};
 TEST_P(ParseTest, ReadsLocalTimeInTheSettingsForm) {
     const Row& row = GetParam();
     const INTLFORMAT settings = Settings(row[2], row[3]);
-    const TFMT format = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
+    const TFMT format = {TDFMT_FULL4, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
     char* cursor = const_cast<char*>(row[1].c_str());
     TIMEDATE time = {};
     ASSERT_EQ(
@@ -139,7 +138,7 @@ TEST_F(TimeTest, ReadsWithinTheLengthAndStopsAfterTheTime) {
 
 // The formats the rows name.
 constexpr TFMT kFull = {TDFMT_FULL, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATETIME};
-constexpr TFMT kDate = {TDFMT_FULL_POS, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATE};
+constexpr TFMT kDate = {TDFMT_FULL4, TTFMT_FULL, TZFMT_NEVER, TSFMT_DATE};
 constexpr TFMT kShort = {TDFMT_FULL, TTFMT_PARTIAL, TZFMT_NEVER, TSFMT_DATETIME};
 
 class FormatTest : public TimeTest, public testing::WithParamInterface<Row> {};
