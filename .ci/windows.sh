@@ -3,10 +3,12 @@
 #
 #   .ci/windows.sh SOURCE_DIR [BUILD_ROOT]
 #
-# 1. Builds the product for 32-bit Windows in BUILD_ROOT/win32 (KorvoLotusC.dll, notesrt.dll,
+# 1. Builds the product for 32-bit Windows in BUILD_ROOT/win32 (KorvoLotusC.dll, nnotes.dll,
 #    korvocOIEx.exe), checks that its build shows no warning, that the binaries need no MinGW
-#    runtime DLL and that the DLL exports the two factory functions by name and every toolkit
-#    name (tests/rk/check_exports.sh); then builds the rest of that tree (the test executables).
+#    runtime DLL, that the DLL exports the two factory functions by name and every toolkit
+#    name (tests/rk/check_exports.sh), and that it takes its runtime calls from nnotes.dll by
+#    undecorated names that the substitute nnotes.dll exports; then builds the rest of that
+#    tree (the test executables).
 # 2. Builds for 64-bit Windows in BUILD_ROOT/win64 and runs every test executable there under
 #    Wine, in a Wine prefix made for this run only; then runs the host once and compares its
 #    answer with the expected one. A build that fails part-way still runs the tests it made.
@@ -81,7 +83,7 @@ build() {
 check_product() {
   step "win32: artefacts and export table"
   local file imports
-  for file in KorvoLotusC.dll notesrt.dll korvocOIEx.exe; do
+  for file in KorvoLotusC.dll nnotes.dll korvocOIEx.exe; do
     if [ ! -f "$win32/bin/$file" ]; then
       fail "win32: $file was not built"
       continue
@@ -107,6 +109,29 @@ check_product() {
   done
   if ! bash "$src/tests/rk/check_exports.sh" windows "$win32/bin/KorvoLotusC.dll" "$objdump"; then
     fail "win32: KorvoLotusC.dll lacks toolkit exports"
+  fi
+  check_runtime_imports
+}
+
+# The product's runtime calls: imported from nnotes.dll only, by undecorated names, each one
+# exported by the substitute nnotes.dll.
+check_runtime_imports() {
+  local calls exported missing
+  calls=$("$objdump" -p "$win32/bin/KorvoLotusC.dll" |
+    sed -n '/DLL Name: nnotes.dll/,/^$/p' | awk 'NR > 2 && NF >= 3 {print $3}')
+  if [ -z "$calls" ]; then
+    fail "win32: KorvoLotusC.dll imports nothing from nnotes.dll"
+    return
+  fi
+  echo "runtime calls imported from nnotes.dll: $(wc -l <<<"$calls")"
+  if grep -q '@' <<<"$calls"; then
+    fail "win32: decorated runtime imports: $(grep '@' <<<"$calls" | tr '\n' ' ')"
+  fi
+  exported=$("$objdump" -p "$win32/bin/nnotes.dll" |
+    sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NF >= 2 {print $NF}')
+  missing=$(comm -23 <(sort <<<"$calls") <(sort <<<"$exported"))
+  if [ -n "$missing" ]; then
+    fail "win32: nnotes.dll does not export $(tr '\n' ' ' <<<"$missing")"
   fi
 }
 

@@ -259,7 +259,7 @@ struct SearchTally {
     size_t visited;        // notes visited so far
 };
 
-STATUS CountMatch(void* parameter, SEARCH_MATCH* match, ITEM_TABLE*) {
+STATUS LNCALLBACK CountMatch(void* parameter, SEARCH_MATCH* match, ITEM_TABLE*) {
     auto* tally = static_cast<SearchTally*>(parameter);
     Require(tally->model->noteIndexById.count(match->ID.NoteID) == 1);
     ++tally->visited;

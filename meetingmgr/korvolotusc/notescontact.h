@@ -100,7 +100,8 @@ class CNotesContacts {
     int32_t ReadContactField(NOTEHANDLE note, ContactFieldId field, bool stopOnEmpty,
                              CString& member, bool translated);
     static bool IsPersonNote(NOTEHANDLE note);
-    static STATUS SearchIMAddressPerNote(void* parameter, SEARCH_MATCH* match, ITEM_TABLE* summary);
+    static STATUS LNCALLBACK SearchIMAddressPerNote(void* parameter, SEARCH_MATCH* match,
+                                                    ITEM_TABLE* summary);
 
     DBHANDLE m_hLocalDB = NULLHANDLE;   // the local address book; 0 when not open
     DBHANDLE m_hServerDB = NULLHANDLE;  // the mail server's address book; 0 when not open

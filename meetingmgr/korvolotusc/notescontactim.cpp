@@ -61,7 +61,8 @@ void CNotesContacts::SearchContactsInfoByIMAddress(const char* imAddress,
     ReadContactInfoMatchedIMAddress(context.matched, out);
 }
 
-STATUS CNotesContacts::SearchIMAddressPerNote(void* parameter, SEARCH_MATCH* match, ITEM_TABLE*) {
+STATUS LNCALLBACK CNotesContacts::SearchIMAddressPerNote(void* parameter, SEARCH_MATCH* match,
+                                                         ITEM_TABLE*) {
     auto* context = static_cast<IMSearchContext*>(parameter);
     if (context == nullptr || match == nullptr || (match->SERetFlags & SE_FMATCH) == 0)
         return NOERROR;

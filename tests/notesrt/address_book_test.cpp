@@ -174,7 +174,7 @@ struct Visit {
     std::vector<NOTEID> opened; // the note IDs the routine opened by UNID and closed again
 };
 
-STATUS Record(void* parameter, SEARCH_MATCH* match, ITEM_TABLE*) {
+STATUS LNCALLBACK Record(void* parameter, SEARCH_MATCH* match, ITEM_TABLE*) {
     auto& visit = *static_cast<Visit*>(parameter);
     visit.ids.push_back(match->ID.NoteID);
     EXPECT_EQ(match->SERetFlags, SE_FMATCH);
