@@ -12,8 +12,8 @@
 //   OSMemFree. Lock and unlock calls on handle 0 do nothing.
 // - Text passed in and out is LMBCS unless stated otherwise.
 //
-// The binary contract on 32-bit Windows (checked by notesrt/check/public_prototypes.cpp and by
-// the link against the import library made from meetingmgr/nnotes.def):
+// The binary contract on 32-bit Windows, checked by meetingmgr/korvolotusc/notesapi_reference.cpp
+// and by the link against the import library made from meetingmgr/korvolotusc/nnotes.def:
 // - Every call is __stdcall (LNPUBLIC), and so is the search callback (LNCALLBACK). The
 //   reference prints the calendar calls (CalReadRange, CalOpenNoteHandle) without the macro;
 //   they take a fixed argument list, and the toolkit's guide gives cdecl only to calls with a
