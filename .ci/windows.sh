@@ -191,8 +191,8 @@ mkdir -p "$out"
 rm -f "$win64/ctest.log"
 product=(KorvoLotusC notesrt korvocOIEx)
 
-win32_options=()
-[ "$win32_tests" = 1 ] || win32_options+=(-DKORVO_BUILD_TESTS=OFF)
+win32_options=(-DKORVO_BUILD_TESTS=ON)
+[ "$win32_tests" = 1 ] || win32_options=(-DKORVO_BUILD_TESTS=OFF)
 if configure win32 "$win32" mingw-i686.cmake "${win32_options[@]}"; then
   build win32 "$win32" product "${product[@]}" && check_product
   if [ "$win32_tests" = 1 ]; then

@@ -8,6 +8,7 @@
 
 #include "platform/command_line.h"
 #include "platform/process.h"
+#include "platform/registry.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -50,6 +51,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // On Windows the library reads the real registry; a store file there would be silently
+    // ignored, and writing a caller's keys into a user's registry is no host's business.
+    if (options.registryFile && !platform::RegistryIsStoreFile())
+        return Fail("--registry names a registry store file, which this platform does not use: "
+                    "the library reads the keys from the registry itself");
     if (options.registryFile && !platform::SetEnv("KORVO_REGISTRY", options.registryFile->c_str()))
         return Fail("cannot set KORVO_REGISTRY");
     if (options.answers && !platform::SetEnv("KORVO_MESSAGEBOX", options.answers->c_str()))

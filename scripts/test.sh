@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: the Linux build (with the demo under
 # valgrind), the sanitizer build (clang, ASan+UBSan, which also builds the fuzz targets and
-# runs them for a shared budget of $KORVO_FUZZ_SECONDS, 480 by default), and the Windows
-# builds (i686 product DLL, x86_64 tests under Wine).
+# runs them for a shared budget of $KORVO_FUZZ_SECONDS, 480 by default), the Windows
+# builds (i686 product DLL and tests, x86_64 tests under Wine), and the i686 build executed
+# under 32-bit Wine in an emulated machine (.ci/win32-run.sh).
 # Installs missing Debian packages first (run as root on a fresh machine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -88,11 +89,26 @@ else
 fi
 
 if [ -x "$root/.ci/windows.sh" ]; then
-  KORVO_JOBS=$jobs KORVO_WIN32_TESTS=${KORVO_WIN32_TESTS:-0} bash "$root/.ci/windows.sh" "$root" "$out" 2>&1 | tee "$out/windows.log" || true
+  KORVO_JOBS=$jobs KORVO_WIN32_TESTS=${KORVO_WIN32_TESTS:-1} bash "$root/.ci/windows.sh" "$root" "$out" 2>&1 | tee "$out/windows.log" || true
   count_summary wine "$out/windows.log"
   if grep -q '^WINDOWS CHECKS FAILED' "$out/windows.log"; then
     summary+=("windows: checks failed (see above)")
     total_failed=$((total_failed + 1))
+  fi
+fi
+
+# The 32-bit product executed: the i686 tree under 32-bit Wine in an emulated machine, whose
+# image is built on first use and kept in the build folder. KORVO_WIN32_RUN=0 leaves it out.
+if [ "${KORVO_WIN32_RUN:-1}" = 1 ]; then
+  bash "$root/.ci/win32-run.sh" "$root" "$out" 2>&1 | tee "$out/win32-run.log" || true
+  line=$(grep -E '^win32: [0-9]+ tests passed, [0-9]+ failed$' "$out/win32-run.log" | tail -n 1)
+  if [ -z "$line" ]; then
+    summary+=("win32: no summary")
+    total_failed=$((total_failed + 1))
+  else
+    summary+=("$line")
+    total_passed=$((total_passed + $(sed -E 's/^win32: ([0-9]+) .*/\1/' <<<"$line")))
+    total_failed=$((total_failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$line")))
   fi
 fi
 

@@ -68,4 +68,8 @@ long RegCloseKey(RegistryKey key) {
     return kErrorSuccess;
 }
 
+bool RegistryIsStoreFile() {
+    return true;
+}
+
 } // namespace platform

@@ -99,4 +99,8 @@ long RegCloseKey(RegistryKey key) {
     return result;
 }
 
+bool RegistryIsStoreFile() {
+    return false;
+}
+
 } // namespace platform

@@ -8,13 +8,18 @@ file(WRITE ${contacts_install}/data/user.id "CN=Ann Lee/O=Acme\n")
 configure_file(${PROJECT_SOURCE_DIR}/tests/data/contacts/names.nsf
                ${contacts_install}/data/names.nsf COPYONLY)
 
+list(JOIN KORVO_HOST_NO_REGISTRY "|" registry_args)
+if(registry_args)
+  string(APPEND registry_args "|")
+endif()
+
 # contacts_host(NAME SCRIPT): runs the script and compares the answers with NAME.answers.
 function(contacts_host name script)
   set(data ${CMAKE_CURRENT_SOURCE_DIR}/data)
   add_test(NAME contacts_host_${name}
            COMMAND ${CMAKE_COMMAND} -DHOST=$<TARGET_FILE:korvocOIEx>
                    "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
-                   "-DARGS=--registry|${CMAKE_CURRENT_BINARY_DIR}/no-registry.ini|--script|${data}/${script}"
+                   "-DARGS=${registry_args}--script|${data}/${script}"
                    -DANSWERS=${data}/${name}.answers
                    -DTEMP_FOLDER=${CMAKE_CURRENT_BINARY_DIR}/host_temp_${name}
                    -DHOST_DRIVER=${PROJECT_SOURCE_DIR}/tests/host/run_host.cmake

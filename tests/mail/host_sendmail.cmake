@@ -2,7 +2,7 @@
 # in the mail server's mail.box and, under its own identity, in the user's mail file.
 #
 #   cmake -DHOST=<korvocOIEx> [-DEMULATOR=<wine>] -DDATA=<tests/data/mail> -DINSTALL=<folder>
-#         -DREGISTRY=<missing file> -P host_sendmail.cmake
+#         -DREGISTRY_ARGS=<host arguments that leave the registry empty> -P host_sendmail.cmake
 #
 # No registry names the installation, so the runtime starts from the working directory,
 # INSTALL, where notes.ini is. INSTALL is made anew at every run.
@@ -19,7 +19,7 @@ configure_file(${DATA}/mail.box ${server}/mail.box COPYONLY)
 file(WRITE ${INSTALL}/send.script
      "init 1\nsendmail \"Status\" \"bo.chen@acme.example, CN=Cy Diaz/O=Acme\" \"Line one\\r\\nLine two\"\n")
 
-execute_process(COMMAND ${EMULATOR} ${HOST} --registry ${REGISTRY} --script send.script
+execute_process(COMMAND ${EMULATOR} ${HOST} ${REGISTRY_ARGS} --script send.script
                 WORKING_DIRECTORY ${INSTALL} OUTPUT_VARIABLE out ERROR_VARIABLE err
                 RESULT_VARIABLE status)
 string(REPLACE "\r" "" out "${out}")

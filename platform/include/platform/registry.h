@@ -35,6 +35,10 @@ long RegQueryString(RegistryKey key, const WCHAR* valueName, WCHAR* data, uint32
 // Closes a key from RegOpenCurrentUserKey. A null key gives kErrorInvalidHandle.
 long RegCloseKey(RegistryKey key);
 
+// Whether the keys come from a store file that $KORVO_REGISTRY may name: true for the
+// substitute, false on Windows, where they are the real registry's.
+bool RegistryIsStoreFile();
+
 struct RegistryKeyTraits {
     using Handle = RegistryKey;
     static Handle Invalid() { return nullptr; }
