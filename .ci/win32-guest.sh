@@ -115,8 +115,8 @@ build_image() {
         echo "guest image: $name took $((SECONDS - started)) s"
     }
     bootstrap() {
-        rm -rf "$rootfs" "$dir"/*.done
-        debootstrap --variant=minbase --arch=amd64 bookworm "$rootfs" "$mirror"
+        rm -rf "$rootfs" "$dir"/*.done &&
+            debootstrap --variant=minbase --arch=amd64 bookworm "$rootfs" "$mirror"
     }
     install_packages() {
         mount -t proc proc "$rootfs/proc"
@@ -125,25 +125,26 @@ build_image() {
         umount "$rootfs/proc"
         return $status
     }
+    # (Run as a step's condition, these functions do not stop at a failed command by
+    # themselves: each command is chained to the next.)
     install_into_root() {
-        chroot "$rootfs" dpkg --add-architecture i386
-        chroot "$rootfs" apt-get update
-        DEBIAN_FRONTEND=noninteractive chroot "$rootfs" apt-get install -y \
-            --no-install-recommends "${packages[@]}"
-        chroot "$rootfs" apt-get clean
-        guest_init >"$rootfs/sbin/korvo-init"
-        chmod 755 "$rootfs/sbin/korvo-init"
-        cp "$rootfs"/boot/vmlinuz-* "$dir/vmlinuz"
-        cp "$rootfs"/boot/initrd.img-* "$dir/initrd.img"
+        chroot "$rootfs" dpkg --add-architecture i386 &&
+            chroot "$rootfs" apt-get update &&
+            DEBIAN_FRONTEND=noninteractive chroot "$rootfs" apt-get install -y \
+                --no-install-recommends "${packages[@]}" &&
+            chroot "$rootfs" apt-get clean &&
+            guest_init >"$rootfs/sbin/korvo-init" &&
+            chmod 755 "$rootfs/sbin/korvo-init" &&
+            cp "$rootfs"/boot/vmlinuz-* "$dir/vmlinuz" &&
+            cp "$rootfs"/boot/initrd.img-* "$dir/initrd.img"
     }
     write_image() {
-        rm -f "$dir/rootfs.img"
-        mke2fs -q -t ext4 -L korvo-guest -d "$rootfs" "$dir/rootfs.img" 4G
+        rm -f "$dir/rootfs.img" &&
+            mke2fs -q -t ext4 -L korvo-guest -d "$rootfs" "$dir/rootfs.img" 4G
     }
     make_prefix() {
         local share=$dir/prefix-job
-        rm -rf "$share"
-        mkdir -p "$share"
+        rm -rf "$share" && mkdir -p "$share" || return 1
         cat >"$share/job.sh" <<EOF
 set -e
 export WINEPREFIX=/root/prefix WINEARCH=win32 WINEDEBUG=-all
@@ -156,8 +157,7 @@ EOF
             cat "$share/job.sh.log" 2>/dev/null
             return 1
         }
-        tar -C "$rootfs/root" -xf "$share/prefix.tar"
-        rm -rf "$share"
+        tar -C "$rootfs/root" -xf "$share/prefix.tar" && rm -rf "$share"
     }
     step debootstrap bootstrap
     step packages install_packages

@@ -299,10 +299,12 @@ typedef struct {
 // directory. Fails when notes.ini cannot be read, when the ID file it names is missing or
 // damaged, and with ERR_ID_LOCKED when the ID file is locked. After a failure or NotesTerm
 // the next call starts afresh; while started, a further call returns 0 and changes nothing.
+// Public C API, <global.h>.
 NOTESRT_API STATUS LNPUBLIC NotesInitExtended(int argc, char** argv);
 
 // Stops the runtime: every open database, note and memory handle is released and every
 // handle obtained so far becomes invalid. Does nothing when the runtime is not started.
+// Public C API, <global.h>.
 NOTESRT_API void LNPUBLIC NotesTerm(void);
 
 // ---- Status texts and notes.ini ----
@@ -310,6 +312,7 @@ NOTESRT_API void LNPUBLIC NotesTerm(void);
 // Writes the runtime's text for (status AND 0x3fff) into buffer (at most bufferLength - 1
 // characters and a NUL) and returns the text's length; 0 and an empty text for an unknown
 // status. Works whether or not the runtime is started.
+// Public C API, <osmisc.h>.
 NOTESRT_API WORD LNPUBLIC OSLoadString(HMODULE module, STATUS status, char* buffer,
                                        WORD bufferLength);
 
@@ -317,35 +320,43 @@ NOTESRT_API WORD LNPUBLIC OSLoadString(HMODULE module, STATUS status, char* buff
 // most bufferLength characters and a NUL, so the buffer holds bufferLength + 1 bytes.
 // Returns non-zero when the variable is set (an empty value included), 0 with an empty
 // buffer when it is not or the runtime is not started.
+// Public C API, <osenv.h>.
 NOTESRT_API BOOL LNPUBLIC OSGetEnvironmentString(const char* name, char* buffer, WORD bufferLength);
 
 // ---- The user ----
 
 // Writes the user's canonical name (at most MAXUSERNAME - 1 characters and a NUL).
+// Public C API, <kfm.h>.
 NOTESRT_API STATUS LNPUBLIC SECKFMGetUserName(char* userName);
 
 // Request KFM_ui_GetUserInfo writes the user's canonical name into buffer (MAXUSERNAME + 1
 // bytes); license may be null. Other requests fail.
+// Public C API, <kfm.h>.
 NOTESRT_API STATUS LNPUBLIC SECKFMUserInfo(WORD request, char* buffer, LICENSEID* license);
 
 // ---- Memory ----
 
 // Allocates a zero-filled block of size bytes (at least one) into *handle, unlocked. The
 // caller frees it with OSMemFree.
+// Public C API, <osmem.h>.
 NOTESRT_API STATUS LNPUBLIC OSMemAlloc(WORD blockType, DWORD size, DHANDLE* handle);
 
 // Frees a block, locked or not. Freeing handle 0 does nothing.
+// Public C API, <osmem.h>.
 NOTESRT_API STATUS LNPUBLIC OSMemFree(DHANDLE handle);
 
 // Writes the block's size in bytes.
+// Public C API, <osmem.h>.
 NOTESRT_API STATUS LNPUBLIC OSMemGetSize(DHANDLE handle, DWORD* size);
 
 // Locks a block and returns its address, valid until the block is resized or freed; null
 // for handle 0 or an invalid handle. Locks nest.
+// Public C API, <osmem.h>.
 NOTESRT_API void* LNPUBLIC OSLockObject(DHANDLE handle);
 
 // Undoes one lock; returns non-zero when the block is still locked afterwards, 0 otherwise
 // (also for handle 0, an invalid handle or an unlocked block).
+// Public C API, <osmem.h>.
 NOTESRT_API BOOL LNPUBLIC OSUnlockObject(DHANDLE handle);
 
 // ---- Text lists ----
@@ -354,12 +365,14 @@ NOTESRT_API BOOL LNPUBLIC OSUnlockObject(DHANDLE handle);
 // 16-bit data type (TYPE_TEXT_LIST) in front when prefixDataType is non-zero. The list is
 // returned LOCKED: *list points at it (at the data type when prefixed) and *listSize is its
 // size in bytes. The caller unlocks it and frees it with OSMemFree.
+// Public C API, <textlist.h>.
 NOTESRT_API STATUS LNPUBLIC ListAllocate(WORD entries, WORD textSize, BOOL prefixDataType,
                                          DHANDLE* handle, void* list, WORD* listSize);
 
 // Inserts text (textSize bytes) as entry entryNumber (0 to the entry count) of the list and
 // updates *listSize. The list's lock count is left as it was; addresses from earlier locks
 // are invalid afterwards. prefixDataType must say how the list was allocated.
+// Public C API, <textlist.h>.
 NOTESRT_API STATUS LNPUBLIC ListAddEntry(DHANDLE handle, BOOL prefixDataType, WORD* listSize,
                                          WORD entryNumber, const char* text, WORD textSize);
 
@@ -368,18 +381,21 @@ NOTESRT_API STATUS LNPUBLIC ListAddEntry(DHANDLE handle, BOOL prefixDataType, WO
 // Joins port, server and file (each may be null or empty) into path (MAXPATH bytes):
 // "port!!server!!file", "server!!file", or "file" when the server is empty. Fails when the
 // result does not fit.
+// Public C API, <osfile.h>.
 NOTESRT_API STATUS LNPUBLIC OSPathNetConstruct(const char* port, const char* server,
                                                const char* file, char* path);
 
 // Splits a path made by OSPathNetConstruct into its parts (each output MAXPATH bytes, may be
 // null). Parts that are absent come back empty. Fails, with empty outputs, when a part does
 // not fit.
+// Public C API, <osfile.h>.
 NOTESRT_API STATUS LNPUBLIC OSPathNetParse(const char* path, char* port, char* server, char* file);
 
 // Lists the address books of server (null or empty: the local installation, from the
 // notes.ini variable NAMES) as *count NUL-terminated paths one after the other in a new
 // memory block (*handle, unlocked, *length bytes in all); the caller frees it. No address
 // books: count 0 and handle 0. A server whose folder does not exist is unreachable.
+// Public C API, <lookup.h>.
 NOTESRT_API STATUS LNPUBLIC NAMEGetAddressBooks(const char* server, WORD options, WORD* count,
                                                 WORD* length, DHANDLE* handle);
 
@@ -389,6 +405,7 @@ NOTESRT_API STATUS LNPUBLIC NAMEGetAddressBooks(const char* server, WORD options
 // OS_TRANSLATE_UTF8_TO_LMBCS) into out, writing whole characters only, at most outLength
 // bytes, and a NUL after them when there is room. Returns the bytes written (0 for an
 // unknown mode). Malformed input becomes U+FFFD.
+// Public C API, <osmisc.h>.
 NOTESRT_API WORD LNPUBLIC OSTranslate(WORD mode, const char* in, WORD inLength, char* out,
                                       WORD outLength);
 
@@ -398,15 +415,19 @@ NOTESRT_API WORD LNPUBLIC OSTranslate(WORD mode, const char* in, WORD inLength, 
 // data directory) into *db. Fails when the server is unreachable, the file does not exist or
 // is damaged (the status text names the file and the problem). The caller closes the handle
 // with NSFDbClose.
+// Public C API, <nsfdb.h>.
 NOTESRT_API STATUS LNPUBLIC NSFDbOpen(const char* path, DBHANDLE* db);
 
 // Closes a database handle.
+// Public C API, <nsfdb.h>.
 NOTESRT_API STATUS LNPUBLIC NSFDbClose(DBHANDLE db);
 
 // Writes the database's replication settings (its replica ID among them).
+// Public C API, <nsfdb.h>.
 NOTESRT_API STATUS LNPUBLIC NSFDbReplicaInfoGet(DBHANDLE db, DBREPLICAINFO* info);
 
 // Writes the database's instance ID.
+// Public C API, <nsfdb.h>.
 NOTESRT_API STATUS LNPUBLIC NSFDbIDGet(DBHANDLE db, DBID* dbId);
 
 // ---- Views ----
@@ -419,6 +440,7 @@ NOTESRT_API STATUS LNPUBLIC NSFDbIDGet(DBHANDLE db, DBID* dbId);
 // "|"-separated synonyms) of class noteClass (NOTE_CLASS_VIEW) and writes its note ID. The
 // design-flag pattern (DFLAGPAT_VIEWS_AND_FOLDERS) and options are accepted and not examined.
 // A missing note fails with ERR_NOT_FOUND, leaving *noteId as it was.
+// Public C API, <nif.h>.
 NOTESRT_API STATUS LNPUBLIC NIFFindDesignNoteExt(DBHANDLE db, const char* name, WORD noteClass,
                                                  const char* pattern, NOTEID* noteId,
                                                  DWORD options);
@@ -429,39 +451,47 @@ NOTESRT_API STATUS LNPUBLIC NIFFindDesignNoteExt(DBHANDLE db, const char* name, 
 // text made from its first text part; with it, as MIME entities (MIMEOpenDirectory). Fails
 // when there is no such note. The caller closes the handle with NSFNoteClose; the note stays
 // readable after db is closed.
+// Public C API, <nsfnote.h>.
 NOTESRT_API STATUS LNPUBLIC NSFNoteOpenExt(DBHANDLE db, NOTEID noteId, DWORD flags,
                                            NOTEHANDLE* note);
 
 // Opens the note of db whose UNID is *unid into *note, as NSFNoteOpenExt without
 // OPEN_RAW_MIME (flags change nothing); ERR_NOT_FOUND when db holds no such note. Closed with
 // NSFNoteClose.
+// Public C API, <nsfnote.h>.
 NOTESRT_API STATUS LNPUBLIC NSFNoteOpenByUNID(DBHANDLE db, UNID* unid, WORD flags,
                                               NOTEHANDLE* note);
 
 // Closes a note handle, freeing the item blocks NSFItemInfo handed out for it.
+// Public C API, <nsfnote.h>.
 NOTESRT_API STATUS LNPUBLIC NSFNoteClose(NOTEHANDLE note);
 
 // Writes the note ID, originator ID, last modification time and class of the note of db
 // whose UNID is *unid; every output may be null. ERR_NOT_FOUND when db holds no such note.
+// Public C API, <nsfdb.h>.
 NOTESRT_API STATUS LNPUBLIC NSFDbGetNoteInfoByUNID(DBHANDLE db, UNID* unid, NOTEID* noteId,
                                                    OID* oid, TIMEDATE* modified, WORD* noteClass);
 
 // Writes the originator ID, last modification time and class of the note noteId of db;
 // every output may be null. Fails when there is no such note.
+// Public C API, <nsfdb.h>.
 NOTESRT_API STATUS LNPUBLIC NSFDbGetNoteInfo(DBHANDLE db, NOTEID noteId, OID* oid,
                                              TIMEDATE* modified, WORD* noteClass);
 
 // Copies the note's attribute (_NOTE_DB, _NOTE_ID, _NOTE_OID, _NOTE_CLASS) into *value,
 // which has that attribute's type. Does nothing for an invalid handle or another attribute.
+// Public C API, <nsfnote.h>.
 NOTESRT_API void LNPUBLIC NSFNoteGetInfo(NOTEHANDLE note, WORD attribute, void* value);
 
 // Sets the note's attribute from *value (null: 0 or all zero). _NOTE_DB must be an open
 // database handle. The change stays with the handle. Does nothing for an invalid handle, an
 // invalid database handle or another attribute.
+// Public C API, <nsfnote.h>.
 NOTESRT_API void LNPUBLIC NSFNoteSetInfo(NOTEHANDLE note, WORD attribute, void* value);
 
 // Non-zero when the note, as opened, has a MIME body (it was opened with OPEN_RAW_MIME and
 // holds a MIME item); 0 otherwise and for an invalid handle.
+// Public C API, <nsfnote.h>.
 NOTESRT_API BOOL LNPUBLIC NSFNoteHasMIMEPart(NOTEHANDLE note);
 
 // ---- Items ----
@@ -473,12 +503,14 @@ NOTESRT_API BOOL LNPUBLIC NSFNoteHasMIMEPart(NOTEHANDLE note);
 // TIMEDATEs, or for TYPE_OBJECT the file descriptor (FILEOBJECT_SIZE bytes and the name).
 // The blocks belong to the note and are valid until NSFNoteClose; lock them with
 // OSLockBlock and do not free them. ERR_ITEM_NOT_FOUND when there is no such item.
+// Public C API, <nsfnote.h>.
 NOTESRT_API STATUS LNPUBLIC NSFItemInfo(NOTEHANDLE note, const char* name, WORD nameLength,
                                         BLOCKID* item, WORD* dataType, BLOCKID* value,
                                         DWORD* valueLength);
 
 // As NSFItemInfo for the next item named name after the item whose item block is
 // previous; ERR_ITEM_NOT_FOUND when there is no further one.
+// Public C API, <nsfnote.h>.
 NOTESRT_API STATUS LNPUBLIC NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous, const char* name,
                                             WORD nameLength, BLOCKID* item, WORD* dataType,
                                             BLOCKID* value, DWORD* valueLength);
@@ -488,15 +520,18 @@ NOTESRT_API STATUS LNPUBLIC NSFItemInfoNext(NOTEHANDLE note, BLOCKID previous, c
 // decimal form, a time MM/DD/YYYY HH:MM:SS in local time, a time list its times separated
 // by ";". Returns the length of the whole text (which is bufferLength or more when it was
 // cut); 0 with an empty buffer when the item is missing or of another type.
+// Public C API, <nsfnote.h>.
 NOTESRT_API WORD LNPUBLIC NSFItemGetText(NOTEHANDLE note, const char* name, char* buffer,
                                          WORD bufferLength);
 
 // As NSFItemGetText, the entries of a list separated by separator.
+// Public C API, <nsfnote.h>.
 NOTESRT_API WORD LNPUBLIC NSFItemConvertToText(NOTEHANDLE note, const char* name, char* buffer,
                                                WORD bufferLength, char separator);
 
 // Writes the time of the first item named name (the first entry of a time list); returns 0
 // and leaves *time as it was when the item is missing or holds no time.
+// Public C API, <nsfnote.h>.
 NOTESRT_API BOOL LNPUBLIC NSFItemGetTime(NOTEHANDLE note, const char* name, TIMEDATE* time);
 
 // Converts an item value (a value block and length from NSFItemInfo) to text in a new
@@ -505,12 +540,14 @@ NOTESRT_API BOOL LNPUBLIC NSFItemGetTime(NOTEHANDLE note, const char* name, TIME
 // no delimiter after the last; text as its text. stripTabs non-zero drops tab characters.
 // *text is unlocked and the caller frees it; *textLength is its length in bytes (no NUL).
 // Other data types fail, leaving the outputs as they were.
+// Public C API, <ods.h>.
 NOTESRT_API STATUS LNPUBLIC ConvertItemToText(BLOCKID value, DWORD valueLength,
                                               const char* lineDelimiter, WORD charsPerLine,
                                               DHANDLE* text, DWORD* textLength, BOOL stripTabs);
 
 // Writes the file of the TYPE_OBJECT item whose item block is item to the file path
 // (created or replaced). decryptionKey is not used and may be null.
+// Public C API, <nsfnote.h>.
 NOTESRT_API STATUS LNPUBLIC NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, const char* path,
                                                ENCRYPTION_KEY* decryptionKey);
 
@@ -519,49 +556,60 @@ NOTESRT_API STATUS LNPUBLIC NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, co
 // Opens the MIME directory of a note opened with OPEN_RAW_MIME into *directory; its root is
 // the note's first MIME item. Fails when the note shows no MIME body. The caller frees the
 // directory with MIMEFreeDirectory before closing the note.
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEOpenDirectory(NOTEHANDLE note, HMIMEDIRECTORY* directory);
 
 // Frees a directory and its entities. The memory blocks its calls returned stay the caller's.
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEFreeDirectory(HMIMEDIRECTORY directory);
 
 // Writes the directory's root entity, valid until the directory is freed.
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEGetRootEntity(HMIMEDIRECTORY directory, PMIMEENTITY* root);
 
 // Writes the entity after previous (the root when previous is null) in a depth-first walk
 // of root's entities, parents before their parts; after the last one it succeeds with null.
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEIterateNext(HMIMEDIRECTORY directory, PMIMEENTITY root,
                                             PMIMEENTITY previous, PMIMEENTITY* next);
 
 // Non-zero for an entity that is neither a multipart nor a message/rfc822 entity (a leaf with
 // content); 0 for the others, for null and for an entity that is no longer valid.
+// Public C API, <mimedir.h>.
 NOTESRT_API BOOL LNPUBLIC MIMEEntityIsDiscretePart(PMIMEENTITY entity);
 
 // Non-zero for a multipart entity (a container of parts); 0 for the others, for null and for
 // an entity that is no longer valid.
+// Public C API, <mimedir.h>.
 NOTESRT_API BOOL LNPUBLIC MIMEEntityIsMultiPart(PMIMEENTITY entity);
 
 // The top-level content type (MIME_SYMBOL_TEXT, MIME_SYMBOL_MULTIPART, ...), or
 // MIME_SYMBOL_UNKNOWN for a type without a symbol, for null and for an entity that is no
 // longer valid.
+// Public C API, <mimedir.h>.
 NOTESRT_API MIMESYMBOL LNPUBLIC MIMEEntityContentType(PMIMEENTITY entity);
 
 // The content subtype (MIME_SYMBOL_PLAIN, MIME_SYMBOL_HTML, ...), or MIME_SYMBOL_UNKNOWN as
 // for MIMEEntityContentType.
+// Public C API, <mimedir.h>.
 NOTESRT_API MIMESYMBOL LNPUBLIC MIMEEntityContentSubtype(PMIMEENTITY entity);
 
 // Writes the entity's part flags (MIME_PART_BODY_IN_DBOBJECT for an attachment).
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEGetEntityPartFlags(NOTEHANDLE note, PMIMEENTITY entity,
                                                    DWORD* flags);
 
 // Writes the value of the content type's parameter (MIME_SYMBOL_CHARSET) as NUL-terminated
 // text in a new memory block (*value, unlocked; the caller frees it) and its length without
 // the NUL. ERR_NOT_FOUND when the entity has no such parameter.
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEEntityGetTypeParam(PMIMEENTITY entity, MIMESYMBOL parameter,
                                                    DHANDLE* value, DWORD* valueLength);
 
 // Writes length bytes (0xFFFFFFFF: all) of the entity's decoded content from offset into a
 // new memory block (*data, unlocked; the caller frees it) and their number; *encodedLength
 // (may be null) gets the bytes of the content as stored.
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEGetDecodedEntityData(DHANDLE note, PMIMEENTITY entity, DWORD offset,
                                                      DWORD length, DHANDLE* data, DWORD* dataLength,
                                                      DWORD* encodedLength);
@@ -569,6 +617,7 @@ NOTESRT_API STATUS LNPUBLIC MIMEGetDecodedEntityData(DHANDLE note, PMIMEENTITY e
 // As MIMEGetDecodedEntityData for the part of the entity that part names
 // (MIME_ENTITY_DATA_BODY),
 // without the encoded length.
+// Public C API, <mimedir.h>.
 NOTESRT_API STATUS LNPUBLIC MIMEGetEntityData(NOTEHANDLE note, PMIMEENTITY entity, WORD part,
                                               DWORD offset, DWORD length, DHANDLE* data,
                                               DWORD* dataLength);
@@ -578,6 +627,7 @@ NOTESRT_API STATUS LNPUBLIC MIMEGetEntityData(NOTEHANDLE note, PMIMEENTITY entit
 // Fills the first bufferSize bytes (at most sizeof(INTLFORMAT)) of *settings with the
 // international settings: flags DATE_MDY | DATE_4DIGIT_YEAR | CLOCK_24_HOUR, separators "/"
 // and ":", and the process's zone.
+// Public C API, <intl.h>.
 NOTESRT_API void LNPUBLIC OSGetIntlSettings(INTLFORMAT* settings, WORD bufferSize);
 
 // Reads the time text at *text (at most textLength bytes, up to the first NUL) as local
@@ -585,6 +635,7 @@ NOTESRT_API void LNPUBLIC OSGetIntlSettings(INTLFORMAT* settings, WORD bufferSiz
 // settings (null: those of OSGetIntlSettings) and the structure of format (null:
 // TSFMT_DATETIME; a date without a time is midnight). Advances *text past what was read.
 // Fails for text that is not such a time, leaving the outputs as they were.
+// Public C API, <misc.h>.
 NOTESRT_API STATUS LNPUBLIC ConvertTextToTIMEDATE(const void* settings, const TFMT* format,
                                                   char** text, WORD textLength, TIMEDATE* time);
 
@@ -592,6 +643,7 @@ NOTESRT_API STATUS LNPUBLIC ConvertTextToTIMEDATE(const void* settings, const TF
 // (null as for ConvertTextToTIMEDATE) into buffer, at most bufferLength bytes and no NUL, and
 // its length into *textLength. Fails when the time cannot be represented or the text does
 // not fit.
+// Public C API, <misc.h>.
 NOTESRT_API STATUS LNPUBLIC ConvertTIMEDATEToText(const void* settings, const TFMT* format,
                                                   const TIMEDATE* time, char* buffer,
                                                   WORD bufferLength, WORD* textLength);
@@ -599,6 +651,7 @@ NOTESRT_API STATUS LNPUBLIC ConvertTIMEDATEToText(const void* settings, const TF
 // Breaks time->GM down into the fields of local time for time->zone and time->dst: GMT minus
 // zone hours, plus one hour when dst is set. Returns 0, or 1 (fields unchanged) for a time
 // it cannot represent.
+// Public C API, <misc.h>.
 NOTESRT_API BOOL LNPUBLIC TimeGMToLocal(TIME* time);
 
 // Adds the amounts (each may be negative) to *time: seconds, minutes and hours as elapsed
@@ -606,16 +659,20 @@ NOTESRT_API BOOL LNPUBLIC TimeGMToLocal(TIME* time);
 // the last of a shorter month becomes its last day). The zone and DST of the result are
 // those of the process's zone at the new time. Returns 0 (FALSE) when adjusted; non-zero
 // (TRUE) when not, this runtime answering with its status of the failure.
+// Public C API, <misc.h>.
 NOTESRT_API BOOL LNPUBLIC TimeDateAdjust(TIMEDATE* time, int seconds, int minutes, int hours,
                                          int days, int months, int years);
 
 // -1, 0 or 1 as *first is earlier than, the same instant as, or later than *second.
+// Public C API, <misc.h>.
 NOTESRT_API int LNPUBLIC TimeDateCompare(const TIMEDATE* first, const TIMEDATE* second);
 
 // Seconds from *second to *first (first minus second), truncated toward zero.
+// Public C API, <misc.h>.
 NOTESRT_API LONG LNPUBLIC TimeDateDifference(const TIMEDATE* first, const TIMEDATE* second);
 
 // Writes the current time, with the process's zone and DST.
+// Public C API, <ostime.h>.
 NOTESRT_API void LNPUBLIC OSCurrentTIMEDATE(TIMEDATE* time);
 
 // ---- Collections: the entries of a view ----
@@ -648,6 +705,7 @@ typedef struct {
 // collection into *collection; viewNote (the view note opened, closed with NSFNoteClose),
 // viewUnid, collapsedList and selectedList (always 0) may be null. The caller closes the
 // collection with NIFCloseCollection. ERR_NOT_FOUND when viewDb holds no such view.
+// Public C API, <nif.h>.
 NOTESRT_API STATUS LNPUBLIC NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb, NOTEID viewNoteId,
                                               WORD openFlags, DHANDLE unreadList,
                                               HCOLLECTION* collection, NOTEHANDLE* viewNote,
@@ -655,11 +713,13 @@ NOTESRT_API STATUS LNPUBLIC NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb, 
                                               DHANDLE* selectedList);
 
 // Closes a collection.
+// Public C API, <nif.h>.
 NOTESRT_API STATUS LNPUBLIC NIFCloseCollection(HCOLLECTION collection);
 
 // Finds the entries whose key matches name as findFlags say (0, FIND_CASE_INSENSITIVE, or
 // FIND_CASE_INSENSITIVE | FIND_PARTIAL; other flags fail). Writes the position of the first
 // match and the number of matches; ERR_NOT_FOUND, outputs unchanged, when none matches.
+// Public C API, <nif.h>.
 NOTESRT_API STATUS LNPUBLIC NIFFindByName(HCOLLECTION collection, const char* name, WORD findFlags,
                                           COLLECTIONPOSITION* position, DWORD* matches);
 
@@ -673,6 +733,7 @@ NOTESRT_API STATUS LNPUBLIC NIFFindByName(HCOLLECTION collection, const char* na
 // SIGNAL_MORE_TO_DO and *position stands after the last entry returned, and the same call
 // again continues the request where the last answer stopped. bufferLength, skipped, returned
 // and signalFlags may be null.
+// Public C API, <nif.h>.
 NOTESRT_API STATUS LNPUBLIC NIFReadEntries(HCOLLECTION collection, COLLECTIONPOSITION* position,
                                            WORD skipNavigator, DWORD skipCount,
                                            WORD returnNavigator, DWORD returnCount,
@@ -717,6 +778,7 @@ typedef STATUS(LNCALLBACKPTR NSFSEARCHPROC)(void* parameter, SEARCH_MATCH* match
 // searchFlags and since are accepted and not examined. The runtime is not busy during the
 // calls, so routine may open and read the notes. *until (may be null) gets the time the
 // search started.
+// Public C API, <nsfsearc.h>.
 NOTESRT_API STATUS LNPUBLIC NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char* viewTitle,
                                       WORD searchFlags, WORD noteClassMask, TIMEDATE* since,
                                       NSFSEARCHPROC routine, void* parameter, TIMEDATE* until);
@@ -746,6 +808,7 @@ NOTESRT_API STATUS LNPUBLIC NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char* 
 // *signalFlags gets SIGNAL_MORE_TO_DO when entries remain, else 0. The continuation is
 // forgotten when an answer completes, when db is closed and when a request's arguments
 // differ from the last one's. A range without entries fails with ERR_NOT_FOUND.
+// Public C API, <calapi.h>.
 NOTESRT_API STATUS LNPUBLIC CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE end, DWORD skipCount,
                                          DWORD maxReturnCount, DWORD returnMaskInfo,
                                          DWORD returnMaskData, void* reserved, MEMHANDLE* calData,
@@ -759,6 +822,7 @@ NOTESRT_API STATUS LNPUBLIC CalReadRange(DBHANDLE db, TIMEDATE start, TIMEDATE e
 // repeating one with an instance starting then; a recurrence ID of another form fails.
 // ERR_NOT_FOUND when there is no such appointment or instance. flags are accepted and not
 // examined; reserved may be null. The caller closes the note with NSFNoteClose.
+// Public C API, <calapi.h>.
 NOTESRT_API STATUS LNPUBLIC CalOpenNoteHandle(DBHANDLE db, const char* uid,
                                               const char* recurrenceId, NOTEHANDLE* note,
                                               DWORD flags, void* reserved);
@@ -811,6 +875,7 @@ typedef struct {
 // whose $BusyPriority is not "2". A list that does not name the current user (an empty one
 // among them) answers 0 with *container 0. apptUnid and apptOrigDate (may be null) and
 // options are accepted and not examined; the three reserved arguments must be null.
+// Public C API, <schedule.h>.
 NOTESRT_API STATUS LNPUBLIC SchRetrieve(const UNID* apptUnid, TIMEDATE* apptOrigDate, DWORD options,
                                         TIMEDATE_PAIR* interval, LIST* names, HCNTNR* container,
                                         void* reserved1, void* reserved2, void** reserved3);
@@ -820,6 +885,7 @@ NOTESRT_API STATUS LNPUBLIC SchRetrieve(const UNID* apptUnid, TIMEDATE* apptOrig
 // released. *serverError and *gatewayError (may be null) get 0, or, when the person's mail
 // file could not be read, *serverError gets the status of that failure, which is also
 // returned. ERR_NOT_FOUND when the container holds no schedule of that name.
+// Public C API, <schedule.h>.
 NOTESRT_API STATUS LNPUBLIC SchContainer_FindSchedule(HCNTNR container, char* name,
                                                       STATUS* serverError, DWORD* gatewayError,
                                                       HSCHEDULE* scheduleObject,
@@ -831,6 +897,7 @@ NOTESRT_API STATUS LNPUBLIC SchContainer_FindSchedule(HCNTNR container, char* na
 // NotesrtSchedulePiece of them (100 unless notes.ini sets it); a schedule without busy times
 // gives a list of 0 entries. *more gets the continuation for
 // Schedule_ExtractMoreSchedList.
+// Public C API, <schedule.h>.
 NOTESRT_API STATUS LNPUBLIC Schedule_ExtractSchedList(HCNTNR container, HCNTNROBJ scheduleObject,
                                                       TIMEDATE_PAIR* interval, DWORD* size,
                                                       DHANDLE* list, HCNTNROBJ* more);
@@ -838,11 +905,13 @@ NOTESRT_API STATUS LNPUBLIC Schedule_ExtractSchedList(HCNTNR container, HCNTNROB
 // As Schedule_ExtractSchedList for the list after the one whose continuation is more, with
 // a new continuation in *more. When no interval remains it fails with
 // ERR_SCHOBJ_NOTEXIST, *list 0, and the continuation is used up.
+// Public C API, <schedule.h>.
 NOTESRT_API STATUS LNPUBLIC Schedule_ExtractMoreSchedList(HCNTNR container, HCNTNROBJ more,
                                                           TIMEDATE_PAIR* interval, DWORD* size,
                                                           DHANDLE* list, HCNTNROBJ* nextMore);
 
 // Releases a container, its schedules and their records. Container 0 does nothing.
+// Public C API, <schedule.h>.
 NOTESRT_API void LNPUBLIC SchContainer_Free(HCNTNR container);
 
 // ---- Mail ----
@@ -859,23 +928,28 @@ NOTESRT_API void LNPUBLIC SchContainer_Free(HCNTNR container);
 
 // Opens the mail file named by path (as NSFDbOpen names a database, and failing as it
 // fails) into *messageFile. The caller closes it with MailCloseMessageFile.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailOpenMessageFile(char* path, DBHANDLE* messageFile);
 
 // Closes a mail file. Messages created in it stay open, but can no longer be stored into it.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailCloseMessageFile(DBHANDLE messageFile);
 
 // Creates an empty message (a document without items) in the mail file into *message, a
 // note handle: its _NOTE_DB is the mail file, its _NOTE_ID 0 (not yet stored) and its
 // _NOTE_OID a new originator ID of the mail file. NSFNoteUpdate stores it. The caller closes
 // it with MailCloseMessage (or NSFNoteClose).
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailCreateMessage(DBHANDLE messageFile, DHANDLE* message);
 
 // Closes a message, as NSFNoteClose closes a note.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailCloseMessage(DHANDLE message);
 
 // Sets the item of header field itemCode (MAIL_..._ITEM_NUM) to the valueLength bytes of
 // value: text for the text fields, an 8-byte TIMEDATE for the two dates. An item of that
 // name is replaced. Other codes, and a date of another length, fail and change nothing.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailAddHeaderItem(DHANDLE message, WORD itemCode, const void* value,
                                               WORD valueLength);
 
@@ -884,12 +958,14 @@ NOTESRT_API STATUS LNPUBLIC MailAddHeaderItem(DHANDLE message, WORD itemCode, co
 // prefixDataType; TYPE_TIME and a TIMEDATE). flags are accepted and not examined. When the
 // call succeeds the block is the message's: the caller neither unlocks nor frees it. When it
 // fails the block stays the caller's.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailAddHeaderItemByHandle(DHANDLE message, WORD itemCode, DHANDLE value,
                                                       WORD valueLength, WORD flags);
 
 // Sets the message's "Recipients" item to the text list in the memory block list: listSize
 // bytes with the data type first, as ListAllocate makes it with prefixDataType. When the call
 // succeeds the block is the message's; when it fails it stays the caller's.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailAddRecipientsItem(DHANDLE message, DHANDLE list, WORD listSize);
 
 typedef void* NLS_PINFO; // character-set information of MailAddBodyItemExt; not used here
@@ -897,23 +973,27 @@ typedef void* NLS_PINFO; // character-set information of MailAddBodyItemExt; not
 // Creates an empty body: a new memory block in *bodyItem (unlocked; the caller frees it with
 // OSMemFree) and the bytes of it in use, 0, in *bodyItemLength. Its content is the
 // runtime's own; only the body calls below read and write it.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailCreateBodyItem(DHANDLE* bodyItem, DWORD* bodyItemLength);
 
 // Appends the textLength bytes of text to the body as lines, every NUL byte ending one: "a"
 // adds one line, "a\0b" two, "a\0" the line "a" and an empty one, and no text an empty
 // line. *bodyItemLength is the body's length before the call and after it. Addresses from
 // earlier locks of the block are invalid afterwards.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailAppendBodyItemLine(DHANDLE bodyItem, DWORD* bodyItemLength,
                                                    char* text, WORD textLength);
 
 // Sets the message's "Body" item to rich text whose paragraphs are the lines of the body
 // (its first bodyItemLength bytes), replacing every Body item it had. The body is copied:
 // bodyItem stays the caller's, unchanged. reserved is not examined and may be null.
+// Public C API, <mailserv.h>.
 NOTESRT_API STATUS LNPUBLIC MailAddBodyItemExt(DHANDLE message, DHANDLE bodyItem,
                                                DWORD bodyItemLength, NLS_PINFO reserved);
 
 // Writes a new originator ID for a note of db into *oid: a UNID that no note of db has and
 // no earlier call gave, the file half being db's replica ID; sequence 0.
+// Public C API, <nsfdb.h>.
 NOTESRT_API STATUS LNPUBLIC NSFDbGenerateOID(DBHANDLE db, OID* oid);
 
 // Stores the note into the database its _NOTE_DB names and writes that database's file
@@ -926,6 +1006,7 @@ NOTESRT_API STATUS LNPUBLIC NSFDbGenerateOID(DBHANDLE db, OID* oid);
 // Fails, changing nothing, when _NOTE_DB is no longer open, the file is missing or damaged,
 // the note ID is not in the database, the class is neither NOTE_CLASS_DOCUMENT nor
 // NOTE_CLASS_VIEW, the UNID belongs to another note, or the file cannot be written.
+// Public C API, <nsfnote.h>.
 NOTESRT_API STATUS LNPUBLIC NSFNoteUpdate(NOTEHANDLE note, WORD updateFlags);
 
 #if defined(NOTESAPI_PACKED)
