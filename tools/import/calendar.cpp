@@ -4,9 +4,11 @@
 #include "calendar.h"
 
 #include "content_lines.h"
+#include "report.h"
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -34,19 +36,25 @@ struct IteratorFree {
     void operator()(icalrecur_iterator* iterator) const { icalrecur_iterator_free(iterator); }
 };
 
-// The file as the messages need it.
-struct Source {
-    std::string file;                            // named in messages
-    std::map<int, std::string> lines;            // property lines by line number
-    std::vector<int> begins;                     // BEGIN line of each component, in file order
-    std::vector<std::vector<int>> properties;    // property lines of each component
-    std::map<const icalcomponent*, int> beginOf; // BEGIN line of each parsed component
-};
-
 // An event left out: where and why.
 struct Skip {
     int line;           // the line to name
     std::string reason; // "PROPERTY: problem"
+};
+
+// The file as the messages need it. Components are numbered in the order of their BEGIN lines;
+// the VCALENDAR is 0.
+struct Source {
+    std::string file;                              // named in messages
+    Report* report = nullptr;                      // where problems go
+    std::map<int, std::string> lines;              // property lines by line number
+    std::vector<int> begins;                       // BEGIN line of each component
+    std::vector<std::string> kinds;                // name of each component (VEVENT)
+    std::vector<size_t> topOf;                     // of each component, its child of VCALENDAR
+    std::vector<std::vector<int>> properties;      // property lines of each component
+    std::map<const icalcomponent*, size_t> number; // of each parsed component
+    std::map<size_t, Skip> bad;                    // first problem of each event or zone skipped
+    int errorLines = 0;                            // X-LIC-ERROR lines left out
 };
 
 // One instance as written.
@@ -103,15 +111,16 @@ std::string ValueType(const std::string& text) {
     return head.substr(start, head.find_first_of(";:", start) - start);
 }
 
-// Checks the dates and times of an event's time properties, which libical reads leniently.
-void CheckTimes(const std::string& file, const ContentLine& line, const std::string& name) {
+// What is wrong with the dates and times of an event's time property, which libical reads
+// leniently; empty when nothing is.
+std::string TimesProblem(const ContentLine& line, const std::string& name) {
     static const std::set<std::string> kTimeProperties = {"DTSTART", "DTEND", "RECURRENCE-ID",
                                                           "RDATE", "EXDATE"};
     if (kTimeProperties.count(name) == 0)
-        return;
+        return "";
     const std::string type = ValueType(line.text);
     if (type == "PERIOD")
-        return;
+        return "";
     const bool time = type != "DATE";
     const std::string value = PropertyValue(line.text);
     size_t start = 0;
@@ -119,20 +128,43 @@ void CheckTimes(const std::string& file, const ContentLine& line, const std::str
         const size_t comma = std::min(value.find(',', start), value.size());
         const std::string piece = value.substr(start, comma - start);
         if (!IsDateText(piece, time))
-            throw ErrorAt(file, line.line,
-                          name + ": bad " + (time ? "date-time" : "date") + " \"" + piece + "\"");
+            return name + ": bad " + (time ? "date-time" : "date") + " \"" + piece + "\"";
         start = comma + 1;
     }
+    return "";
 }
 
-// The text handed to libical: every property line with its line number as a parameter. Checks
-// that components nest, that the file is one VCALENDAR, and the events' times.
+// A problem in a property of component at line: in strict mode the file is refused; otherwise
+// an event or a time zone is skipped for its first problem, and a property elsewhere is left
+// out.
+void Flag(Source& source, size_t component, int line, const std::string& what) {
+    const std::string where = source.file + ":" + std::to_string(line);
+    const size_t top = source.topOf[component];
+    const std::string& kind = source.kinds[top];
+    if (top == 0 || (kind != "VEVENT" && kind != "VTIMEZONE")) {
+        source.report->Problem(where, what, "left out");
+        return;
+    }
+    if (source.report->Strict())
+        throw ImportError(where + ": " + what);
+    source.bad.emplace(top, Skip{line, what});
+}
+
+// The text handed to libical: every property line with its line number as a parameter, lines
+// with problems left out (see Flag) and X-LIC-ERROR lines counted and left out. Checks that
+// components nest, that the file is one VCALENDAR, and the events' times.
 std::string MarkedText(const std::vector<ContentLine>& lines, Source& source) {
     const std::string& file = source.file;
     if (lines.empty() || Upper(lines[0].text) != "BEGIN:VCALENDAR")
         throw ErrorAt(file, lines.empty() ? 1 : lines[0].line,
                       "not an iCalendar file (no BEGIN:VCALENDAR)");
-    std::vector<std::pair<std::string, int>> open; // component name, BEGIN line
+    // An open component.
+    struct Open {
+        std::string name; // VEVENT
+        int line;         // of its BEGIN
+        size_t number;    // in the order of BEGIN lines
+    };
+    std::vector<Open> open;
     bool ended = false;
     std::string text;
     for (const ContentLine& line : lines) {
@@ -140,32 +172,47 @@ std::string MarkedText(const std::vector<ContentLine>& lines, Source& source) {
         const std::string value = Upper(PropertyValue(line.text));
         if (ended)
             throw ErrorAt(file, line.line, name + ": text after END:VCALENDAR");
+        if ((name == "BEGIN" || name == "END") && !line.problem.empty())
+            throw ErrorAt(file, line.line, name + ": " + line.problem);
         if (name == "BEGIN") {
-            open.emplace_back(value, line.line);
+            const size_t number = source.begins.size();
             source.begins.push_back(line.line);
+            source.kinds.push_back(value);
+            source.topOf.push_back(open.size() <= 1 ? number : source.topOf[open.back().number]);
             source.properties.emplace_back();
+            open.push_back({value, line.line, number});
             text += line.text + "\r\n";
             continue;
         }
         if (name == "END") {
-            if (open.back().first != value)
+            if (open.back().name != value)
                 throw ErrorAt(file, line.line,
-                              "END: \"" + value + "\" does not close BEGIN:" + open.back().first +
-                                  " of line " + std::to_string(open.back().second));
+                              "END: \"" + value + "\" does not close BEGIN:" + open.back().name +
+                                  " of line " + std::to_string(open.back().line));
             open.pop_back();
             ended = open.empty();
             text += line.text + "\r\n";
             continue;
         }
-        if (ValueStart(line.text) == std::string::npos)
-            throw ErrorAt(file, line.line, name + ": no \":\" before the value");
-        if (open.back().first == "VEVENT")
-            CheckTimes(file, line, name);
-        // The property of the innermost open component: the last BEGIN still open.
-        size_t component = source.begins.size() - 1;
-        while (source.begins[component] != open.back().second)
-            --component;
-        source.properties[component].push_back(line.line);
+        if (name == "X-LIC-ERROR") {
+            if (source.report->Strict())
+                throw ErrorAt(file, line.line,
+                              "X-LIC-ERROR: an error noted by the program that wrote the file");
+            ++source.errorLines;
+            continue;
+        }
+        std::string problem;
+        if (!line.problem.empty())
+            problem = name + ": " + line.problem;
+        else if (ValueStart(line.text) == std::string::npos)
+            problem = name + ": no \":\" before the value";
+        else if (open.back().name == "VEVENT")
+            problem = TimesProblem(line, name);
+        if (!problem.empty()) {
+            Flag(source, open.back().number, line.line, problem);
+            continue;
+        }
+        source.properties[open.back().number].push_back(line.line);
         source.lines[line.line] = line.text;
         const size_t cut = name.size();
         text += line.text.substr(0, cut) + ";" + kLineParameter + "=" + std::to_string(line.line) +
@@ -173,8 +220,8 @@ std::string MarkedText(const std::vector<ContentLine>& lines, Source& source) {
     }
     if (!ended)
         throw ErrorAt(file, lines.back().line,
-                      "END: BEGIN:" + open.back().first + " of line " +
-                          std::to_string(open.back().second) + " is not closed");
+                      "END: BEGIN:" + open.back().name + " of line " +
+                          std::to_string(open.back().line) + " is not closed");
     return text;
 }
 
@@ -191,15 +238,15 @@ std::vector<icalproperty*> Properties(icalcomponent* component, icalproperty_kin
     return properties;
 }
 
-// Reports the first problem libical noted in component or below (an X-LIC-ERROR property,
-// which takes the place of a property it dropped or follows one whose parameter it refused).
-// A property dropped for an empty value is no problem: it counts as absent. Also records the
-// BEGIN line of every component.
+// Flags the problems libical noted in component and below (an X-LIC-ERROR property, which
+// takes the place of a property it dropped or follows one whose parameter it refused). A
+// property dropped for an empty value is no problem: it counts as absent. Also numbers every
+// component.
 void CheckParsed(icalcomponent* component, Source& source, size_t& serial) {
     const size_t index = serial++;
     if (index >= source.begins.size())
         throw ImportError(source.file + ": libical read components the file does not have");
-    source.beginOf[component] = source.begins[index];
+    source.number[component] = index;
     const std::vector<icalproperty*> properties = Properties(component, ICAL_ANY_PROPERTY);
     std::set<int> missing(source.properties[index].begin(), source.properties[index].end());
     for (icalproperty* property : properties)
@@ -230,7 +277,7 @@ void CheckParsed(icalcomponent* component, Source& source, size_t& serial) {
                           : "bad " + (type == "recur" ? std::string("rule") : type) + " \"" +
                                 PropertyValue(text) + "\"";
         }
-        throw ErrorAt(source.file, line, name + ": " + problem);
+        Flag(source, index, line, name + ": " + problem);
     }
     for (icalcomponent* child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
          child != nullptr; child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT))
@@ -297,10 +344,32 @@ int64_t LengthOf(icalcomponent* event, const icaltimetype& start, int64_t fallba
     return length;
 }
 
+// The instance an override replaces. A series of all-day events names its instances by date;
+// a date-time there (Exchange writes midnight in its own zone) is taken as its date.
+icaltimetype ReplacedBy(icalcomponent* change, const icaltimetype& start, const Source& source) {
+    icalproperty* id = First(change, ICAL_RECURRENCEID_PROPERTY);
+    icaltimetype replaced = TimeOf(id, change);
+    if (start.is_date && !replaced.is_date) {
+        replaced.is_date = 1;
+        replaced.hour = replaced.minute = replaced.second = 0;
+        replaced.zone = nullptr;
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", replaced.year, replaced.month,
+                      replaced.day);
+        source.report->Problem(
+            source.file + ":" + std::to_string(LineOf(id)),
+            std::string("RECURRENCE-ID: a date-time in a series of all-day events, read as \"") +
+                date + "\"",
+            "");
+    }
+    return replaced;
+}
+
 // The instances of master inside the window, overridden instances replaced, in start order.
 std::vector<Instance> InstancesOf(icalcomponent* master,
                                   const std::vector<icalcomponent*>& overrides,
-                                  const Window& window, int beginLine) {
+                                  const Window& window, const Source& source) {
+    const int beginLine = source.begins[source.number.at(master)];
     icalproperty* dtstart = First(master, ICAL_DTSTART_PROPERTY);
     if (dtstart == nullptr)
         throw Skip{beginLine, "VEVENT: no DTSTART"};
@@ -350,7 +419,7 @@ std::vector<Instance> InstancesOf(icalcomponent* master,
     for (icalproperty* date : Properties(master, ICAL_EXDATE_PROPERTY))
         instances.erase(SecondsOf(TimeOf(date, master)));
     for (icalcomponent* change : overrides) {
-        const icaltimetype replaced = TimeOf(First(change, ICAL_RECURRENCEID_PROPERTY), change);
+        const icaltimetype replaced = ReplacedBy(change, start, source);
         instances.erase(SecondsOf(replaced));
         if (icalcomponent_get_status(change) == ICAL_STATUS_CANCELLED)
             continue;
@@ -404,7 +473,11 @@ Appointment AppointmentOf(icalcomponent* event, const std::vector<Instance>& ins
                           bool repeats, const std::map<std::string, std::string>& names,
                           const std::string& user) {
     Appointment appointment;
-    appointment.firstDay = instances.front().day;
+    for (const Instance& instance : instances) {
+        if (appointment.firstDay == 0 || instance.day < appointment.firstDay)
+            appointment.firstDay = instance.day;
+        appointment.lastDay = std::max(appointment.lastDay, instance.day);
+    }
     appointment.repeats = repeats;
     korvo_install::NoteBuilder& note = appointment.note;
     note.Item("Form", "Appointment");
@@ -494,20 +567,46 @@ bool ReadDate(const std::string& text, int& date) {
 
 Calendar ReadCalendar(const std::string& file, const Window& window,
                       const std::map<std::string, std::string>& names, const std::string& user,
-                      std::ostream& warnings) {
+                      Report& report) {
     icalerror_set_errors_are_fatal(0);
     Source source;
     source.file = file;
+    source.report = &report;
     std::string text = MarkedText(ReadContentLines(file), source);
     std::unique_ptr<icalcomponent, ComponentFree> root(icalparser_parse_string(text.c_str()));
     if (!root || icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT)
         throw ImportError(file + ": libical cannot read it");
     size_t serial = 0;
     CheckParsed(root.get(), source, serial);
+    const auto problem = [&](icalcomponent* component) -> const Skip* {
+        const auto found = source.bad.find(source.number.at(component));
+        return found != source.bad.end() ? &found->second : nullptr;
+    };
+    const auto where = [&](const Skip& skip) { return file + ":" + std::to_string(skip.line); };
+
+    // A zone with a problem goes; the events that use it are skipped for an unknown zone.
+    std::vector<icalcomponent*> badZones;
+    for (icalcomponent* zone =
+             icalcomponent_get_first_component(root.get(), ICAL_VTIMEZONE_COMPONENT);
+         zone != nullptr;
+         zone = icalcomponent_get_next_component(root.get(), ICAL_VTIMEZONE_COMPONENT)) {
+        if (const Skip* skip = problem(zone)) {
+            icalproperty* id = First(zone, ICAL_TZID_PROPERTY);
+            report.Warn(where(*skip), skip->reason,
+                        std::string("time zone \"") + (id ? icalproperty_get_tzid(id) : "") +
+                            "\" skipped");
+            badZones.push_back(zone);
+        }
+    }
+    for (icalcomponent* zone : badZones) {
+        icalcomponent_remove_component(root.get(), zone);
+        icalcomponent_free(zone);
+    }
 
     std::vector<icalcomponent*> events;
     std::map<std::string, std::vector<icalcomponent*>> overrides; // by UID
     std::set<std::string> masters;                                // UIDs with a master event
+    std::map<std::string, const Skip*> badSeries; // UIDs with a problem in one of their events
     for (icalcomponent* event =
              icalcomponent_get_first_component(root.get(), ICAL_VEVENT_COMPONENT);
          event != nullptr;
@@ -516,6 +615,8 @@ Calendar ReadCalendar(const std::string& file, const Window& window,
         const char* uid = icalcomponent_get_uid(event);
         if (uid == nullptr)
             continue;
+        if (const Skip* skip = problem(event))
+            badSeries.emplace(uid, skip);
         if (First(event, ICAL_RECURRENCEID_PROPERTY) != nullptr)
             overrides[uid].push_back(event);
         else
@@ -523,7 +624,9 @@ Calendar ReadCalendar(const std::string& file, const Window& window,
     }
 
     Calendar calendar;
+    calendar.errorLines = source.errorLines;
     const std::vector<icalcomponent*> none;
+    std::set<std::string> skippedSeries;
     for (icalcomponent* event : events) {
         const char* uid = icalcomponent_get_uid(event);
         const bool master = First(event, ICAL_RECURRENCEID_PROPERTY) == nullptr;
@@ -532,17 +635,25 @@ Calendar ReadCalendar(const std::string& file, const Window& window,
         const auto changes = master && uid != nullptr ? overrides.find(uid) : overrides.end();
         const std::vector<icalcomponent*>& own =
             changes != overrides.end() ? changes->second : none;
+        const char* summary = icalcomponent_get_summary(event);
+        const std::string skipped = std::string("event \"") +
+                                    (summary != nullptr ? summary : uid != nullptr ? uid : "") +
+                                    "\" skipped";
+        const auto series = uid != nullptr ? badSeries.find(uid) : badSeries.end();
+        if (const Skip* skip = series != badSeries.end() ? series->second : problem(event)) {
+            if (uid == nullptr || skippedSeries.insert(uid).second) {
+                report.Warn(where(*skip), skip->reason, skipped);
+                ++calendar.skipped;
+            }
+            continue;
+        }
         try {
-            const std::vector<Instance> instances =
-                InstancesOf(event, own, window, source.beginOf[event]);
+            const std::vector<Instance> instances = InstancesOf(event, own, window, source);
             const bool repeats = First(event, ICAL_RRULE_PROPERTY) != nullptr ||
                                  First(event, ICAL_RDATE_PROPERTY) != nullptr || !own.empty();
             calendar.appointments.push_back(AppointmentOf(event, instances, repeats, names, user));
         } catch (const Skip& skip) {
-            const char* summary = icalcomponent_get_summary(event);
-            const char* name = summary != nullptr ? summary : uid != nullptr ? uid : "";
-            warnings << "korvo-import: " << file << ":" << skip.line << ": " << skip.reason
-                     << ", event \"" << name << "\" skipped\n";
+            report.Warn(where(skip), skip.reason, skipped);
             ++calendar.skipped;
         }
     }

@@ -1,6 +1,7 @@
 // Reading content lines.
 #include "content_lines.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -67,28 +68,40 @@ std::vector<ContentLine> ReadContentLines(const std::string& file) {
             end = bytes.size();
         std::string text = bytes.substr(position, end - position);
         position = end + 1;
-        if (!text.empty() && text.back() == '\r')
+        while (!text.empty() && text.back() == '\r')
             text.pop_back();
-        for (size_t i = 0; i < text.size();) {
-            const size_t length = Utf8Length(text, i);
-            const unsigned char c = static_cast<unsigned char>(text[i]);
-            if (length == 0)
-                throw ErrorAt(file, number, "not UTF-8 text");
-            if ((c < 0x20 && c != '\t') || c == 0x7F)
-                throw ErrorAt(file, number, "a control character");
-            i += length;
-        }
+        std::string problem = TextProblem(text, false);
         if (text.empty())
             continue;
         if (text[0] == ' ' || text[0] == '\t') {
             if (lines.empty())
                 throw ErrorAt(file, number, "a continuation line without a line before it");
             lines.back().text += text.substr(1);
+            if (lines.back().problem.empty() && !problem.empty())
+                lines.back().problem = problem + " of line " + std::to_string(number);
             continue;
         }
-        lines.push_back({std::move(text), number});
+        lines.push_back({std::move(text), number, std::move(problem)});
     }
     return lines;
+}
+
+std::string TextProblem(const std::string& text, bool breaks) {
+    size_t column = 1;
+    for (size_t i = 0; i < text.size(); ++column) {
+        const size_t length = Utf8Length(text, i);
+        if (length == 0)
+            return "not UTF-8 text at column " + std::to_string(column);
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (((c < 0x20 && c != '\t' && !(breaks && (c == '\r' || c == '\n'))) || c == 0x7F)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "%02X", c);
+            return std::string("a control character (0x") + code + ") at column " +
+                   std::to_string(column);
+        }
+        i += length;
+    }
+    return "";
 }
 
 std::string PropertyName(const std::string& text) {

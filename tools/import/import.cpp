@@ -3,6 +3,7 @@
 
 #include "content_lines.h"
 #include "people.h"
+#include "report.h"
 
 namespace korvo_import {
 
@@ -13,49 +14,62 @@ Summary Import(const Options& options, std::ostream& warnings) {
                           "\" is not a canonical name such as CN=Ann Lee/O=Acme");
     const std::string suffix = options.user.substr(slash);
 
-    std::vector<Person> people;
+    Report report(warnings, options.strict);
+    Directory directory;
     if (!options.people.empty())
-        people = ReadPeople(options.people, suffix, warnings);
+        directory = ReadPeople(options.people, suffix, report);
     std::map<std::string, std::string> names;
-    for (const Person& person : people) {
+    for (const Person& person : directory.people) {
         for (const std::string& email : person.emails)
             names.emplace(Lower(email), person.canonical);
     }
     Calendar calendar;
     if (!options.calendar.empty())
-        calendar = ReadCalendar(options.calendar, options.window, names, options.user, warnings);
+        calendar = ReadCalendar(options.calendar, options.window, names, options.user, report);
+    report.Finish();
 
     korvo_install::Layout layout;
     layout.userName = options.user;
     layout.mailServer = options.server;
     korvo_install::InstallationWriter install(options.out, layout, options.replace);
     const Person* self = nullptr;
-    for (const Person& person : people) {
-        install.ServerAddressBook().Add(person.note);
+    for (const Person& person : directory.people) {
         if (self == nullptr && Upper(person.canonical) == Upper(options.user))
             self = &person;
     }
-    if (self != nullptr) {
-        install.LocalAddressBook().Add(self->note);
-    } else {
+    korvo_install::NoteBuilder made;
+    if (self == nullptr) {
         const std::string common = korvo_install::CommonName(options.user);
-        install.LocalAddressBook().Add(
-            korvo_install::NoteBuilder()
-                .Item("Form", "Person")
-                .Item("FullName", korvo_install::Json::array({options.user, common}))
-                .Item("FullNameInput", common));
+        made.Item("Form", "Person")
+            .Item("FullName", korvo_install::Json::array({options.user, common}))
+            .Item("FullNameInput", common);
     }
+    const korvo_install::NoteBuilder& own = self != nullptr ? self->note : made;
+    const auto fill = [&](korvo_install::DatabaseWriter& book, bool people) {
+        if (people) {
+            for (const Person& person : directory.people)
+                book.Add(person.note);
+        }
+        if (!people || self == nullptr)
+            book.Add(own);
+    };
+    fill(install.LocalAddressBook(), options.peopleBook != PeopleBook::Server);
+    fill(install.ServerAddressBook(), options.peopleBook != PeopleBook::Local);
+
     Summary summary;
     for (const Appointment& appointment : calendar.appointments) {
         install.MailFile().Add(appointment.note);
         summary.repeating += appointment.repeats ? 1 : 0;
         if (summary.firstDay == 0 || appointment.firstDay < summary.firstDay)
             summary.firstDay = appointment.firstDay;
+        summary.lastDay = std::max(summary.lastDay, appointment.lastDay);
     }
     install.Commit();
-    summary.people = people.size();
+    summary.people = directory.people.size();
     summary.appointments = calendar.appointments.size();
     summary.skipped = calendar.skipped;
+    summary.skippedCards = directory.skipped;
+    summary.errorLines = calendar.errorLines;
     return summary;
 }
 

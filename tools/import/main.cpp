@@ -13,21 +13,47 @@ namespace {
 const char kUsage[] =
     "usage: korvo-import --out DIR [--replace] --from YYYY-MM-DD --to YYYY-MM-DD\n"
     "                    [--user NAME] [--server NAME] [--calendar FILE.ics] [--people FILE.vcf]\n"
+    "                    [--people-book local|server|both] [--strict]\n"
     "  --out DIR          the installation folder to write (must not exist)\n"
     "  --replace          replace DIR if it exists\n"
     "  --from, --to       the dates whose event instances are imported, both included\n"
     "  --user NAME        the mail file's owner (default CN=Ann Lee/O=Acme)\n"
     "  --server NAME      the mail server holding the directory (default CN=Mail1/O=Acme)\n"
     "  --calendar FILE    events, into the user's mail file\n"
-    "  --people FILE      people, into the server's address book\n"
+    "  --people FILE      people (vCard 2.1, 3.0 or 4.0)\n"
+    "  --people-book BOOK the address book the people go to: local (default, the user's\n"
+    "                     own, as personal contacts), server (the mail server's directory)\n"
+    "                     or both\n"
+    "  --strict           refuse the files on their first problem instead of skipping the\n"
+    "                     event or card\n"
     "registry.ini in DIR points the library at the installation\n"
     "(korvocOIEx --registry DIR/registry.ini).\n";
+
+bool ReadBook(const std::string& text, korvo_import::PeopleBook& book) {
+    using korvo_import::PeopleBook;
+    if (text == "local")
+        book = PeopleBook::Local;
+    else if (text == "server")
+        book = PeopleBook::Server;
+    else if (text == "both")
+        book = PeopleBook::Both;
+    else
+        return false;
+    return true;
+}
+
+// The date YYYYMMDD as YYYY-MM-DD.
+std::string DateText(int date) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date / 10000, date / 100 % 100, date % 100);
+    return text;
+}
 
 bool ReadOptions(int argc, char** argv, korvo_import::Options& options, std::string& problem) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--replace") {
-            options.replace = true;
+        if (name == "--replace" || name == "--strict") {
+            (name == "--replace" ? options.replace : options.strict) = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -50,6 +76,8 @@ bool ReadOptions(int argc, char** argv, korvo_import::Options& options, std::str
             options.calendar = value;
         else if (name == "--people")
             options.people = value;
+        else if (name == "--people-book")
+            good = ReadBook(value, options.peopleBook);
         else {
             problem = "unknown option " + name;
             return false;
@@ -88,15 +116,17 @@ int main(int argc, char** argv) {
         std::cout << "korvo-import: wrote " << options.out << ": " << summary.people << " people, "
                   << summary.appointments << " appointments (" << summary.repeating
                   << " repeating)";
-        if (summary.firstDay != 0) {
-            char day[16];
-            std::snprintf(day, sizeof day, "%04d-%02d-%02d", summary.firstDay / 10000,
-                          summary.firstDay / 100 % 100, summary.firstDay % 100);
-            std::cout << ", the first on " << day;
-        }
+        if (summary.firstDay != 0)
+            std::cout << ", the first on " << DateText(summary.firstDay) << ", the last on "
+                      << DateText(summary.lastDay);
         std::cout << "\n";
+        if (summary.skippedCards > 0)
+            std::cerr << "korvo-import: skipped " << summary.skippedCards << " cards\n";
         if (summary.skipped > 0)
             std::cerr << "korvo-import: skipped " << summary.skipped << " events\n";
+        if (summary.errorLines > 0)
+            std::cerr << "korvo-import: left out " << summary.errorLines
+                      << " X-LIC-ERROR lines (errors noted by the program that wrote the file)\n";
     } catch (const std::exception& error) {
         std::cerr << "korvo-import: " << error.what() << "\n";
         return 1;

@@ -1,6 +1,7 @@
 // Person documents from vCard cards.
 #include "people.h"
 
+#include "report.h"
 #include "vcard.h"
 
 #include <map>
@@ -57,37 +58,39 @@ std::string WithoutScheme(const std::string& text) {
     return text.substr(colon + 1);
 }
 
-// The picture's bytes; false (with a warning) when it is not held inline.
-bool PhotoBytes(const std::string& file, const VCardProperty& photo, std::ostream& warnings,
+// The picture's bytes; false, reported, when it is not held inline or not base64.
+bool PhotoBytes(const std::string& file, const VCardProperty& photo, Report& report,
                 std::string& bytes) {
-    const auto fail = [&](const std::string& problem) {
-        return ErrorAt(file, photo.line, "PHOTO: " + problem);
-    };
+    const std::string where = file + ":" + std::to_string(photo.line);
     std::string data;
-    const auto encoding = photo.params.find("ENCODING");
-    if (encoding != photo.params.end()) {
-        if (encoding->second.size() != 1 || Upper(encoding->second[0]) != "B")
-            throw fail("ENCODING other than b");
+    const std::string encoding = EncodingOf(photo);
+    if (encoding == "B" || encoding == "BASE64") {
         data = photo.value;
+    } else if (!encoding.empty()) {
+        report.Problem(where, "PHOTO: ENCODING \"" + encoding + "\", not base64", "left out");
+        return false;
     } else if (Upper(photo.value.substr(0, 5)) == "DATA:") {
         const size_t comma = photo.value.find(',');
         if (comma == std::string::npos || comma < 7 ||
-            Upper(photo.value.substr(comma - 7, 7)) != ";BASE64")
-            throw fail("a data URI that is not base64");
+            Upper(photo.value.substr(comma - 7, 7)) != ";BASE64") {
+            report.Problem(where, "PHOTO: a data URI that is not base64", "left out");
+            return false;
+        }
         data = photo.value.substr(comma + 1);
     } else {
-        warnings << "korvo-import: " << file << ":" << photo.line
-                 << ": PHOTO: only pictures held in the card are imported, left out\n";
+        report.Warn(where, "PHOTO: only pictures held in the card are imported", "left out");
         return false;
     }
-    if (!DecodeBase64(data, bytes) || bytes.empty())
-        throw fail("bad base64");
+    if (!DecodeBase64(data, bytes) || bytes.empty()) {
+        report.Problem(where, "PHOTO: bad base64", "left out");
+        return false;
+    }
     return true;
 }
 
 Person PersonOf(const std::string& file, const VCard& card, const std::string& suffix,
-                std::ostream& warnings) {
-    const std::string fullName = VCardText(file, *card.First("FN"));
+                Report& report) {
+    const std::string fullName = VCardText(*card.First("FN"));
     Person person;
     person.canonical = "CN=" + fullName + suffix;
     korvo_install::NoteBuilder& note = person.note;
@@ -98,13 +101,13 @@ Person PersonOf(const std::string& file, const VCard& card, const std::string& s
         const VCardProperty* property = card.First(name);
         if (property == nullptr)
             return;
-        const std::string value = VCardText(file, *property);
+        const std::string value = VCardText(*property);
         if (!value.empty())
             note.Item(item, value);
     };
     const auto components = [&](const VCardProperty& property, const char* const* items,
                                 size_t count) {
-        const std::vector<std::string> values = VCardComponents(file, property);
+        const std::vector<std::string> values = VCardComponents(property);
         for (size_t i = 0; i < count && i < values.size(); ++i) {
             if (items[i] != nullptr && !values[i].empty())
                 note.Item(items[i], values[i]);
@@ -117,9 +120,9 @@ Person PersonOf(const std::string& file, const VCard& card, const std::string& s
     for (const VCardProperty& property : card.properties) {
         if (property.name != "EMAIL")
             continue;
-        const std::string email = VCardText(file, property);
+        const std::string email = VCardText(property);
         if (email.empty())
-            throw ErrorAt(file, property.line, "EMAIL: empty");
+            continue;
         if (IsPreferred(property))
             person.emails.insert(person.emails.begin(), email);
         else
@@ -145,7 +148,7 @@ Person PersonOf(const std::string& file, const VCard& card, const std::string& s
                     break;
                 }
             }
-            phones.emplace(item, WithoutScheme(VCardText(file, property)));
+            phones.emplace(item, WithoutScheme(VCardText(property)));
         } else if (property.name == "ADR") {
             if (office == nullptr && HasType(property, "work"))
                 office = &property;
@@ -164,18 +167,23 @@ Person PersonOf(const std::string& file, const VCard& card, const std::string& s
         components(*office, kAddressItems, std::size(kAddressItems));
     text("URL", "WebSite");
     if (const VCardProperty* impp = card.First("IMPP"))
-        note.Item("SametimeLogin", WithoutScheme(VCardText(file, *impp)));
+        note.Item("SametimeLogin", WithoutScheme(VCardText(*impp)));
     std::string photo;
     if (const VCardProperty* picture = card.First("PHOTO");
-        picture != nullptr && PhotoBytes(file, *picture, warnings, photo))
+        picture != nullptr && PhotoBytes(file, *picture, report, photo))
         note.Item("$FILE", korvo_install::FileValue("ContactPhoto", photo));
     return person;
 }
 
 } // namespace
 
-bool DecodeBase64(const std::string& text, std::string& bytes) {
+bool DecodeBase64(const std::string& written, std::string& bytes) {
     bytes.clear();
+    std::string text;
+    for (char c : written) {
+        if (c != ' ' && c != '\t')
+            text += c;
+    }
     size_t length = text.size();
     while (length > 0 && text[length - 1] == '=' && text.size() - length < 2)
         --length;
@@ -197,12 +205,24 @@ bool DecodeBase64(const std::string& text, std::string& bytes) {
     return true;
 }
 
-std::vector<Person> ReadPeople(const std::string& file, const std::string& suffix,
-                               std::ostream& warnings) {
-    std::vector<Person> people;
-    for (const VCard& card : ReadVCards(file))
-        people.push_back(PersonOf(file, card, suffix, warnings));
-    return people;
+Directory ReadPeople(const std::string& file, const std::string& suffix, Report& report) {
+    Directory directory;
+    for (const VCard& card : ReadVCards(file)) {
+        CardProblem problem = card.problem;
+        if (problem.line == 0) {
+            try {
+                directory.people.push_back(PersonOf(file, card, suffix, report));
+                continue;
+            } catch (const CardProblem& fault) {
+                problem = fault;
+            }
+        }
+        const VCardProperty* name = card.First("FN");
+        report.Problem(file + ":" + std::to_string(problem.line), problem.reason,
+                       "card \"" + (name != nullptr ? name->value : "") + "\" skipped");
+        ++directory.skipped;
+    }
+    return directory;
 }
 
 } // namespace korvo_import

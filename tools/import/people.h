@@ -3,7 +3,6 @@
 
 #include "install_writer.h"
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,14 +15,24 @@ struct Person {
     korvo_install::NoteBuilder note; // the person document
 };
 
-// Reads the cards of file into person documents; suffix is the hierarchy every name gets
-// ("/O=Acme"). Pictures that are not inline (a link) are reported on warnings and left out.
-// Throws ImportError (file, line and property) for input the vCard reader refuses, a picture
-// that is not base64, or an EMAIL that is empty.
-std::vector<Person> ReadPeople(const std::string& file, const std::string& suffix,
-                               std::ostream& warnings);
+// What a vCard file gave.
+struct Directory {
+    std::vector<Person> people; // in file order
+    int skipped = 0;            // cards left out (each reported)
+};
 
-// Bytes of base64 text (padding optional, no blanks). Returns false when text is not base64.
+class Report;
+
+// Reads the cards of file into person documents; suffix is the hierarchy every name gets
+// ("/O=Acme"). A card with a fault (see ReadVCards, and a value with a bad escape) is reported
+// as a problem and skipped; a picture that is not base64 is reported as a problem and left out,
+// one that is not inline (a link) is reported and left out. Empty EMAILs are ignored. Throws
+// ImportError (file, line and property) for a file the vCard reader refuses, and for the first
+// problem in strict mode.
+Directory ReadPeople(const std::string& file, const std::string& suffix, Report& report);
+
+// Bytes of base64 text (padding optional, blanks ignored). Returns false when text is not
+// base64.
 bool DecodeBase64(const std::string& text, std::string& bytes);
 
 } // namespace korvo_import
