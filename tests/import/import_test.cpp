@@ -10,7 +10,9 @@
 #include <libical/ical.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -160,49 +162,185 @@ std::string SampleName(const testing::TestParamInfo<Sample>& info) {
     return fs::path(info.param[0]).stem().string();
 }
 
-// Files under data/refused the import must refuse, with the error after the file's path.
+// Imports input (a calendar or a vCard file by its extension) into a fresh folder of scratch.
+korvo_import::Summary ImportSample(const Scratch& scratch, const std::string& input, bool strict,
+                                   std::ostream& warnings) {
+    korvo_import::Options options;
+    options.out = (scratch.path / "installation").string();
+    options.window = {20261201, 20261231};
+    options.strict = strict;
+    (fs::path(input).extension() == ".ics" ? options.calendar : options.people) = input;
+    return korvo_import::Import(options, warnings);
+}
+
+// Files under data/refused the import must refuse, strict or not, with the error after the
+// file's path.
 class BadInputTest : public testing::TestWithParam<Sample> {};
 
 TEST_P(BadInputTest, RefusedWithoutTrace) {
-    Scratch scratch;
     const std::string input = std::string(KORVO_IMPORT_DATA) + "/refused/" + GetParam()[0];
-    korvo_import::Options options;
-    options.out = (scratch.path / "installation").string();
-    options.window = {20260101, 20261231};
-    (fs::path(input).extension() == ".ics" ? options.calendar : options.people) = input;
-    std::ostringstream warnings;
-    try {
-        korvo_import::Import(options, warnings);
-        ADD_FAILURE() << "accepted";
-    } catch (const korvo_import::ImportError& error) {
-        EXPECT_EQ(error.what(), input + GetParam()[1]);
+    for (bool strict : {false, true}) {
+        Scratch scratch;
+        std::ostringstream warnings;
+        try {
+            ImportSample(scratch, input, strict, warnings);
+            ADD_FAILURE() << "accepted";
+        } catch (const korvo_import::ImportError& error) {
+            EXPECT_EQ(error.what(), input + GetParam()[1]);
+        }
+        EXPECT_TRUE(fs::is_empty(scratch.path));
     }
-    EXPECT_TRUE(fs::is_empty(scratch.path));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BadInputTest, testing::ValuesIn(Samples("refused/messages.tsv")),
                          SampleName);
 
-// Calendars under data/skipped of one event the import reports and leaves out, with what
-// follows "korvo-import: <file>:" in the report.
-class SkippedEventTest : public testing::TestWithParam<Sample> {};
+// Files under data/skipped of one event or card that the import reports, with what follows
+// "korvo-import: <file>:" in the report; in strict mode refused with the report's text before
+// its last ", ", or reported alike.
+class SkippedTest : public testing::TestWithParam<Sample> {};
 
-TEST_P(SkippedEventTest, ReportedAndLeftOut) {
-    Scratch scratch;
+TEST_P(SkippedTest, ReportedAndLeftOut) {
     const std::string input = std::string(KORVO_IMPORT_DATA) + "/skipped/" + GetParam()[0];
+    const std::string report = input + ":" + GetParam()[1];
+    {
+        Scratch scratch;
+        std::ostringstream warnings;
+        const korvo_import::Summary summary = ImportSample(scratch, input, false, warnings);
+        EXPECT_EQ(warnings.str(), "korvo-import: " + report + "\n");
+        const bool skipped = report.size() > 8 && report.substr(report.size() - 8) == " skipped";
+        EXPECT_EQ(summary.skipped + summary.skippedCards, skipped ? 1 : 0);
+        EXPECT_EQ(summary.appointments, 0u);
+    }
+    Scratch scratch;
+    std::ostringstream warnings;
+    try {
+        ImportSample(scratch, input, true, warnings);
+        EXPECT_EQ(GetParam()[2], "warned");
+        EXPECT_EQ(warnings.str(), "korvo-import: " + report + "\n");
+    } catch (const korvo_import::ImportError& error) {
+        EXPECT_EQ(GetParam()[2], "refused");
+        EXPECT_EQ(error.what(), report.substr(0, report.rfind(", ")));
+        EXPECT_TRUE(fs::is_empty(scratch.path));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, SkippedTest, testing::ValuesIn(Samples("skipped/warnings.tsv")),
+                         SampleName);
+
+// The notes of a database file, one line each as [name, value] pairs; attachments by name and
+// size.
+std::string NoteLines(const fs::path& file) {
+    std::string lines;
+    const json database = json::parse(korvo_test::FileBytes(file));
+    for (json note : database["notes"]) {
+        if (note.value("class", "") == "view")
+            continue;
+        for (json& item : note["items"]) {
+            if (item[1].is_object() && item[1].contains("file"))
+                item[1] = {{"file", item[1]["file"]["name"]},
+                           {"base64", item[1]["file"]["base64"].get<std::string>().size()}};
+        }
+        lines += note["items"].dump() + "\n";
+    }
+    return lines;
+}
+
+// Files under data/quirks, written as real programs write them, each with NAME.expected:
+// the import's report, its summary, what strict mode does, and the notes written (of the mail
+// file for a calendar, of the user's address book for people). KORVO_UPDATE_EXPECTED=1
+// writes the files instead.
+class QuirksTest : public testing::TestWithParam<std::string> {};
+
+std::string QuirkName(const testing::TestParamInfo<std::string>& sample) {
+    return fs::path(sample.param).stem().string();
+}
+
+TEST_P(QuirksTest, ImportedAsExpected) {
+    const std::string data = std::string(KORVO_IMPORT_DATA) + "/";
+    const std::string input = data + "quirks/" + GetParam();
+    const auto relative = [&](std::string text) {
+        for (size_t at; (at = text.find(data)) != std::string::npos;)
+            text.erase(at, data.size());
+        return text;
+    };
+    Scratch scratch;
+    std::ostringstream warnings;
+    const korvo_import::Summary summary = ImportSample(scratch, input, false, warnings);
+    std::string got = relative(warnings.str());
+    got += "summary: " + std::to_string(summary.people) + " people, " +
+           std::to_string(summary.appointments) + " appointments, skipped " +
+           std::to_string(summary.skipped) + " events and " +
+           std::to_string(summary.skippedCards) + " cards, left out " +
+           std::to_string(summary.errorLines) + " X-LIC-ERROR lines\n";
+    {
+        Scratch strict;
+        std::ostringstream ignored;
+        try {
+            ImportSample(strict, input, true, ignored);
+            got += "strict: imported\n";
+        } catch (const korvo_import::ImportError& error) {
+            got += "strict: refused: " + relative(error.what()) + "\n";
+        }
+    }
+    const fs::path written = scratch.path / "installation/data" /
+                             (fs::path(input).extension() == ".ics"
+                                  ? "servers/Mail1/mail/user.nsf"
+                                  : "names.nsf");
+    got += NoteLines(written);
+    const fs::path expected = fs::path(input).replace_extension(".expected");
+    if (std::getenv("KORVO_UPDATE_EXPECTED") != nullptr)
+        std::ofstream(expected, std::ios::binary) << got;
+    EXPECT_EQ(got, korvo_test::FileBytes(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, QuirksTest,
+                         testing::Values("android.vcf", "outlook.vcf", "iphone.vcf", "gmail.vcf",
+                                         "one_bad_card.vcf", "thunderbird.ics", "google.ics",
+                                         "exchange_all_day.ics"),
+                         QuirkName);
+
+// Where the people go: the full names in the user's book and in the server's.
+struct BookCase {
+    korvo_import::PeopleBook book; // --people-book
+    const char* local;             // FullNameInput of data/names.nsf, in order
+    const char* server;            // the same of the server's names.nsf
+};
+
+class PeopleBookTest : public testing::TestWithParam<BookCase> {};
+
+TEST_P(PeopleBookTest, PeopleInTheirBooks) {
+    Scratch scratch;
     korvo_import::Options options;
     options.out = (scratch.path / "installation").string();
     options.window = {20261201, 20261231};
-    options.calendar = input;
+    options.people = std::string(KORVO_IMPORT_DATA) + "/quirks/one_bad_card.vcf";
+    options.peopleBook = GetParam().book;
     std::ostringstream warnings;
-    const korvo_import::Summary summary = korvo_import::Import(options, warnings);
-    EXPECT_EQ(summary.skipped, 1);
-    EXPECT_EQ(summary.appointments, 0u);
-    EXPECT_EQ(warnings.str(),
-              "korvo-import: " + input + ":" + GetParam()[1] + ", event \"u\" skipped\n");
+    korvo_import::Import(options, warnings);
+    const auto names = [&](const char* book) {
+        std::string list;
+        const json database =
+            json::parse(korvo_test::FileBytes(scratch.path / "installation/data" / book));
+        for (const json& note : database["notes"]) {
+            for (const json& item : note["items"]) {
+                if (item[0] == "FullNameInput")
+                    list += item[1].get<std::string>() + ";";
+            }
+        }
+        return list;
+    };
+    EXPECT_EQ(names("names.nsf"), GetParam().local);
+    EXPECT_EQ(names("servers/Mail1/names.nsf"), GetParam().server);
 }
 
-INSTANTIATE_TEST_SUITE_P(Events, SkippedEventTest,
-                         testing::ValuesIn(Samples("skipped/warnings.tsv")), SampleName);
+INSTANTIATE_TEST_SUITE_P(
+    Books, PeopleBookTest,
+    testing::Values(BookCase{korvo_import::PeopleBook::Local, "Card One;Card Three;Ann Lee;",
+                             "Ann Lee;"},
+                    BookCase{korvo_import::PeopleBook::Server, "Ann Lee;",
+                             "Card One;Card Three;Ann Lee;"},
+                    BookCase{korvo_import::PeopleBook::Both, "Card One;Card Three;Ann Lee;",
+                             "Card One;Card Three;Ann Lee;"}));
 
 } // namespace

@@ -191,17 +191,22 @@ std::vector<VCard> ReadVCards(const std::string& file) {
         CardProblem fault;
         try {
             property = ReadProperty(line);
-            // A quoted-printable value ending in "=" goes on in the next line.
-            std::string problem = line.problem;
-            while (EncodingOf(property) == "QUOTED-PRINTABLE" && !property.value.empty() &&
-                   property.value.back() == '=' && k + 1 < lines.size()) {
-                property.value.pop_back();
-                property.value += lines[++k].text;
-                problem = problem.empty() ? lines[k].problem : problem;
-            }
-            Decode(property, problem);
         } catch (const CardProblem& problem) {
             fault = problem;
+        }
+        // A quoted-printable value ending in "=" goes on in the next line.
+        std::string problem = line.problem;
+        while (fault.line == 0 && EncodingOf(property) == "QUOTED-PRINTABLE" &&
+               !property.value.empty() && property.value.back() == '=' && k + 1 < lines.size()) {
+            property.value.pop_back();
+            property.value += lines[++k].text;
+            problem = problem.empty() ? lines[k].problem : problem;
+        }
+        try {
+            if (fault.line == 0)
+                Decode(property, problem);
+        } catch (const CardProblem& bad) {
+            property.fault = bad;
         }
         if (!inside && fault.line != 0)
             throw ErrorAt(file, line.line, fault.reason);
@@ -244,10 +249,14 @@ std::vector<VCard> ReadVCards(const std::string& file) {
 }
 
 std::string VCardText(const VCardProperty& property) {
+    if (property.fault.line != 0)
+        throw property.fault;
     return Unescape(property, property.value);
 }
 
 std::vector<std::string> VCardComponents(const VCardProperty& property) {
+    if (property.fault.line != 0)
+        throw property.fault;
     std::vector<std::string> components;
     std::string piece;
     for (size_t i = 0; i < property.value.size(); ++i) {

@@ -25,6 +25,7 @@ struct VCardProperty {
     std::map<std::string, std::vector<std::string>> params; // upper-case name to its values
     std::string value;                                      // UTF-8, escapes kept
     int line = 0;                                           // where it begins in the file
+    CardProblem fault; // why the value could not be decoded; raised when it is used
 };
 
 // One card, between BEGIN:VCARD and END:VCARD.
@@ -41,13 +42,14 @@ struct VCard {
 // Reads every card of file. A parameter without "=" is a value of ENCODING (BASE64, B,
 // QUOTED-PRINTABLE, 8BIT, 7BIT) or else of TYPE, as vCard 2.1 writes them. A card keeps its
 // first fault (a line that is not name, parameters and value, a parameter without a name or
-// with an unterminated quote, text that is not UTF-8 or not of its CHARSET, another version,
-// no FN or an empty one, a BEGIN:VCARD before its END:VCARD). Throws ImportError naming the
-// file and the line for text outside a card and a last card without END:VCARD.
+// with an unterminated quote, another version, no FN or an empty one, a BEGIN:VCARD before its
+// END:VCARD); a property keeps the fault of a value that is not UTF-8 or not of its CHARSET.
+// Throws ImportError naming the file and the line for text outside a card and a last card
+// without END:VCARD.
 std::vector<VCard> ReadVCards(const std::string& file);
 
 // The property's value as text, escapes resolved (\\ \, \; \: \n). Throws CardProblem for any
-// other escape.
+// other escape, and the property's fault.
 std::string VCardText(const VCardProperty& property);
 
 // A structured value (N, ADR, ORG) split at its unescaped ";", each component as text.
