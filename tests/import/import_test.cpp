@@ -270,9 +270,8 @@ TEST_P(QuirksTest, ImportedAsExpected) {
     std::string got = relative(warnings.str());
     got += "summary: " + std::to_string(summary.people) + " people, " +
            std::to_string(summary.appointments) + " appointments, skipped " +
-           std::to_string(summary.skipped) + " events and " +
-           std::to_string(summary.skippedCards) + " cards, left out " +
-           std::to_string(summary.errorLines) + " X-LIC-ERROR lines\n";
+           std::to_string(summary.skipped) + " events and " + std::to_string(summary.skippedCards) +
+           " cards, left out " + std::to_string(summary.errorLines) + " X-LIC-ERROR lines\n";
     {
         Scratch strict;
         std::ostringstream ignored;
@@ -283,10 +282,9 @@ TEST_P(QuirksTest, ImportedAsExpected) {
             got += "strict: refused: " + relative(error.what()) + "\n";
         }
     }
-    const fs::path written = scratch.path / "installation/data" /
-                             (fs::path(input).extension() == ".ics"
-                                  ? "servers/Mail1/mail/user.nsf"
-                                  : "names.nsf");
+    const fs::path written =
+        scratch.path / "installation/data" /
+        (fs::path(input).extension() == ".ics" ? "servers/Mail1/mail/user.nsf" : "names.nsf");
     got += NoteLines(written);
     const fs::path expected = fs::path(input).replace_extension(".expected");
     if (std::getenv("KORVO_UPDATE_EXPECTED") != nullptr)
@@ -334,13 +332,13 @@ TEST_P(PeopleBookTest, PeopleInTheirBooks) {
     EXPECT_EQ(names("servers/Mail1/names.nsf"), GetParam().server);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Books, PeopleBookTest,
-    testing::Values(BookCase{korvo_import::PeopleBook::Local, "Card One;Card Three;Ann Lee;",
-                             "Ann Lee;"},
-                    BookCase{korvo_import::PeopleBook::Server, "Ann Lee;",
-                             "Card One;Card Three;Ann Lee;"},
-                    BookCase{korvo_import::PeopleBook::Both, "Card One;Card Three;Ann Lee;",
-                             "Card One;Card Three;Ann Lee;"}));
+INSTANTIATE_TEST_SUITE_P(Books, PeopleBookTest,
+                         testing::Values(BookCase{korvo_import::PeopleBook::Local,
+                                                  "Card One;Card Three;Ann Lee;", "Ann Lee;"},
+                                         BookCase{korvo_import::PeopleBook::Server, "Ann Lee;",
+                                                  "Card One;Card Three;Ann Lee;"},
+                                         BookCase{korvo_import::PeopleBook::Both,
+                                                  "Card One;Card Three;Ann Lee;",
+                                                  "Card One;Card Three;Ann Lee;"}));
 
 } // namespace

@@ -637,7 +637,9 @@ Calendar ReadCalendar(const std::string& file, const Window& window,
             changes != overrides.end() ? changes->second : none;
         const char* summary = icalcomponent_get_summary(event);
         const std::string skipped = std::string("event \"") +
-                                    (summary != nullptr ? summary : uid != nullptr ? uid : "") +
+                                    (summary != nullptr ? summary
+                                     : uid != nullptr   ? uid
+                                                        : "") +
                                     "\" skipped";
         const auto series = uid != nullptr ? badSeries.find(uid) : badSeries.end();
         if (const Skip* skip = series != badSeries.end() ? series->second : problem(event)) {

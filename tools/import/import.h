@@ -18,15 +18,15 @@ enum class PeopleBook {
 
 // What to import, and where.
 struct Options {
-    std::string out;                        // the installation folder
-    bool replace = false;                   // an existing installation there may be replaced
-    Window window;                          // the dates whose instances are imported
-    std::string user = "CN=Ann Lee/O=Acme"; // the owner of the mail file
-    std::string server = "CN=Mail1/O=Acme"; // the mail server, holding the directory
-    std::string calendar;                   // iCalendar file; empty: none
-    std::string people;                     // vCard file; empty: none
+    std::string out;                           // the installation folder
+    bool replace = false;                      // an existing installation there may be replaced
+    Window window;                             // the dates whose instances are imported
+    std::string user = "CN=Ann Lee/O=Acme";    // the owner of the mail file
+    std::string server = "CN=Mail1/O=Acme";    // the mail server, holding the directory
+    std::string calendar;                      // iCalendar file; empty: none
+    std::string people;                        // vCard file; empty: none
     PeopleBook peopleBook = PeopleBook::Local; // where the people go
-    bool strict = false;                    // refuse the files on their first problem
+    bool strict = false;                       // refuse the files on their first problem
 };
 
 // What was written.

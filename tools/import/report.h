@@ -10,7 +10,7 @@
 namespace korvo_import {
 
 class Report {
-public:
+  public:
     // Writes to out; strict: Problem throws instead of warning.
     Report(std::ostream& out, bool strict);
 
@@ -30,15 +30,15 @@ public:
     // like WHERE: WHAT" naming the first of that kind.
     void Finish();
 
-private:
+  private:
     // The warnings of one kind.
     struct Kind {
         std::string first; // "WHERE: WHAT" of the first
         size_t count = 0;  // how many came
     };
 
-    std::ostream& out_;                 // where warnings go
-    bool strict_;                       // problems refuse the input
+    std::ostream& out_;                   // where warnings go
+    bool strict_;                         // problems refuse the input
     std::vector<Kind> kinds_;             // in the order of their first warning
     std::map<std::string, size_t> index_; // kinds_ by WHAT without quoted texts and numbers
 };
