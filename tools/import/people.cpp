@@ -1,6 +1,7 @@
 // Person documents from vCard cards.
 #include "people.h"
 
+#include "base64.h"
 #include "report.h"
 #include "vcard.h"
 
@@ -29,20 +30,6 @@ constexpr const char* kPhoneItems[] = {"CellPhoneNumber", kOfficePhone, "PhoneNu
 constexpr const char* kAddressItems[] = {nullptr,        nullptr,       "OfficeStreetAddress",
                                          "OfficeCity",   "OfficeState", "OfficeZip",
                                          "OfficeCountry"};
-
-int DigitValue(char c) {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+')
-        return 62;
-    if (c == '/')
-        return 63;
-    return -1;
-}
 
 // The text after a URI scheme ("xmpp:", "tel:"), or text itself when it has none.
 std::string WithoutScheme(const std::string& text) {
@@ -81,7 +68,7 @@ bool PhotoBytes(const std::string& file, const VCardProperty& photo, Report& rep
         report.Warn(where, "PHOTO: only pictures held in the card are imported", "left out");
         return false;
     }
-    if (!DecodeBase64(data, bytes) || bytes.empty()) {
+    if (!notesrt::DecodeBase64(data, bytes) || bytes.empty()) {
         report.Problem(where, "PHOTO: bad base64", "left out");
         return false;
     }
@@ -176,34 +163,6 @@ Person PersonOf(const std::string& file, const VCard& card, const std::string& s
 }
 
 } // namespace
-
-bool DecodeBase64(const std::string& written, std::string& bytes) {
-    bytes.clear();
-    std::string text;
-    for (char c : written) {
-        if (c != ' ' && c != '\t')
-            text += c;
-    }
-    size_t length = text.size();
-    while (length > 0 && text[length - 1] == '=' && text.size() - length < 2)
-        --length;
-    if (length % 4 == 1 || (length != text.size() && text.size() % 4 != 0))
-        return false;
-    uint32_t bits = 0;
-    int count = 0;
-    for (size_t i = 0; i < length; ++i) {
-        const int digit = DigitValue(text[i]);
-        if (digit < 0)
-            return false;
-        bits = bits << 6 | static_cast<uint32_t>(digit);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            bytes += static_cast<char>(bits >> count & 0xFF);
-        }
-    }
-    return true;
-}
 
 Directory ReadPeople(const std::string& file, const std::string& suffix, Report& report) {
     Directory directory;

@@ -31,8 +31,4 @@ class Report;
 // problem in strict mode.
 Directory ReadPeople(const std::string& file, const std::string& suffix, Report& report);
 
-// Bytes of base64 text (padding optional, blanks ignored). Returns false when text is not
-// base64.
-bool DecodeBase64(const std::string& text, std::string& bytes);
-
 } // namespace korvo_import
