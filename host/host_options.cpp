@@ -11,8 +11,8 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions* options
                       std::string* error) {
     size_t i = 0;
     for (; i < args.size() && args[i].compare(0, 2, "--") == 0; ++i) {
-        if (args[i] == "--help") {
-            options->help = true;
+        if (args[i] == "--help" || args[i] == "--version") {
+            (args[i] == "--help" ? options->help : options->version) = true;
             return true;
         }
         const size_t equals = args[i].find('=');

@@ -16,6 +16,7 @@ struct HostOptions {
     std::optional<std::string> script;       // --script: the script file, "-" for stdin
     std::vector<std::string> command;        // the command and its arguments (none with --script)
     bool help = false;                       // --help: print the usage and stop
+    bool version = false;                    // --version: print the version and stop
 };
 
 // Reads the options from args (the program name left out). Options come first, each as

@@ -1,6 +1,7 @@
 // korvocOIEx: drives the operations of the KorvoLotusC object from the command line or a
 // script, one JSON answer per command on standard output.
 #include "command_table.h"
+#include "korvo_version.h"
 #include "host_options.h"
 #include "library_session.h"
 #include "script_runner.h"
@@ -23,6 +24,7 @@ constexpr char kUsage[] =
     "usage: korvocOIEx [--registry FILE] [--trace LEVEL] [--trace-file FILE] [--answer LIST]\n"
     "                  COMMAND ARGS...\n"
     "       korvocOIEx [options] --script FILE|-\n"
+    "       korvocOIEx --help | --version\n"
     "commands: init TYPE | uninit | sendmail SUBJECT RECIPIENTS BODY | smtp NAME |\n"
     "          list START END | instance ENTRYID START END | delete KEY | get KEY | profile |\n"
     "          clear | resolve QUERY [uri] | search [TERM...] | release\n"
@@ -48,6 +50,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("korvocOIEx " KORVO_VERSION);
         return 0;
     }
 

@@ -1,5 +1,6 @@
 // korvo-import: writes a Notes installation for the substitute runtime from an iCalendar file
 // and a vCard file.
+#include "korvo_version.h"
 #include "import.h"
 
 #include <cstdio>
@@ -101,6 +102,10 @@ bool ReadOptions(int argc, char** argv, korvo_import::Options& options, std::str
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "korvo-import " KORVO_VERSION "\n";
+        return 0;
+    }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << kUsage;
         return 0;

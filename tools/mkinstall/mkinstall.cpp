@@ -1,6 +1,7 @@
 // korvo-mkinstall: writes a large Notes installation for the substitute runtime, the same
 // for the same seed and options, so benchmarks and scale tests can run at the size of a real
 // user's data.
+#include "korvo_version.h"
 #include "install_writer.h"
 
 #include <cstdint>
@@ -334,6 +335,10 @@ void Generate(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "korvo-mkinstall " KORVO_VERSION "\n";
+        return 0;
+    }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << kUsage;
         return 0;
