@@ -12,7 +12,10 @@
 #    the installation's path is the same on both sides;
 # 2. ctest over the i686 tree: every suite, the operation transcripts, the host scripts and
 #    the fault sweep among them, but rk_exports (KORVO_WIN32_CTEST_EXCLUDE, a ctest -E
-#    pattern, leaves more out).
+#    pattern, leaves more out);
+# 3. when .ci/package-check.sh has left BUILD_ROOT/package-check: the consumer built against
+#    the win32 ZIP, beside the test kit's nnotes.dll, and the test kit's run-demo.cmd with the
+#    ZIP's DLL copied in, whose answers must equal demo.jsonl.
 # Prints each stage's time and ends with a line "win32: N tests passed, N failed" counting
 # the demo check as one test; a stage that fails prints "WIN32 RUN FAILED: <stage>" and the
 # end of its log, and the script exits 1.
@@ -24,6 +27,7 @@ guest=${KORVO_GUEST_DIR:-$out/win32-guest}
 win32=$out/win32
 linux=$out/linux
 run=$out/win32-run
+packages=$out/package-check
 
 failed() {
     echo "WIN32 RUN FAILED: $1"
@@ -108,6 +112,20 @@ ctest --test-dir "$win32" --output-on-failure -j2 --timeout 1800 -E '$exclude' \
     >"$run/ctest.log" 2>&1
 echo "ctest exit status \$?"
 stage ctest
+
+# The packages as an integrator unpacks them.
+if [ -d "$packages/consumer" ]; then
+    mkdir -p /tmp/consumer /tmp/testkit
+    cp "$packages/consumer/"*.exe "$packages/consumer/"*.dll /tmp/consumer/
+    (cd /tmp/consumer && wine ./consumer.exe >"$run/consumer.txt" 2>&1)
+    echo "consumer exit status \$?" | tee -a "$run/consumer.txt"
+    cp -r "$packages/testkit/." /tmp/testkit/
+    cp "$packages/sdk/bin/KorvoLotusC.dll" /tmp/testkit/bin/
+    (cd /tmp/testkit && TZ=Europe/Berlin wine cmd /c run-demo.cmd >"$run/kit-answers.jsonl" \
+        2>"$run/kit-stderr.txt")
+    echo "test kit demo exit status \$?"
+    stage packages
+fi
 wineserver -k
 EOF
 
@@ -137,6 +155,27 @@ else
     diff <(guest_trace 2>/dev/null) <(linux_trace) | head -20
     head -20 "$run/stderr.txt" 2>/dev/null
     failures=$((failures + 1))
+fi
+
+# The packages.
+if [ -d "$packages/consumer" ]; then
+    if grep -qx 'consumer exit status 0' "$run/consumer.txt" 2>/dev/null; then
+        echo "win32 consumer: built against the ZIP, obtained and released the object"
+        passed=$((passed + 1))
+    else
+        echo "FAILED win32 consumer:"
+        cat "$run/consumer.txt" 2>/dev/null
+        failures=$((failures + 1))
+    fi
+    if cmp -s <(strip_cr "$run/kit-answers.jsonl" 2>/dev/null) \
+        "$src/tests/calendarops/expected/demo.jsonl"; then
+        echo "win32 test kit: run-demo.cmd answers as the demo"
+        passed=$((passed + 1))
+    else
+        echo "FAILED win32 test kit: run-demo.cmd"
+        head -c 2000 "$run/kit-answers.jsonl" "$run/kit-stderr.txt" 2>/dev/null
+        failures=$((failures + 1))
+    fi
 fi
 
 # ctest in the guest.

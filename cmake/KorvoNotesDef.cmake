@@ -21,8 +21,11 @@ function(korvo_write_notes_def output)
 endfunction()
 
 # korvo_notes_import_command(DEF LIB): the dlltool command line that makes the import library
-# LIB from DEF, in the variable korvo_notes_import_command.
+# LIB from DEF, in the variable korvo_notes_import_command. dlltool names symbols after the
+# library's path, so it runs in LIB's folder and is given the bare name: the symbols, and the
+# binaries linked with them, do not depend on where the build folder lies.
 function(korvo_notes_import_command def lib)
-  set(korvo_notes_import_command ${CMAKE_DLLTOOL} --kill-at --input-def ${def}
-      --dllname nnotes.dll --output-lib ${lib} PARENT_SCOPE)
+  set(korvo_notes_import_command ${CMAKE_COMMAND} -E chdir $<PATH:GET_PARENT_PATH,${lib}>
+      ${CMAKE_DLLTOOL} --kill-at --input-def ${def} --dllname nnotes.dll
+      --output-lib $<PATH:GET_FILENAME,${lib}> PARENT_SCOPE)
 endfunction()

@@ -6,6 +6,7 @@ KORVO_PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine wine64 valgrind
   qemu-system-x86 debootstrap
+  dpkg-dev unzip
 )
 
 # Installs whatever of the list is missing (as root); one apt-get update at most.

@@ -2,8 +2,9 @@
 # Builds everything and runs the whole test suite: the Linux build (with the demo under
 # valgrind), the sanitizer build (clang, ASan+UBSan, which also builds the fuzz targets and
 # runs them for a shared budget of $KORVO_FUZZ_SECONDS, 480 by default), the Windows
-# builds (i686 product DLL and tests, x86_64 tests under Wine), and the i686 build executed
-# under 32-bit Wine in an emulated machine (.ci/win32-run.sh).
+# builds (i686 product DLL and tests, x86_64 tests under Wine), the release packages
+# (.ci/package-check.sh), and the i686 build executed under 32-bit Wine in an emulated machine
+# (.ci/win32-run.sh).
 # Installs missing Debian packages first (run as root on a fresh machine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -95,6 +96,14 @@ if [ -x "$root/.ci/windows.sh" ]; then
     summary+=("windows: checks failed (see above)")
     total_failed=$((total_failed + 1))
   fi
+fi
+
+# The release packages (scripts/package.sh), checked as an integrator takes them; the guest run
+# below also runs what this leaves in the build folder. KORVO_PACKAGE_CHECK=0 leaves it out.
+if [ "${KORVO_PACKAGE_CHECK:-1}" = 1 ]; then
+  KORVO_JOBS=$jobs bash "$root/.ci/package-check.sh" "$root" "$out" 2>&1 |
+    tee "$out/package-check.log" || true
+  count_summary package "$out/package-check.log"
 fi
 
 # The 32-bit product executed: the i686 tree under 32-bit Wine in an emulated machine, whose
