@@ -4,6 +4,9 @@
 #include "dbload.h"
 #include "filereplace.h"
 #include "notejson.h"
+#include "notesplice.h"
+#include "os.h"
+#include "parseinput.h"
 #include "paths.h"
 #include "timedate.h"
 
@@ -75,6 +78,13 @@ Note ShownNote(const OpenNote& open) {
     return note;
 }
 
+// The file whose lock guards the writes of file: its name and ".lock", beside it.
+std::filesystem::path LockFileOf(const std::filesystem::path& file) {
+    std::filesystem::path lockFile = file;
+    lockFile += ".lock";
+    return lockFile;
+}
+
 std::filesystem::path Normal(const std::filesystem::path& file) {
     std::error_code error;
     return std::filesystem::absolute(file, error).lexically_normal();
@@ -122,46 +132,57 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
     if (STATUS status = ResolveFile(runtime.install, target->path, file))
         return status;
     const std::string name = file.u8string();
+    // Held until the file is replaced: what is read is what the change applies to.
+    FileLock lock;
+    if (StepRefused("FileLock") || !lock.Acquire(LockFileOf(file)))
+        return Fail(kErrCannotWriteFile, name + ": cannot be locked");
     std::string content;
     if (!ReadFileText(file, content))
         return Fail(kErrFileNotFound, name);
-    Model current;
     std::string problem;
-    if (!LoadModel(content, current, problem))
-        return Fail(kErrDatabaseDamaged, name + ": " + problem);
+    std::shared_ptr<const Model> current =
+        runtime.files.Known(file, content.size(), HashOfText(content));
+    if (current == nullptr) {
+        auto loaded = std::make_shared<Model>();
+        if (!LoadModel(content, *loaded, problem))
+            return Fail(kErrDatabaseDamaged, name + ": " + problem);
+        current = loaded;
+    }
 
     Note stored = ShownNote(open);
-    size_t position = current.Notes().size();
-    bool replace = true;
+    size_t position = current->Notes().size();
     if (stored.noteId != 0) {
-        if (!current.FindById(stored.noteId, position))
+        if (!current->FindById(stored.noteId, position))
             return Fail(kErrNoteNotFound, "note ID " + std::to_string(stored.noteId));
+    } else if (current->FindByUnid(UnidOfNote(stored), position)) {
+        stored.noteId = current->Notes()[position].noteId;
     } else {
-        replace = current.FindByUnid(UnidOfNote(stored), position);
-        if (!replace)
-            position = current.Notes().size();
-        stored.noteId = replace ? current.Notes()[position].noteId : FreeNoteId(current, position);
+        position = current->Notes().size();
+        stored.noteId = FreeNoteId(*current, position);
     }
     Json object;
     if (!NoteToJson(stored, object, problem))
         return Fail(kErrInvalidArgument, problem);
-    Json root = Json::parse(content);
-    Json& notes = root["notes"];
-    if (notes.is_null())
-        notes = Json::array();
-    if (replace)
-        notes[position] = std::move(object);
-    else
-        notes.push_back(std::move(object));
-    const std::string text = DatabaseFileText(root);
-    auto updated = std::make_shared<Model>();
-    if (!LoadModel(text, *updated, problem))
+    const std::string noteText = NoteFileText(object);
+    // The note as a file holding it reads back, the rest of the file as it was read.
+    Model note;
+    if (!LoadModel("{\"notes\": [" + noteText + "]}", note, problem))
         return Fail(kErrInvalidArgument, problem);
-    if (STATUS status = ReplaceFileContent(file, text))
-        return status;
-    ShareModel(runtime, file, updated);
-    open.noteId = stored.noteId;
-    return 0;
+    auto updated = std::make_shared<Model>(*current);
+    updated->AddItemsOf(note, note.Notes().front());
+    updated->PutNote(position, note.Notes().front());
+    if (!IndexFileNotes(*updated, problem))
+        return Fail(kErrInvalidArgument, problem);
+    const std::string text = SpliceNote(content, updated->layout, position, noteText);
+
+    bool replaced = false;
+    const STATUS written = ReplaceFileContent(file, text, replaced);
+    if (replaced) {
+        runtime.files.Remember(file, updated);
+        ShareModel(runtime, file, updated);
+        open.noteId = stored.noteId;
+    }
+    return written;
 }
 
 } // namespace notesrt

@@ -76,6 +76,15 @@ struct OpenNote {
     ItemView ItemAt(size_t index) const { return items->ItemAt(Record(), index, rawMime); }
 };
 
+// The text of the time list read as text last. The library reads a repeating appointment's
+// whole list once for each of its instances it lists; this keeps that linear in the instances.
+struct TimesTextCache {
+    std::string times;  // the list's stored form
+    char separator = 0; // between the entries
+    std::string zone;   // ZoneIdentity when it was made (os.h)
+    std::string text;   // the text
+};
+
 // Largest memory block the runtime hands out.
 constexpr size_t kMaxBlockSize = 256u * 1024u * 1024u;
 
@@ -92,6 +101,7 @@ struct Runtime {
     HandleTable<Collection> collections{1, 10, 5};        // collection handles (16 bits)
     HandleTable<ScheduleContainer> schedules{6, 20, 8};   // schedule containers
     DatabaseFiles files;                                  // database files read so far
+    TimesTextCache timesText;                             // the time list read as text last
     std::atomic<bool> timeCalls{false};                   // whether calls add to callNanoseconds
     uint64_t callNanoseconds = 0;                         // time spent inside calls so far
 };

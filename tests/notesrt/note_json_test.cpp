@@ -1,5 +1,6 @@
 // Writing notes back as JSON: every value reads back to the same value (a raw value where no
-// readable form carries it exactly), and a file is replaced whole or not at all.
+// readable form carries it exactly), and a file is replaced whole or not at all whichever step
+// fails.
 #include "dbload.h"
 #include "filereplace.h"
 #include "identifiers.h"
@@ -106,17 +107,46 @@ INSTANTIATE_TEST_SUITE_P(
                 "raw"}),
     [](const testing::TestParamInfo<JsonRow>& row) { return row.param.name; });
 
-TEST(FileReplace, AFailedRenameLeavesTheTargetAndNoTemporaryFile) {
+// Each step of a replacement refused in turn: before the rename the target keeps its old
+// content, after it the new one, and no temporary file is left either way.
+TEST(FileReplace, ARefusedStepLeavesOneWholeContentAndNoTemporaryFile) {
+    const struct {
+        const char* plan; // the step refused
+        bool replaced;    // the target holds the new content
+    } rows[] = {{"FileWrite@1=1", false},
+                {"FileFlush@1=1", false},
+                {"FileRename@1=1", false},
+                {"FolderFlush@1=1", true},
+                {"", true}};
+    for (const auto& row : rows) {
+        TempInstall install;
+        install.Write("data/names.nsf", "old");
+        NotesrtSetFaults(row.plan);
+        bool replaced = !row.replaced;
+        EXPECT_EQ(ReplaceFileContent(install.root / "data" / "names.nsf", "{}", replaced),
+                  *row.plan != '\0' ? kErrCannotWriteFile : 0)
+            << row.plan;
+        NotesrtSetFaults(nullptr);
+        EXPECT_EQ(replaced, row.replaced) << row.plan;
+        EXPECT_EQ(install.Read("data/names.nsf"), row.replaced ? "{}" : "old") << row.plan;
+        size_t entries = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(install.root / "data"))
+            entries += entry.path().filename() == "names.nsf" ? 0 : 1;
+        EXPECT_EQ(entries, 0u) << row.plan;
+    }
+}
+
+TEST(FileReplace, ARenameTheSystemRefusesLeavesTheTarget) {
     TempInstall install;
     install.Write("data/mail.box/kept", "x");
-    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "mail.box", "{}"), kErrCannotWriteFile);
+    bool replaced = true;
+    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "mail.box", "{}", replaced),
+              kErrCannotWriteFile);
+    EXPECT_FALSE(replaced);
     EXPECT_EQ(install.Read("data/mail.box/kept"), "x");
-    size_t entries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(install.root / "data"))
-        entries += entry.path().filename() == "mail.box" ? 0 : 1;
-    EXPECT_EQ(entries, 0u);
-    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "names.nsf", "{}"), 0);
-    EXPECT_EQ(install.Read("data/names.nsf"), "{}");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(install.root / "data"),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace
