@@ -107,10 +107,14 @@ void ShareModel(Runtime& runtime, const std::filesystem::path& file,
 } // namespace
 
 ORIGINATORID NewOriginatorId(const Model& db) {
-    uint64_t noteHalf = std::max(Combined(Now()), g_lastNoteHalf + 1);
     ORIGINATORID oid = {};
     oid.File.Innards[1] = db.replicaId.Innards[0];
     oid.File.Innards[0] = db.replicaId.Innards[1];
+    return FreeOriginatorId(db, oid);
+}
+
+ORIGINATORID FreeOriginatorId(const Model& db, ORIGINATORID oid) {
+    uint64_t noteHalf = std::max(Combined(Now()), g_lastNoteHalf + 1);
     for (;; ++noteHalf) {
         oid.Note = Split(noteHalf);
         const UNID unid = {oid.File, oid.Note};
@@ -154,9 +158,13 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
     if (stored.noteId != 0) {
         if (!current->FindById(stored.noteId, position))
             return Fail(kErrNoteNotFound, "note ID " + std::to_string(stored.noteId));
-    } else if (current->FindByUnid(UnidOfNote(stored), position)) {
+    } else if (current->FindByUnid(UnidOfNote(stored), position) && stored.oid.Sequence != 0) {
         stored.noteId = current->Notes()[position].noteId;
     } else {
+        // A note never stored (sequence 0) whose UNID another process has given meanwhile (both
+        // take it from the clock) gets one that is free.
+        if (position != current->Notes().size())
+            stored.oid = FreeOriginatorId(*current, stored.oid);
         position = current->Notes().size();
         stored.noteId = FreeNoteId(*current, position);
     }
@@ -181,6 +189,7 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
         runtime.files.Remember(file, updated);
         ShareModel(runtime, file, updated);
         open.noteId = stored.noteId;
+        open.oid = stored.oid;
     }
     return written;
 }

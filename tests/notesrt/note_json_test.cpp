@@ -6,6 +6,7 @@
 #include "identifiers.h"
 #include "itemvalue.h"
 #include "notejson.h"
+#include "notesplice.h"
 #include "status.h"
 #include "temp_install.h"
 #include "timedate.h"
@@ -106,6 +107,50 @@ INSTANTIATE_TEST_SUITE_P(
         JsonRow{"RichTextLineBreakInside", Value(ValueKind::RichText, TYPE_COMPOSITE, {"a\nb"}),
                 "raw"}),
     [](const testing::TestParamInfo<JsonRow>& row) { return row.param.name; });
+
+// A note put into files of every shape, in place of each note and after the last: the text
+// loads with the note there, and the layout moved along is the one the loader finds.
+TEST(NoteSplice, PutsANoteWhereTheLayoutSaysAndMovesTheLayoutAlong) {
+    const char* const files[] = {
+        "{}",
+        R"({"title": "T"})",
+        "{\r\n  \"title\": \"T\"\r\n}\r\n",
+        R"({"notes": []})",
+        R"({"notes": [ ], "after": {"a": [1]}})",
+        R"({"notes":[{"items":[["N",1]]},{"class":"view","x":2.5},{"items":[]}],"z":0})",
+        ("{\n  \"title\": \"T\",\n  \"notes\": [\n    { \"items\": [\n        [\"F\", 1] ] "
+         "},\n    { \"items\": [] }\n  ]\n}\n"),
+        R"({"notes": [{"items": [["Old", 1]]}], "notes": [{"items": []}, {}]})",
+    };
+    const std::string note = R"({ "items": [["Subject", "Put"]] })";
+    const auto same = [](const TextSpan& a, const TextSpan& b) {
+        return a.begin == b.begin && a.end == b.end;
+    };
+    for (const char* file : files) {
+        Model before;
+        std::string problem;
+        ASSERT_TRUE(LoadModel(file, before, problem)) << file << problem;
+        for (size_t position = 0; position <= before.Notes().size(); ++position) {
+            FileLayout layout = before.layout;
+            const std::string text = SpliceNote(file, layout, position, note);
+            Model after;
+            ASSERT_TRUE(LoadModel(text, after, problem)) << text << problem;
+            const FileLayout& read = after.layout;
+            ASSERT_EQ(after.Notes().size(), std::max(before.Notes().size(), position + 1)) << text;
+            EXPECT_EQ(text.substr(layout.notes[position].begin, note.size()), note) << text;
+            size_t subject = 0;
+            EXPECT_TRUE(after.FindItem(after.Notes()[position], "Subject", 0, subject)) << text;
+            EXPECT_TRUE(read.notesGiven && layout.notesGiven) << text;
+            EXPECT_TRUE(same(read.notesList, layout.notesList)) << text;
+            EXPECT_EQ(read.rootEnd, layout.rootEnd) << text;
+            EXPECT_EQ(read.size, layout.size) << text;
+            EXPECT_EQ(read.hash, layout.hash) << text;
+            ASSERT_EQ(read.notes.size(), layout.notes.size()) << text;
+            for (size_t i = 0; i < read.notes.size(); ++i)
+                EXPECT_TRUE(same(read.notes[i], layout.notes[i])) << text << " note " << i;
+        }
+    }
+}
 
 // Each step of a replacement refused in turn: before the rename the target keeps its old
 // content, after it the new one, and no temporary file is left either way.
