@@ -53,22 +53,26 @@ bool ItemText(const ItemView& item, char separator, std::string& text) {
     }
 }
 
-// The text of a time or time list item, entries separated by separator: the cached one when
-// it is for the same list and separator in the same zone.
-const std::string& TimesText(TimesTextCache& cache, const ItemView& item, char separator) {
+// The text of a time or time list item, entries separated by separator: a cached one when it
+// is for the same list and separator in the same zone.
+const std::string& TimesTextOf(TimesTextCache& cache, const ItemView& item, char separator) {
     std::string zone = ZoneIdentity();
-    if (cache.times == item.data && cache.separator == separator && cache.zone == zone)
-        return cache.text;
-    cache.text.clear();
+    for (const TimesText& kept : cache.lists) {
+        if (kept.times == item.data && kept.separator == separator && kept.zone == zone)
+            return kept.text;
+    }
+    TimesText& made = cache.lists[cache.next];
+    cache.next = (cache.next + 1) % TimesTextCache::kLists;
+    made.text.clear();
     for (size_t i = 0; i < TimeCount(item); ++i) {
         if (i != 0)
-            cache.text += separator;
-        cache.text += ItemTimeText(TimeAt(item, i));
+            made.text += separator;
+        made.text += ItemTimeText(TimeAt(item, i));
     }
-    cache.times = std::string(item.data);
-    cache.separator = separator;
-    cache.zone = std::move(zone);
-    return cache.text;
+    made.times = std::string(item.data);
+    made.separator = separator;
+    made.zone = std::move(zone);
+    return made.text;
 }
 
 // Writes the first item named name as text into buffer (at most bufferLength - 1 bytes and
@@ -87,7 +91,7 @@ uint16_t ReadItemText(Runtime& runtime, NOTEHANDLE note, const char* name, char*
     const bool times = item.kind == ValueKind::Time || item.kind == ValueKind::TimeList;
     if (!times && !ItemText(item, separator, ownText))
         return 0;
-    const std::string& text = times ? TimesText(runtime.timesText, item, separator) : ownText;
+    const std::string& text = times ? TimesTextOf(runtime.timesText, item, separator) : ownText;
     const size_t copied = std::min<size_t>(text.size(), bufferLength - 1u);
     std::memcpy(buffer, text.data(), copied);
     buffer[copied] = '\0';

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <sstream>
 
 namespace notesrt {
 namespace {
@@ -50,11 +49,14 @@ bool ReadFileText(const std::filesystem::path& file, std::string& text) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
         return false;
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream content;
-    content << stream.rdbuf();
-    text = content.str();
-    return static_cast<bool>(stream);
+    std::ifstream stream(file, std::ios::binary | std::ios::ate);
+    const std::streamoff size = stream.tellg();
+    if (!stream || size < 0)
+        return false;
+    text.resize(static_cast<size_t>(size));
+    stream.seekg(0);
+    stream.read(text.data(), size);
+    return stream.gcount() == size;
 }
 
 // A note ID for a note added at position of db: the one the position would derive when it is

@@ -6,11 +6,21 @@
 
 namespace notesrt {
 
-void TextHash::Mix(const char* word) {
-    uint64_t value;
-    std::memcpy(&value, word, sizeof value);
-    m_state = (m_state ^ value) * 0xBF58476D1CE4E5B9ull;
-    m_state ^= m_state >> 31;
+namespace {
+
+uint64_t Mixed(uint64_t state, uint64_t word) {
+    state = (state ^ word) * 0xBF58476D1CE4E5B9ull;
+    return state ^ (state >> 31);
+}
+
+} // namespace
+
+void TextHash::Mix(const char* block) {
+    for (size_t lane = 0; lane < kLanes; ++lane) {
+        uint64_t word;
+        std::memcpy(&word, block + lane * sizeof word, sizeof word);
+        m_lanes[lane] = Mixed(m_lanes[lane], word);
+    }
 }
 
 void TextHash::Add(std::string_view bytes) {
@@ -35,7 +45,10 @@ uint64_t TextHash::Value() const {
     TextHash last = *this;
     std::memset(last.m_pending + m_pendingLength, 0, sizeof m_pending - m_pendingLength);
     last.Mix(last.m_pending);
-    return last.m_state ^ m_length;
+    uint64_t value = m_length;
+    for (const uint64_t lane : last.m_lanes)
+        value = Mixed(value, lane);
+    return value;
 }
 
 uint64_t HashOfText(std::string_view text) {

@@ -20,12 +20,15 @@ class TextHash {
     uint64_t Value() const;
 
   private:
-    void Mix(const char* word);
+    static constexpr size_t kLanes = 4; // words mixed side by side, one into each lane
 
-    uint64_t m_state = 0x9E3779B97F4A7C15ull; // the words mixed so far
-    uint64_t m_length = 0;                    // bytes added so far
-    char m_pending[8] = {};                   // the bytes of a word not yet whole
-    size_t m_pendingLength = 0;               // ... how many
+    // Mixes one block of kLanes words.
+    void Mix(const char* block);
+
+    uint64_t m_lanes[kLanes] = {1, 2, 3, 4}; // the blocks mixed so far
+    uint64_t m_length = 0;                   // bytes added so far
+    char m_pending[kLanes * 8] = {};         // the bytes of a block not yet whole
+    size_t m_pendingLength = 0;              // ... how many
 };
 
 // The hash of a whole text.

@@ -76,13 +76,21 @@ struct OpenNote {
     ItemView ItemAt(size_t index) const { return items->ItemAt(Record(), index, rawMime); }
 };
 
-// The text of the time list read as text last. The library reads a repeating appointment's
-// whole list once for each of its instances it lists; this keeps that linear in the instances.
-struct TimesTextCache {
+// A time list's text, as rendered for NSFItemConvertToText.
+struct TimesText {
     std::string times;  // the list's stored form
     char separator = 0; // between the entries
     std::string zone;   // ZoneIdentity when it was made (os.h)
     std::string text;   // the text
+};
+
+// The texts of the time lists read as text last. The library reads a repeating appointment's
+// start and end lists whole, one after the other, for each instance it lists; keeping both
+// makes that linear in the instances.
+struct TimesTextCache {
+    static constexpr size_t kLists = 4; // lists kept
+    TimesText lists[kLists];            // the lists kept
+    size_t next = 0;                    // the one replaced next
 };
 
 // Largest memory block the runtime hands out.
