@@ -102,12 +102,6 @@ int64_t FileClockNow() {
     return NanosecondsOf(now);
 }
 
-bool ReplaceFileWith(const std::filesystem::path& replacement,
-                     const std::filesystem::path& target) {
-    return MoveFileExW(replacement.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
 namespace {
 
 HANDLE HandleOf(intptr_t file) {
@@ -118,7 +112,26 @@ HANDLE HandleOf(intptr_t file) {
 // before the lock counts as refused.
 constexpr int kRemovalWaits = 10000;
 
+// How long a target that a reader holds open is waited for before its replacement counts as
+// refused, in milliseconds: Windows renames nothing over a file open for reading.
+constexpr ULONGLONG kReaderWaitMs = 1000;
+
 } // namespace
+
+bool ReplaceFileWith(const std::filesystem::path& replacement,
+                     const std::filesystem::path& target) {
+    const ULONGLONG deadline = GetTickCount64() + kReaderWaitMs;
+    for (;;) {
+        if (MoveFileExW(replacement.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            GetTickCount64() > deadline)
+            return false;
+        Sleep(1);
+    }
+}
 
 NewFile::~NewFile() {
     if (m_file != -1)

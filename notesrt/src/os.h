@@ -22,7 +22,8 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst);
 std::string ZoneIdentity();
 
 // Renames replacement to target, replacing target in one step, so target always holds its
-// old content or the new one; false when the system refuses.
+// old content or the new one; false when the system refuses. On Windows a target that a
+// reader holds open is waited for (up to a second).
 bool ReplaceFileWith(const std::filesystem::path& replacement, const std::filesystem::path& target);
 
 // A new file written to the disk: created, written, flushed, closed with the object.
