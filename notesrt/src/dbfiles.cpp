@@ -42,8 +42,8 @@ STATUS DatabaseFiles::Open(const std::filesystem::path& file, std::shared_ptr<Mo
     int64_t modified = 0;
     if (!FileStampOf(file, size, modified))
         return Fail(kErrFileNotFound, name);
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream)
+    std::ifstream stream;
+    if (!OpenToRead(file, stream))
         return Fail(kErrFileNotFound, name + ": cannot be read");
     const std::string key = KeyOf(file);
     auto found = m_entries.find(key);

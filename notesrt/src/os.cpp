@@ -80,6 +80,36 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst) {
     return true;
 }
 
+namespace {
+
+// How long a file that a writer is replacing, or a target that a reader holds open, is waited
+// for, in milliseconds: Windows opens no file while it is replaced, and renames nothing over a
+// file open for reading.
+constexpr ULONGLONG kReplacementWaitMs = 1000;
+
+// Whether the last call failed as it fails on a file that is being replaced or is held open.
+bool BeingReplaced() {
+    const DWORD error = GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
+} // namespace
+
+bool OpenToRead(const std::filesystem::path& file, std::ifstream& stream) {
+    const ULONGLONG deadline = GetTickCount64() + kReplacementWaitMs;
+    for (;;) {
+        stream.open(file, std::ios::binary);
+        if (stream.is_open())
+            return true;
+        stream.clear();
+        const DWORD attributes = GetFileAttributesW(file.c_str());
+        if ((attributes == INVALID_FILE_ATTRIBUTES && !BeingReplaced()) ||
+            GetTickCount64() > deadline)
+            return false;
+        Sleep(1);
+    }
+}
+
 std::string ZoneIdentity() {
     TIME_ZONE_INFORMATION zone = {};
     GetTimeZoneInformation(&zone);
@@ -88,8 +118,13 @@ std::string ZoneIdentity() {
 
 bool FileStampOf(const std::filesystem::path& path, uint64_t& size, int64_t& modified) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    const ULONGLONG deadline = GetTickCount64() + kReplacementWaitMs;
+    while (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        if (!BeingReplaced() || GetTickCount64() > deadline)
+            return false;
+        Sleep(1);
+    }
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
     size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     modified = NanosecondsOf(data.ftLastWriteTime);
@@ -112,25 +147,18 @@ HANDLE HandleOf(intptr_t file) {
 // before the lock counts as refused.
 constexpr int kRemovalWaits = 10000;
 
-// How long a target that a reader holds open is waited for before its replacement counts as
-// refused, in milliseconds: Windows renames nothing over a file open for reading.
-constexpr ULONGLONG kReaderWaitMs = 1000;
-
 } // namespace
 
 bool ReplaceFileWith(const std::filesystem::path& replacement,
                      const std::filesystem::path& target) {
-    const ULONGLONG deadline = GetTickCount64() + kReaderWaitMs;
-    for (;;) {
-        if (MoveFileExW(replacement.c_str(), target.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        const DWORD error = GetLastError();
-        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
-            GetTickCount64() > deadline)
+    const ULONGLONG deadline = GetTickCount64() + kReplacementWaitMs;
+    while (!MoveFileExW(replacement.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!BeingReplaced() || GetTickCount64() > deadline)
             return false;
         Sleep(1);
     }
+    return true;
 }
 
 NewFile::~NewFile() {
@@ -234,6 +262,11 @@ bool ZoneAt(int64_t utc, int32_t& standardOffsetEast, bool& dst) {
     dst = fields.tm_isdst > 0;
     standardOffsetEast = static_cast<int32_t>(fields.tm_gmtoff) - (dst ? 3600 : 0);
     return true;
+}
+
+bool OpenToRead(const std::filesystem::path& file, std::ifstream& stream) {
+    stream.open(file, std::ios::binary);
+    return stream.is_open();
 }
 
 std::string ZoneIdentity() {

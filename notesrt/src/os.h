@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -75,9 +76,15 @@ class FileLock {
     intptr_t m_file = -1;         // its descriptor or handle, while held; else -1
 };
 
+// Opens file for reading into stream, binary; false when it cannot be opened. On Windows a
+// file cannot be opened for a moment while a writer replaces it (ReplaceFileWith): that is
+// waited for (up to a second).
+bool OpenToRead(const std::filesystem::path& file, std::ifstream& stream);
+
 // A file's size and its modification time in nanoseconds since 1970-01-01 UTC, at the full
 // resolution the system keeps (the C++ library reads whole seconds on Windows); false when
-// path names no regular file or the system cannot tell.
+// path names no regular file or the system cannot tell. On Windows a file that a writer is
+// replacing is waited for, as OpenToRead does.
 bool FileStampOf(const std::filesystem::path& path, uint64_t& size, int64_t& modified);
 
 // The system's time now, on the scale of FileStampOf's modification times.
