@@ -23,15 +23,18 @@ std::filesystem::path TemporaryName(const std::filesystem::path& file) {
 
 } // namespace
 
-STATUS ReplaceFileContent(const std::filesystem::path& file, const std::string& content,
-                          bool& replaced) {
+STATUS ReplaceFileContent(const std::filesystem::path& file,
+                          std::initializer_list<std::string_view> content, bool& replaced) {
     replaced = false;
     const std::filesystem::path temporary = TemporaryName(file);
     bool created = false;
     const char* failed = nullptr;
     {
         NewFile out;
-        if (StepRefused("FileWrite") || !(created = out.Create(temporary)) || !out.Write(content))
+        bool written = !StepRefused("FileWrite") && (created = out.Create(temporary));
+        for (const std::string_view piece : content)
+            written = written && out.Write(piece);
+        if (!written)
             failed = "cannot be written";
         else if (StepRefused("FileFlush") || !out.Flush())
             failed = "cannot be flushed to the disk";

@@ -36,7 +36,7 @@ bool IsBlank(char c) {
 
 } // namespace
 
-std::string SpliceNote(const std::string& text, FileLayout& layout, size_t position,
+SplicedText SpliceNote(const std::string& text, FileLayout& layout, size_t position,
                        const std::string& note) {
     // What is replaced (from, length), by what, and where the note starts in it.
     uint64_t from = 0;
@@ -65,9 +65,9 @@ std::string SpliceNote(const std::string& text, FileLayout& layout, size_t posit
         noteAt = inserted.size();
         inserted += note + kListEnd + (firstMember ? "\n" : "");
     }
-    std::string result;
-    result.reserve(text.size() - length + inserted.size());
-    result.append(text, 0, from).append(inserted).append(text, from + length, std::string::npos);
+    SplicedText result;
+    result.before = std::string_view(text).substr(0, from);
+    result.after = std::string_view(text).substr(from + length);
 
     const int64_t delta = static_cast<int64_t>(inserted.size()) - static_cast<int64_t>(length);
     Shift(layout, from + length, delta);
@@ -82,8 +82,12 @@ std::string SpliceNote(const std::string& text, FileLayout& layout, size_t posit
         layout.notes.push_back(span);
     }
     layout.notesGiven = true;
-    layout.size = result.size();
-    layout.hash = HashOfText(result);
+    layout.size = text.size() - length + inserted.size();
+    TextHash hash;
+    for (const std::string_view piece : {result.before, std::string_view(inserted), result.after})
+        hash.Add(piece);
+    layout.hash = hash.Value();
+    result.inserted = std::move(inserted);
     return result;
 }
 

@@ -183,10 +183,11 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
     updated->PutNote(position, note.Notes().front());
     if (!IndexFileNotes(*updated, problem))
         return Fail(kErrInvalidArgument, problem);
-    const std::string text = SpliceNote(content, updated->layout, position, noteText);
+    const SplicedText text = SpliceNote(content, updated->layout, position, noteText);
 
     bool replaced = false;
-    const STATUS written = ReplaceFileContent(file, text, replaced);
+    const STATUS written =
+        ReplaceFileContent(file, {text.before, text.inserted, text.after}, replaced);
     if (replaced) {
         runtime.files.Remember(file, updated);
         ShareModel(runtime, file, updated);

@@ -15,12 +15,18 @@ uint64_t Mixed(uint64_t state, uint64_t word) {
 
 } // namespace
 
-void TextHash::Mix(const char* block) {
-    for (size_t lane = 0; lane < kLanes; ++lane) {
-        uint64_t word;
-        std::memcpy(&word, block + lane * sizeof word, sizeof word);
-        m_lanes[lane] = Mixed(m_lanes[lane], word);
+void TextHash::Mix(std::string_view blocks) {
+    // The lanes in locals, which the bytes read cannot alias.
+    uint64_t lanes[kLanes];
+    std::memcpy(lanes, m_lanes, sizeof lanes);
+    for (; blocks.size() >= sizeof m_pending; blocks.remove_prefix(sizeof m_pending)) {
+        for (size_t lane = 0; lane < kLanes; ++lane) {
+            uint64_t word;
+            std::memcpy(&word, blocks.data() + lane * sizeof word, sizeof word);
+            lanes[lane] = Mixed(lanes[lane], word);
+        }
     }
+    std::memcpy(m_lanes, lanes, sizeof lanes);
 }
 
 void TextHash::Add(std::string_view bytes) {
@@ -32,11 +38,12 @@ void TextHash::Add(std::string_view bytes) {
         bytes.remove_prefix(taken);
         if (m_pendingLength < sizeof m_pending)
             return;
-        Mix(m_pending);
+        Mix(std::string_view(m_pending, sizeof m_pending));
         m_pendingLength = 0;
     }
-    for (; bytes.size() >= sizeof m_pending; bytes.remove_prefix(sizeof m_pending))
-        Mix(bytes.data());
+    const size_t whole = bytes.size() - bytes.size() % sizeof m_pending;
+    Mix(bytes.substr(0, whole));
+    bytes.remove_prefix(whole);
     std::memcpy(m_pending, bytes.data(), bytes.size());
     m_pendingLength = bytes.size();
 }
@@ -44,7 +51,7 @@ void TextHash::Add(std::string_view bytes) {
 uint64_t TextHash::Value() const {
     TextHash last = *this;
     std::memset(last.m_pending + m_pendingLength, 0, sizeof m_pending - m_pendingLength);
-    last.Mix(last.m_pending);
+    last.Mix(std::string_view(last.m_pending, sizeof last.m_pending));
     uint64_t value = m_length;
     for (const uint64_t lane : last.m_lanes)
         value = Mixed(value, lane);

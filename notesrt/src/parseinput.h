@@ -22,8 +22,8 @@ class TextHash {
   private:
     static constexpr size_t kLanes = 4; // words mixed side by side, one into each lane
 
-    // Mixes one block of kLanes words.
-    void Mix(const char* block);
+    // Mixes whole blocks of kLanes words (a shorter rest is left out).
+    void Mix(std::string_view blocks);
 
     uint64_t m_lanes[kLanes] = {1, 2, 3, 4}; // the blocks mixed so far
     uint64_t m_length = 0;                   // bytes added so far

@@ -132,7 +132,10 @@ TEST(NoteSplice, PutsANoteWhereTheLayoutSaysAndMovesTheLayoutAlong) {
         ASSERT_TRUE(LoadModel(file, before, problem)) << file << problem;
         for (size_t position = 0; position <= before.Notes().size(); ++position) {
             FileLayout layout = before.layout;
-            const std::string text = SpliceNote(file, layout, position, note);
+            const std::string old = file;
+            const SplicedText pieces = SpliceNote(old, layout, position, note);
+            const std::string text =
+                std::string(pieces.before) + pieces.inserted + std::string(pieces.after);
             Model after;
             ASSERT_TRUE(LoadModel(text, after, problem)) << text << problem;
             const FileLayout& read = after.layout;
@@ -168,7 +171,7 @@ TEST(FileReplace, ARefusedStepLeavesOneWholeContentAndNoTemporaryFile) {
         install.Write("data/names.nsf", "old");
         NotesrtSetFaults(row.plan);
         bool replaced = !row.replaced;
-        EXPECT_EQ(ReplaceFileContent(install.root / "data" / "names.nsf", "{}", replaced),
+        EXPECT_EQ(ReplaceFileContent(install.root / "data" / "names.nsf", {"{", "}"}, replaced),
                   *row.plan != '\0' ? kErrCannotWriteFile : 0)
             << row.plan;
         NotesrtSetFaults(nullptr);
@@ -185,7 +188,7 @@ TEST(FileReplace, ARenameTheSystemRefusesLeavesTheTarget) {
     TempInstall install;
     install.Write("data/mail.box/kept", "x");
     bool replaced = true;
-    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "mail.box", "{}", replaced),
+    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "mail.box", {"{}"}, replaced),
               kErrCannotWriteFile);
     EXPECT_FALSE(replaced);
     EXPECT_EQ(install.Read("data/mail.box/kept"), "x");
