@@ -17,7 +17,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cstring>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <utility>
