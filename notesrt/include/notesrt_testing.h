@@ -38,7 +38,9 @@ NOTESRT_API int NotesrtMemLockCount(DHANDLE handle);
 // current time, the settings record) are never failed and not counted. The calls that
 // close or free (NSFDbClose, NSFNoteClose, NIFCloseCollection, OSMemFree, MIMEFreeDirectory,
 // MailCloseMessage, MailCloseMessageFile) return the planned status but release their handle
-// all the same.
+// all the same. The steps of a database write that the system may refuse take part by name
+// only (FileLock, FileWrite, FileFlush, FileRename, FolderFlush; never through *@N and not
+// counted): a planned failure makes the step fail as the system's refusal would.
 NOTESRT_API int NotesrtSetFaults(const char* plan);
 
 // The number of calls counted (those that take part in the plan) since the plan was last

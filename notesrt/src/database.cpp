@@ -237,6 +237,30 @@ void Model::AddNote(NoteRecord note) {
     m_committedItems = m_items.size();
 }
 
+void Model::AddItemsOf(const Model& source, const NoteRecord& note) {
+    for (size_t position = 0; position < note.itemCount; ++position) {
+        const ItemView item = source.ItemAt(note, position);
+        const uint32_t name = InternName(source.NameOf(item.name));
+        if (item.kind == ValueKind::Mime)
+            AddMimeItem(name, item.type, *item.mime);
+        else if (item.kind == ValueKind::File)
+            AddFileItem(name, item.type, *item.file);
+        else
+            AddItem(name, item.kind, item.type, item.data);
+    }
+}
+
+void Model::PutNote(size_t position, NoteRecord note) {
+    usersView.reset();
+    calendar.reset();
+    if (position == m_notes.size())
+        return AddNote(note);
+    note.firstItem = static_cast<uint32_t>(m_committedItems);
+    note.itemCount = static_cast<uint32_t>(m_items.size() - m_committedItems);
+    m_notes[position] = note;
+    m_committedItems = m_items.size();
+}
+
 void Model::ClearNotes() {
     m_notes.clear();
     m_items.clear();
@@ -307,16 +331,7 @@ std::shared_ptr<Model> EmptyNoteModel() {
 
 std::shared_ptr<Model> CopyOfNote(const Model& source, const NoteRecord& note) {
     auto copy = std::make_shared<Model>();
-    for (size_t position = 0; position < note.itemCount; ++position) {
-        const ItemView item = source.ItemAt(note, position);
-        const uint32_t name = copy->InternName(source.NameOf(item.name));
-        if (item.kind == ValueKind::Mime)
-            copy->AddMimeItem(name, item.type, *item.mime);
-        else if (item.kind == ValueKind::File)
-            copy->AddFileItem(name, item.type, *item.file);
-        else
-            copy->AddItem(name, item.kind, item.type, item.data);
-    }
+    copy->AddItemsOf(source, note);
     copy->AddNote(note);
     return copy;
 }

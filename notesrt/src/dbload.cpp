@@ -2,18 +2,21 @@
 // go straight into the model, and only an item value that is an object (a time, a MIME body,
 // ...) is built as a small tree before it is read. The faults are found in the order a reader
 // of the whole tree would meet them: any syntax error first, then the database's own members,
-// then the notes in order, each note's fields before its items.
+// then the notes in order, each note's fields before its items. A file nested deeper than
+// kMaxNesting is refused where the parser meets the level too deep, before anything reads the
+// value: nothing that later walks a value (error texts, MIME bodies, the writer) meets a
+// deeper one.
 #include "dbload.h"
 
 #include "base64.h"
 #include "identifiers.h"
 #include "lmbcs.h"
+#include "parseinput.h"
 #include "timedate.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstring>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -22,6 +25,11 @@ namespace notesrt {
 namespace {
 
 using Json = nlohmann::json;
+
+// Arrays and objects open at once that a database file may hold. An item needs 6 (the
+// database, "notes", the note, "items", the pair, the value object) and a MIME body 2 more
+// for each multipart in a multipart; mail nests a few, so 64 leaves MIME bodies 28 levels.
+constexpr size_t kMaxNesting = 64;
 
 // A fault found while reading an object value; its text becomes the problem.
 struct LoadError : std::runtime_error {
@@ -62,31 +70,50 @@ void AppendTime(const Json& value, const std::string& where, std::string& data) 
     data.append(reinterpret_cast<const char*>(&time), sizeof time);
 }
 
-MimeEntity ReadMimeEntity(const Json& object, const std::string& where) {
+// Where the MIME entity at path (part numbers from the root, each from 1) stands.
+std::string MimeWhere(const std::string& where, const std::vector<size_t>& path) {
+    std::string text = where;
+    for (const size_t part : path)
+        text += ", part " + std::to_string(part);
+    return text;
+}
+
+// Reads a MIME entity; path holds the part numbers that lead to it, for the error text.
+MimeEntity ReadMimeEntity(const Json& object, const std::string& where, std::vector<size_t>& path) {
     if (!object.is_object())
-        Damaged(where, "a MIME entity is not an object");
+        Damaged(MimeWhere(where, path), "a MIME entity is not an object");
     MimeEntity entity;
-    entity.contentType =
-        object.contains("contentType") ? StringField(object, "contentType", where) : "text/plain";
+    const auto text = [&](const char* key) -> const std::string& {
+        const Json& value = object.at(key);
+        if (!value.is_string())
+            Damaged(MimeWhere(where, path), std::string("\"") + key + "\" is not a text");
+        return value.get_ref<const std::string&>();
+    };
+    entity.contentType = object.contains("contentType") ? text("contentType") : "text/plain";
     if (object.contains("charset"))
-        entity.charset = StringField(object, "charset", where);
+        entity.charset = text("charset");
     if (object.contains("attachment")) {
         if (!object.at("attachment").is_boolean())
-            Damaged(where, "\"attachment\" is not true or false");
+            Damaged(MimeWhere(where, path), "\"attachment\" is not true or false");
         entity.attachment = object.at("attachment").get<bool>();
     }
     if (object.contains("parts")) {
         const Json& parts = object.at("parts");
         if (!parts.is_array())
-            Damaged(where, "\"parts\" is not a list");
+            Damaged(MimeWhere(where, path), "\"parts\" is not a list");
         entity.multipart = true;
-        for (size_t i = 0; i < parts.size(); ++i)
-            entity.parts.push_back(
-                ReadMimeEntity(parts[i], where + ", part " + std::to_string(i + 1)));
+        for (size_t i = 0; i < parts.size(); ++i) {
+            path.push_back(i + 1);
+            entity.parts.push_back(ReadMimeEntity(parts[i], where, path));
+            path.pop_back();
+        }
     } else if (object.contains("text")) {
-        entity.data = StringField(object, "text", where);
+        entity.data = text("text");
     } else if (object.contains("base64")) {
-        entity.data = Base64Field(object, where);
+        std::string bytes;
+        if (!DecodeBase64(text("base64"), bytes))
+            Damaged(MimeWhere(where, path), "\"base64\" is missing or not base64");
+        entity.data = std::move(bytes);
     }
     return entity;
 }
@@ -135,7 +162,8 @@ void ReadObjectValue(const Json& value, Value& item, const std::string& where) {
     } else if (kind == "mime") {
         item.kind = ValueKind::Mime;
         item.type = TYPE_MIME_PART;
-        item.mime = ReadMimeEntity(body, where);
+        std::vector<size_t> path;
+        item.mime = ReadMimeEntity(body, where, path);
     } else if (kind == "file") {
         if (!body.is_object() || !body.contains("name"))
             Damaged(where, "\"file\" needs a \"name\"");
@@ -232,7 +260,10 @@ class Loader {
     using string_t = Json::string_t;
     using binary_t = Json::binary_t;
 
-    explicit Loader(Model& model) : m_model(model) { m_frames.push_back(Frame{Place::Top}); }
+    // taken: the characters the parser has taken so far, kept by its input.
+    Loader(Model& model, const uint64_t& taken) : m_model(model), m_taken(taken) {
+        m_frames.push_back(Frame{Place::Top});
+    }
 
     bool null() { return OnOther(Json(nullptr)); }
     bool boolean(bool value) { return OnOther(Json(value)); }
@@ -244,11 +275,11 @@ class Loader {
         return OnValue(&scalar, false);
     }
     bool binary(binary_t&) { return true; }
-    bool start_object(std::size_t) { return OnValue(nullptr, true); }
-    bool start_array(std::size_t) { return OnValue(nullptr, false); }
+    bool start_object(std::size_t) { return Nest() && OnValue(nullptr, true); }
+    bool start_array(std::size_t) { return Nest() && OnValue(nullptr, false); }
     bool key(string_t& key) { return OnKey(key); }
-    bool end_object() { return OnEnd(); }
-    bool end_array() { return OnEnd(); }
+    bool end_object() { return Unnest() && OnEnd(); }
+    bool end_array() { return Unnest() && OnEnd(); }
     bool parse_error(std::size_t, const std::string&, const Json::exception& error) {
         m_problem = std::string("bad JSON: ") + error.what();
         return false;
@@ -312,6 +343,14 @@ class Loader {
     void Push(Place place) { m_frames.push_back(Frame{place}); }
 
     std::string NoteWhere() const { return "note " + std::to_string(m_note.position + 1); }
+    // Where the parser stands: an item, a note or the database.
+    std::string Where() const;
+    // One more array or object is open; false, with the problem set, when that is too many.
+    bool Nest();
+    bool Unnest() {
+        --m_depth;
+        return true;
+    }
     std::string ValueWhere() const { return NoteWhere() + ", item \"" + m_pair.name + "\""; }
     void ValueProblem(const std::string& problem);
     void NoteProblem(const std::string& problem);
@@ -333,9 +372,12 @@ class Loader {
     bool OnEnd();
 
     Model& m_model;              // what is read into
+    const uint64_t& m_taken;     // characters the parser has taken
+    size_t m_depth = 0;          // arrays and objects open
+    uint64_t m_noteStart = 0;    // the offset of the opening brace of the note being read
     std::vector<Frame> m_frames; // the open arrays and objects, outermost first
     TreeBuilder m_tree;          // the value being built as a tree
-    std::string m_problem;       // the syntax error, when there was one
+    std::string m_problem;       // the syntax error or the level too deep, when there was one
 
     bool m_rootObject = false;     // the document is an object
     Member m_title;                // "title"
@@ -374,8 +416,28 @@ void Loader::ItemProblem(const std::string& problem) {
     }
 }
 
+std::string Loader::Where() const {
+    for (auto frame = m_frames.rbegin(); frame != m_frames.rend(); ++frame) {
+        if (frame->place == Place::Pair || frame->place == Place::TextList ||
+            frame->place == Place::Capture)
+            return NoteWhere() + ", item " + std::to_string(m_pair.index + 1);
+        if (frame->place == Place::Note || frame->place == Place::Items)
+            return NoteWhere();
+    }
+    return "database";
+}
+
+bool Loader::Nest() {
+    if (++m_depth <= kMaxNesting)
+        return true;
+    m_problem = Where() + ": nested deeper than " + std::to_string(kMaxNesting) +
+                " arrays and objects at byte " + std::to_string(m_taken);
+    return false;
+}
+
 void Loader::ResetNotes() {
     m_model.ClearNotes();
+    m_model.layout.notes.clear();
     m_derived.clear();
     m_noteFailed = false;
     m_noteProblem.clear();
@@ -448,6 +510,7 @@ void Loader::EndNote() {
     if (!note.unid.present)
         m_derived.push_back(m_model.Notes().size());
     m_model.AddNote(record);
+    m_model.layout.notes.push_back(TextSpan{m_noteStart, m_taken});
 }
 
 void Loader::EndPair() {
@@ -513,6 +576,7 @@ bool Loader::OnValue(const Scalar* scalar, bool object) {
             m_notesList = isList;
             ResetNotes();
             if (isList) {
+                m_model.layout.notesList.begin = m_taken - 1;
                 Push(Place::Notes);
                 return true;
             }
@@ -524,6 +588,7 @@ bool Loader::OnValue(const Scalar* scalar, bool object) {
         m_note = NoteState();
         m_note.position = frame.count++;
         if (scalar == nullptr && object) {
+            m_noteStart = m_taken - 1;
             Push(Place::Note);
             return true;
         }
@@ -638,6 +703,10 @@ bool Loader::OnEnd() {
     const Place place = Top().place;
     if (place == Place::Pair)
         EndPair();
+    else if (place == Place::Notes)
+        m_model.layout.notesList.end = m_taken;
+    else if (place == Place::Root)
+        m_model.layout.rootEnd = m_taken - 1;
     m_frames.pop_back();
     if (place == Place::Note)
         EndNote();
@@ -671,6 +740,7 @@ bool Loader::Finish(std::string& problem) {
         problem = where + "\"notes\" is not a list";
         return false;
     }
+    m_model.layout.notesGiven = m_notesGiven;
     for (const size_t position : m_derived) {
         UNID unid;
         unid.File.Innards[1] = m_model.replicaId.Innards[0];
@@ -679,10 +749,35 @@ bool Loader::Finish(std::string& problem) {
         unid.Note.Innards[0] = static_cast<uint32_t>(position);
         m_model.SetUnid(position, unid);
     }
+    if (!IndexFileNotes(m_model, problem))
+        return false;
+    if (m_noteFailed) {
+        // Problems are C texts: a NUL that a name or class of the file brought in ends them.
+        problem = m_noteProblem.c_str();
+        return false;
+    }
+    return true;
+}
+
+template <typename Input> bool Load(Model& model, std::string& problem, Input& input) {
+    Loader loader(model, input.Taken());
+    model.layout = FileLayout();
+    if (!Json::sax_parse(input.begin(), input.end(), &loader)) {
+        problem = loader.SyntaxProblem();
+        return false;
+    }
+    model.layout.size = input.Size();
+    model.layout.hash = input.Hash();
+    return loader.Finish(problem);
+}
+
+} // namespace
+
+bool IndexFileNotes(Model& model, std::string& problem) {
     size_t repeatedId;
     size_t repeatedUnid;
-    m_model.IndexNotes(repeatedId, repeatedUnid);
-    const std::vector<NoteRecord>& notes = m_model.Notes();
+    model.IndexNotes(repeatedId, repeatedUnid);
+    const std::vector<NoteRecord>& notes = model.Notes();
     if (repeatedId < notes.size() && repeatedId <= repeatedUnid) {
         problem = "note " + std::to_string(repeatedId + 1) + ": duplicate note ID " +
                   std::to_string(notes[repeatedId].noteId);
@@ -693,79 +788,18 @@ bool Loader::Finish(std::string& problem) {
                   UnidToHex(notes[repeatedUnid].unid);
         return false;
     }
-    if (m_noteFailed) {
-        // Problems are C texts: a NUL that a name or class of the file brought in ends them.
-        problem = m_noteProblem.c_str();
-        return false;
-    }
     return true;
 }
 
-// A stream's characters for the parser, read a piece at a time so that the text is never held
-// whole.
-class StreamPieces {
-  public:
-    explicit StreamPieces(std::istream& stream) : m_stream(stream) {}
-
-    // An input iterator over the characters; copies share the position.
-    class Iterator {
-      public:
-        using iterator_category = std::input_iterator_tag;
-        using value_type = char;
-        using difference_type = std::ptrdiff_t;
-        using pointer = const char*;
-        using reference = const char&;
-
-        Iterator() = default;
-        explicit Iterator(StreamPieces* pieces) : m_pieces(pieces->Fill() ? pieces : nullptr) {}
-
-        const char& operator*() const { return m_pieces->m_piece[m_pieces->m_position]; }
-        Iterator& operator++() {
-            if (++m_pieces->m_position == m_pieces->m_length && !m_pieces->Fill())
-                m_pieces = nullptr;
-            return *this;
-        }
-        bool operator==(const Iterator& other) const { return m_pieces == other.m_pieces; }
-        bool operator!=(const Iterator& other) const { return m_pieces != other.m_pieces; }
-
-      private:
-        StreamPieces* m_pieces = nullptr; // the pieces; null at the end
-    };
-
-  private:
-    // Reads the next piece; false at the end of the stream.
-    bool Fill() {
-        m_stream.read(m_piece, sizeof m_piece);
-        m_length = static_cast<size_t>(m_stream.gcount());
-        m_position = 0;
-        return m_length != 0;
-    }
-
-    std::istream& m_stream; // what is read
-    char m_piece[1 << 16];  // the piece read last
-    size_t m_length = 0;    // its characters
-    size_t m_position = 0;  // the character the parser reads next
-};
-
-template <typename... Input> bool Load(Model& model, std::string& problem, Input&&... input) {
-    Loader loader(model);
-    if (!Json::sax_parse(std::forward<Input>(input)..., &loader)) {
-        problem = loader.SyntaxProblem();
-        return false;
-    }
-    return loader.Finish(problem);
-}
-
-} // namespace
-
 bool LoadModel(std::istream& stream, Model& model, std::string& problem) {
-    const auto pieces = std::make_unique<StreamPieces>(stream);
-    return Load(model, problem, StreamPieces::Iterator(pieces.get()), StreamPieces::Iterator());
+    const auto input = std::make_unique<StreamInput>(stream);
+    return Load(model, problem, *input);
 }
 
 bool LoadModel(const std::string& text, Model& model, std::string& problem) {
     model.Reserve(text.size());
-    return Load(model, problem, text);
+    TextInput input(text);
+    return Load(model, problem, input);
 }
 
 bool ParseDatabase(const std::string& text, Database& db, std::string& problem) {

@@ -128,6 +128,22 @@ STATUS CheckFault(const char* call) {
     return 0;
 }
 
+bool StepRefused(const char* step) {
+    FaultState& state = TheFaults();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (!state.loaded)
+        LoadPlan(state, std::getenv("NOTESRT_FAULTS"));
+    const uint32_t count = ++state.calls[step];
+    for (const FaultRule& rule : state.rules) {
+        if (rule.call == step && Matches(rule, count)) {
+            state.failed += state.failed.empty() ? "" : ",";
+            state.failed += step;
+            return true;
+        }
+    }
+    return false;
+}
+
 int SetFaultPlan(const char* text) {
     FaultState& state = TheFaults();
     std::lock_guard<std::mutex> lock(state.mutex);

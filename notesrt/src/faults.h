@@ -12,6 +12,13 @@ namespace notesrt {
 // nothing else when the answer is not 0.
 STATUS CheckFault(const char* call);
 
+// True when the plan fails this run of step: a step of a call that the operating system may
+// refuse (taking a file lock, writing, flushing or renaming a file), so that the call takes
+// the path it takes when the system refuses. Only rules that name the step match it, not
+// "*@N"; its runs are counted by name but not among the calls, so planned failures of calls
+// keep their numbers.
+bool StepRefused(const char* step);
+
 // Replaces the plan with the entries of text (see NotesrtSetFaults) and restarts the call
 // counts. Returns the number of entries that were not understood.
 int SetFaultPlan(const char* text);

@@ -1,11 +1,11 @@
-// Writing a file through a temporary file and a rename.
+// Writing a file through a flushed temporary file and a rename.
 #include "filereplace.h"
 
+#include "faults.h"
 #include "os.h"
 #include "status.h"
 
 #include <cstdio>
-#include <fstream>
 #include <random>
 
 namespace notesrt {
@@ -23,16 +23,35 @@ std::filesystem::path TemporaryName(const std::filesystem::path& file) {
 
 } // namespace
 
-STATUS ReplaceFileContent(const std::filesystem::path& file, const std::string& content) {
+STATUS ReplaceFileContent(const std::filesystem::path& file,
+                          std::initializer_list<std::string_view> content, bool& replaced) {
+    replaced = false;
     const std::filesystem::path temporary = TemporaryName(file);
-    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-    stream.write(content.data(), static_cast<std::streamsize>(content.size()));
-    stream.close();
-    if (stream && ReplaceFileWith(temporary, file))
-        return 0;
-    std::error_code error;
-    std::filesystem::remove(temporary, error);
-    return Fail(kErrCannotWriteFile, file.u8string());
+    bool created = false;
+    const char* failed = nullptr;
+    {
+        NewFile out;
+        bool written = !StepRefused("FileWrite") && (created = out.Create(temporary));
+        for (const std::string_view piece : content)
+            written = written && out.Write(piece);
+        if (!written)
+            failed = "cannot be written";
+        else if (StepRefused("FileFlush") || !out.Flush())
+            failed = "cannot be flushed to the disk";
+    }
+    if (failed == nullptr && (StepRefused("FileRename") || !ReplaceFileWith(temporary, file)))
+        failed = "cannot be replaced";
+    if (failed != nullptr) {
+        std::error_code error;
+        if (created)
+            std::filesystem::remove(temporary, error);
+        return Fail(kErrCannotWriteFile, file.u8string() + ": " + failed);
+    }
+    replaced = true;
+    if (StepRefused("FolderFlush") || !FlushFolder(file.parent_path()))
+        return Fail(kErrCannotWriteFile,
+                    file.u8string() + ": replaced, but its folder cannot be flushed to the disk");
+    return 0;
 }
 
 } // namespace notesrt

@@ -1,5 +1,6 @@
 // Items read as text and as times: NSFItemGetText, NSFItemConvertToText, NSFItemGetTime.
 #include "items.h"
+#include "os.h"
 #include "runtime.h"
 #include "timetext.h"
 
@@ -26,8 +27,8 @@ std::string NumberText(double value) {
     return text;
 }
 
-// The text of item, list entries separated by separator; false for a type without a text
-// form.
+// The text of an item that is not a time or time list, list entries separated by separator;
+// false for a type without a text form.
 bool ItemText(const ItemView& item, char separator, std::string& text) {
     text.clear();
     switch (item.kind) {
@@ -47,17 +48,31 @@ bool ItemText(const ItemView& item, char separator, std::string& text) {
     case ValueKind::Number:
         text = NumberText(NumberOf(item));
         return true;
-    case ValueKind::Time:
-    case ValueKind::TimeList:
-        for (size_t i = 0; i < TimeCount(item); ++i) {
-            if (i != 0)
-                text += separator;
-            text += ItemTimeText(TimeAt(item, i));
-        }
-        return true;
     default:
         return false;
     }
+}
+
+// The text of a time or time list item, entries separated by separator: a cached one when it
+// is for the same list and separator in the same zone.
+const std::string& TimesTextOf(TimesTextCache& cache, const ItemView& item, char separator) {
+    std::string zone = ZoneIdentity();
+    for (const TimesText& kept : cache.lists) {
+        if (kept.times == item.data && kept.separator == separator && kept.zone == zone)
+            return kept.text;
+    }
+    TimesText& made = cache.lists[cache.next];
+    cache.next = (cache.next + 1) % TimesTextCache::kLists;
+    made.text.clear();
+    for (size_t i = 0; i < TimeCount(item); ++i) {
+        if (i != 0)
+            made.text += separator;
+        made.text += ItemTimeText(TimeAt(item, i));
+    }
+    made.times = std::string(item.data);
+    made.separator = separator;
+    made.zone = std::move(zone);
+    return made.text;
 }
 
 // Writes the first item named name as text into buffer (at most bufferLength - 1 bytes and
@@ -69,10 +84,14 @@ uint16_t ReadItemText(Runtime& runtime, NOTEHANDLE note, const char* name, char*
     buffer[0] = '\0';
     const OpenNote* open = runtime.notes.Find(note);
     size_t position;
-    std::string text;
-    if (open == nullptr || name == nullptr || !FindItem(*open, name, 0, position) ||
-        !ItemText(open->ItemAt(position), separator, text))
+    if (open == nullptr || name == nullptr || !FindItem(*open, name, 0, position))
         return 0;
+    const ItemView item = open->ItemAt(position);
+    std::string ownText;
+    const bool times = item.kind == ValueKind::Time || item.kind == ValueKind::TimeList;
+    if (!times && !ItemText(item, separator, ownText))
+        return 0;
+    const std::string& text = times ? TimesTextOf(runtime.timesText, item, separator) : ownText;
     const size_t copied = std::min<size_t>(text.size(), bufferLength - 1u);
     std::memcpy(buffer, text.data(), copied);
     buffer[copied] = '\0';

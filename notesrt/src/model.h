@@ -54,6 +54,23 @@ TIMEDATE TimeAt(const ItemView& item, size_t index);
 // The double of a Number value.
 double NumberOf(const ItemView& item);
 
+// A stretch of a text: the offsets of its first byte and of the byte after its last.
+struct TextSpan {
+    uint64_t begin = 0; // first byte
+    uint64_t end = 0;   // the byte after the last
+};
+
+// Where a loaded model's notes stand in the file text it was read from, so that one note can
+// be written back without touching the rest of the file.
+struct FileLayout {
+    uint64_t size = 0;           // bytes of the text
+    uint64_t hash = 0;           // HashOfText of the text (parseinput.h)
+    uint64_t rootEnd = 0;        // the offset of the database object's closing brace
+    bool notesGiven = false;     // the text has a "notes" list (the last one given counts)
+    TextSpan notesList;          // ... from its opening to past its closing bracket
+    std::vector<TextSpan> notes; // each note's object, by position
+};
+
 // One note of a model.
 struct NoteRecord {
     NOTEID noteId = 0;                        // non-zero and unique in a loaded model
@@ -74,6 +91,7 @@ class Model {
     std::string title;       // the database title (LMBCS)
     TIMEDATE replicaId = {}; // replica ID
     DBID dbId = {};          // instance ID
+    FileLayout layout;       // where the notes stand in the file; loaded models only
 
     // Derived data, computed on first use under the runtime's lock and kept with the model:
     // the $Users entries, and the appointments.
@@ -120,6 +138,14 @@ class Model {
 
     // Adds a note holding the pending items; its firstItem and itemCount are set here.
     void AddNote(NoteRecord note);
+
+    // Adds copies of the items of note (of source) as the items of the next note.
+    void AddItemsOf(const Model& source, const NoteRecord& note);
+
+    // Makes note, holding the pending items, the note at position, in place of the one there
+    // (whose items stay unused), or adds it when position is the number of notes. The derived
+    // data is dropped; IndexNotes must run before the next lookup.
+    void PutNote(size_t position, NoteRecord note);
 
     // Makes room for the notes of a file of fileBytes bytes, so that they are seldom moved
     // while the model grows.

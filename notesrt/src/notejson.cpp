@@ -212,46 +212,24 @@ bool NoteToJson(const Note& note, Json& object, std::string& problem) {
     return true;
 }
 
-std::string DatabaseFileText(const Json& root) {
-    std::string text = "{";
-    const char* separator = "\n";
-    for (const auto& member : root.items()) {
-        text += separator + std::string("  ") + Json(member.key()).dump() + ": ";
-        separator = ",\n";
-        if (member.key() != "notes" || !member.value().is_array() || member.value().empty()) {
-            text += member.value().dump();
+std::string NoteFileText(const Json& note) {
+    std::string text = "{ ";
+    const char* fieldSeparator = "";
+    for (const auto& field : note.items()) {
+        text += fieldSeparator + Json(field.key()).dump() + ": ";
+        fieldSeparator = ", ";
+        if (field.key() != "items" || !field.value().is_array() || field.value().empty()) {
+            text += field.value().dump();
             continue;
         }
-        text += "[";
-        const char* noteSeparator = "\n    ";
-        for (const Json& note : member.value()) {
-            text += noteSeparator;
-            noteSeparator = ",\n    ";
-            if (!note.is_object()) {
-                text += note.dump();
-                continue;
-            }
-            text += "{ ";
-            const char* fieldSeparator = "";
-            for (const auto& field : note.items()) {
-                text += fieldSeparator + Json(field.key()).dump() + ": ";
-                fieldSeparator = ", ";
-                if (field.key() != "items" || !field.value().is_array() || field.value().empty()) {
-                    text += field.value().dump();
-                    continue;
-                }
-                const char* itemSeparator = "[\n        ";
-                for (const Json& item : field.value()) {
-                    text += itemSeparator + item.dump();
-                    itemSeparator = ",\n        ";
-                }
-                text += " ]";
-            }
-            text += " }";
+        const char* itemSeparator = "[\n        ";
+        for (const Json& item : field.value()) {
+            text += itemSeparator + item.dump();
+            itemSeparator = ",\n        ";
         }
-        text += "\n  ]";
+        text += " ]";
     }
-    return text + "\n}\n";
+    return text + " }";
 }
 
 } // namespace notesrt

@@ -17,8 +17,8 @@ namespace notesrt {
 // class that database files cannot hold.
 bool NoteToJson(const Note& note, nlohmann::ordered_json& object, std::string& problem);
 
-// The text of a database file holding root: one member of root a line, one note a block and
+// The text of note (an object NoteToJson wrote) as a database file holds it: one block with
 // one item a line, so the file stays readable and easy to edit.
-std::string DatabaseFileText(const nlohmann::ordered_json& root);
+std::string NoteFileText(const nlohmann::ordered_json& note);
 
 } // namespace notesrt

@@ -4,13 +4,15 @@
 #include "dbload.h"
 #include "filereplace.h"
 #include "notejson.h"
+#include "notesplice.h"
+#include "os.h"
+#include "parseinput.h"
 #include "paths.h"
 #include "timedate.h"
 
 #include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <sstream>
 
 namespace notesrt {
 namespace {
@@ -47,11 +49,14 @@ bool ReadFileText(const std::filesystem::path& file, std::string& text) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
         return false;
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream content;
-    content << stream.rdbuf();
-    text = content.str();
-    return static_cast<bool>(stream);
+    std::ifstream stream(file, std::ios::binary | std::ios::ate);
+    const std::streamoff size = stream.tellg();
+    if (!stream || size < 0)
+        return false;
+    text.resize(static_cast<size_t>(size));
+    stream.seekg(0);
+    stream.read(text.data(), size);
+    return stream.gcount() == size;
 }
 
 // A note ID for a note added at position of db: the one the position would derive when it is
@@ -73,6 +78,13 @@ Note ShownNote(const OpenNote& open) {
     for (size_t position = 0; position < open.Record().itemCount; ++position)
         note.items.push_back(ExpandItem(*open.items, open.ItemAt(position)));
     return note;
+}
+
+// The file whose lock guards the writes of file: its name and ".lock", beside it.
+std::filesystem::path LockFileOf(const std::filesystem::path& file) {
+    std::filesystem::path lockFile = file;
+    lockFile += ".lock";
+    return lockFile;
 }
 
 std::filesystem::path Normal(const std::filesystem::path& file) {
@@ -97,10 +109,14 @@ void ShareModel(Runtime& runtime, const std::filesystem::path& file,
 } // namespace
 
 ORIGINATORID NewOriginatorId(const Model& db) {
-    uint64_t noteHalf = std::max(Combined(Now()), g_lastNoteHalf + 1);
     ORIGINATORID oid = {};
     oid.File.Innards[1] = db.replicaId.Innards[0];
     oid.File.Innards[0] = db.replicaId.Innards[1];
+    return FreeOriginatorId(db, oid);
+}
+
+ORIGINATORID FreeOriginatorId(const Model& db, ORIGINATORID oid) {
+    uint64_t noteHalf = std::max(Combined(Now()), g_lastNoteHalf + 1);
     for (;; ++noteHalf) {
         oid.Note = Split(noteHalf);
         const UNID unid = {oid.File, oid.Note};
@@ -122,46 +138,63 @@ STATUS StoreNote(Runtime& runtime, OpenNote& open) {
     if (STATUS status = ResolveFile(runtime.install, target->path, file))
         return status;
     const std::string name = file.u8string();
+    // Held until the file is replaced: what is read is what the change applies to.
+    FileLock lock;
+    if (StepRefused("FileLock") || !lock.Acquire(LockFileOf(file)))
+        return Fail(kErrCannotWriteFile, name + ": cannot be locked");
     std::string content;
     if (!ReadFileText(file, content))
         return Fail(kErrFileNotFound, name);
-    Model current;
     std::string problem;
-    if (!LoadModel(content, current, problem))
-        return Fail(kErrDatabaseDamaged, name + ": " + problem);
+    std::shared_ptr<const Model> current =
+        runtime.files.Known(file, content.size(), HashOfText(content));
+    if (current == nullptr) {
+        auto loaded = std::make_shared<Model>();
+        if (!LoadModel(content, *loaded, problem))
+            return Fail(kErrDatabaseDamaged, name + ": " + problem);
+        current = loaded;
+    }
 
     Note stored = ShownNote(open);
-    size_t position = current.Notes().size();
-    bool replace = true;
+    size_t position = current->Notes().size();
     if (stored.noteId != 0) {
-        if (!current.FindById(stored.noteId, position))
+        if (!current->FindById(stored.noteId, position))
             return Fail(kErrNoteNotFound, "note ID " + std::to_string(stored.noteId));
+    } else if (current->FindByUnid(UnidOfNote(stored), position) && stored.oid.Sequence != 0) {
+        stored.noteId = current->Notes()[position].noteId;
     } else {
-        replace = current.FindByUnid(UnidOfNote(stored), position);
-        if (!replace)
-            position = current.Notes().size();
-        stored.noteId = replace ? current.Notes()[position].noteId : FreeNoteId(current, position);
+        // A note never stored (sequence 0) whose UNID another process has given meanwhile (both
+        // take it from the clock) gets one that is free.
+        if (position != current->Notes().size())
+            stored.oid = FreeOriginatorId(*current, stored.oid);
+        position = current->Notes().size();
+        stored.noteId = FreeNoteId(*current, position);
     }
     Json object;
     if (!NoteToJson(stored, object, problem))
         return Fail(kErrInvalidArgument, problem);
-    Json root = Json::parse(content);
-    Json& notes = root["notes"];
-    if (notes.is_null())
-        notes = Json::array();
-    if (replace)
-        notes[position] = std::move(object);
-    else
-        notes.push_back(std::move(object));
-    const std::string text = DatabaseFileText(root);
-    auto updated = std::make_shared<Model>();
-    if (!LoadModel(text, *updated, problem))
+    const std::string noteText = NoteFileText(object);
+    // The note as a file holding it reads back, the rest of the file as it was read.
+    Model note;
+    if (!LoadModel("{\"notes\": [" + noteText + "]}", note, problem))
         return Fail(kErrInvalidArgument, problem);
-    if (STATUS status = ReplaceFileContent(file, text))
-        return status;
-    ShareModel(runtime, file, updated);
-    open.noteId = stored.noteId;
-    return 0;
+    auto updated = std::make_shared<Model>(*current);
+    updated->AddItemsOf(note, note.Notes().front());
+    updated->PutNote(position, note.Notes().front());
+    if (!IndexFileNotes(*updated, problem))
+        return Fail(kErrInvalidArgument, problem);
+    const SplicedText text = SpliceNote(content, updated->layout, position, noteText);
+
+    bool replaced = false;
+    const STATUS written =
+        ReplaceFileContent(file, {text.before, text.inserted, text.after}, replaced);
+    if (replaced) {
+        runtime.files.Remember(file, updated);
+        ShareModel(runtime, file, updated);
+        open.noteId = stored.noteId;
+        open.oid = stored.oid;
+    }
+    return written;
 }
 
 } // namespace notesrt

@@ -76,6 +76,23 @@ struct OpenNote {
     ItemView ItemAt(size_t index) const { return items->ItemAt(Record(), index, rawMime); }
 };
 
+// A time list's text, as rendered for NSFItemConvertToText.
+struct TimesText {
+    std::string times;  // the list's stored form
+    char separator = 0; // between the entries
+    std::string zone;   // ZoneIdentity when it was made (os.h)
+    std::string text;   // the text
+};
+
+// The texts of the time lists read as text last. The library reads a repeating appointment's
+// start and end lists whole, one after the other, for each instance it lists; keeping both
+// makes that linear in the instances.
+struct TimesTextCache {
+    static constexpr size_t kLists = 4; // lists kept
+    TimesText lists[kLists];            // the lists kept
+    size_t next = 0;                    // the one replaced next
+};
+
 // Largest memory block the runtime hands out.
 constexpr size_t kMaxBlockSize = 256u * 1024u * 1024u;
 
@@ -92,6 +109,7 @@ struct Runtime {
     HandleTable<Collection> collections{1, 10, 5};        // collection handles (16 bits)
     HandleTable<ScheduleContainer> schedules{6, 20, 8};   // schedule containers
     DatabaseFiles files;                                  // database files read so far
+    TimesTextCache timesText;                             // the time list read as text last
     std::atomic<bool> timeCalls{false};                   // whether calls add to callNanoseconds
     uint64_t callNanoseconds = 0;                         // time spent inside calls so far
 };

@@ -1,11 +1,14 @@
 // Mail through the runtime: storing a message into a file changed meanwhile, refused updates,
-// lists taken whatever the outcome. The whole delivery, with bodies and planned failures of
-// every call, is in the library's mail suite.
+// writes the system refuses, the lock among processes, lists taken whatever the outcome. The whole
+// delivery, with bodies and planned failures of every call, is in the library's mail suite.
+#include "os.h"
 #include "status.h"
 #include "temp_install.h"
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -116,6 +119,44 @@ TEST_F(MailRuntimeTest, KeepsWhatWasWrittenMeanwhileAndEveryHandleSeesTheResult)
         EXPECT_EQ(NSFNoteClose(note), 0);
     }
     EXPECT_EQ(NSFDbClose(other), 0);
+}
+
+// A step of the write refused: before the rename the file stays as it was; after it (only the
+// folder's flush failed) the note is in the file and every handle sees it.
+TEST_F(MailRuntimeTest, RefusedWriteStepsLeaveTheFileOrHoldTheWholeNote) {
+    DBHANDLE other = 0;
+    ASSERT_EQ(NSFDbOpen(kMailFile, &other), 0);
+    ASSERT_EQ(MailAddHeaderItem(message, MAIL_SUBJECT_ITEM_NUM, "One", 3), 0);
+    for (const char* step : {"FileLock", "FileWrite", "FileFlush", "FileRename", "FolderFlush"}) {
+        NotesrtSetFaults((std::string(step) + "@1=1").c_str());
+        EXPECT_EQ(NSFNoteUpdate(message, 0), notesrt::kErrCannotWriteFile) << step;
+        NotesrtSetFaults(nullptr);
+        const bool stored = std::string(step) == "FolderFlush";
+        EXPECT_EQ(Stored("data/mail/alee.nsf")["notes"].size(), stored ? 5u : 4u) << step;
+        NOTEID noteId = 0;
+        NSFNoteGetInfo(message, _NOTE_ID, &noteId);
+        EXPECT_EQ(noteId != 0, stored) << step;
+    }
+    NOTEID noteId = 0;
+    NSFNoteGetInfo(message, _NOTE_ID, &noteId);
+    EXPECT_EQ(NSFDbGetNoteInfo(other, noteId, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(NSFDbClose(other), 0);
+}
+
+// An update waits while another writer holds the file's lock, and leaves no lock file behind
+// (TearDown).
+TEST_F(MailRuntimeTest, AnUpdateWaitsForTheFileLock) {
+    notesrt::FileLock held;
+    ASSERT_TRUE(held.Acquire(install.root / "data" / "mail" / "alee.nsf.lock"));
+    ASSERT_EQ(MailAddHeaderItem(message, MAIL_SUBJECT_ITEM_NUM, "Late", 4), 0);
+    STATUS status = 1;
+    std::thread update([&] { status = NSFNoteUpdate(message, 0); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(Stored("data/mail/alee.nsf")["notes"].size(), 4u);
+    held.Release();
+    update.join();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Stored("data/mail/alee.nsf")["notes"].size(), 5u);
 }
 
 } // namespace

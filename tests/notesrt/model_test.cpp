@@ -2,7 +2,8 @@
 // the runtime's calls do not show as such (explicit zones, LMBCS bytes, raw values, time
 // lists). The plain kinds, MIME and file objects are read back through the calls in
 // items_test.cpp; local times in the process zone through the calendar range read's New York
-// expectations (calendar_read_test.cpp).
+// expectations (calendar_read_test.cpp). Files nested too deep are refused where the parser
+// meets the level too many.
 #include "dbload.h"
 #include "identifiers.h"
 #include "temp_install.h"
@@ -51,6 +52,50 @@ TEST(Model, ReadsNotesItemsAndIdentifiers) {
     EXPECT_EQ(second.items[2].kind, ValueKind::TimeList);
     ASSERT_EQ(second.items[2].times.size(), 2u);
     EXPECT_EQ(UtcSeconds(second.items[2].times[1]) - UtcSeconds(second.items[2].times[0]), 86400);
+}
+
+// times copies of open, then inner, then times copies of close.
+std::string Nest(const std::string& open, size_t times, const std::string& inner,
+                 const std::string& close) {
+    std::string text;
+    for (size_t i = 0; i < times; ++i)
+        text += open;
+    text += inner;
+    for (size_t i = 0; i < times; ++i)
+        text += close;
+    return text;
+}
+
+// A MIME body of multiparts levels deep whose innermost entity is inner.
+std::string MimeFile(size_t levels, const std::string& inner) {
+    return R"({"notes": [{"items": [["Body", {"mime": )" +
+           Nest(R"({"parts": [)", levels, inner, "]}") + "}]]}]}";
+}
+
+// 64 arrays and objects open at once load; one more is refused, naming where it stands.
+TEST(Model, RefusesFilesNestedDeeperThan64Levels) {
+    const struct {
+        const char* name;  // the case
+        std::string file;  // the database file
+        const char* fault; // the problem; empty when the file loads
+    } rows[] = {
+        {"MimeAtTheLimit", MimeFile(28, R"({"parts": []})"), ""},
+        {"MimePastIt", MimeFile(28, R"({"parts": [{}]})"),
+         "note 1, item 1: nested deeper than 64 arrays and objects at byte 360"},
+        {"MemberAtTheLimit", R"({"x": )" + Nest("[", 63, "", "]") + "}", ""},
+        {"MemberPastIt", R"({"x": )" + Nest("[", 64, "", "]") + "}",
+         "database: nested deeper than 64 arrays and objects at byte 70"},
+        {"NoteMemberPastIt", R"({"notes": [{"y": )" + Nest("{\"z\": ", 62, "1", "}") + "}]}",
+         "note 1: nested deeper than 64 arrays and objects at byte 384"},
+        {"TextListPastIt", R"({"notes": [{"items": [["A", )" + Nest("[", 60, "", "]") + "]]}]}",
+         "note 1, item 1: nested deeper than 64 arrays and objects at byte 88"},
+    };
+    for (const auto& row : rows) {
+        Model model;
+        std::string problem;
+        EXPECT_EQ(LoadModel(row.file, model, problem), *row.fault == '\0') << row.name;
+        EXPECT_EQ(problem, row.fault) << row.name;
+    }
 }
 
 } // namespace

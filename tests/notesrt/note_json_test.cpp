@@ -1,10 +1,12 @@
 // Writing notes back as JSON: every value reads back to the same value (a raw value where no
-// readable form carries it exactly), and a file is replaced whole or not at all.
+// readable form carries it exactly), and a file is replaced whole or not at all whichever step
+// fails.
 #include "dbload.h"
 #include "filereplace.h"
 #include "identifiers.h"
 #include "itemvalue.h"
 #include "notejson.h"
+#include "notesplice.h"
 #include "status.h"
 #include "temp_install.h"
 #include "timedate.h"
@@ -106,17 +108,93 @@ INSTANTIATE_TEST_SUITE_P(
                 "raw"}),
     [](const testing::TestParamInfo<JsonRow>& row) { return row.param.name; });
 
-TEST(FileReplace, AFailedRenameLeavesTheTargetAndNoTemporaryFile) {
+// A note put into files of every shape, in place of each note and after the last: the text
+// loads with the note there, and the layout moved along is the one the loader finds.
+TEST(NoteSplice, PutsANoteWhereTheLayoutSaysAndMovesTheLayoutAlong) {
+    const char* const files[] = {
+        "{}",
+        R"({"title": "T"})",
+        "{\r\n  \"title\": \"T\"\r\n}\r\n",
+        R"({"notes": []})",
+        R"({"notes": [ ], "after": {"a": [1]}})",
+        R"({"notes":[{"items":[["N",1]]},{"class":"view","x":2.5},{"items":[]}],"z":0})",
+        ("{\n  \"title\": \"T\",\n  \"notes\": [\n    { \"items\": [\n        [\"F\", 1] ] "
+         "},\n    { \"items\": [] }\n  ]\n}\n"),
+        R"({"notes": [{"items": [["Old", 1]]}], "notes": [{"items": []}, {}]})",
+    };
+    const std::string note = R"({ "items": [["Subject", "Put"]] })";
+    const auto same = [](const TextSpan& a, const TextSpan& b) {
+        return a.begin == b.begin && a.end == b.end;
+    };
+    for (const char* file : files) {
+        Model before;
+        std::string problem;
+        ASSERT_TRUE(LoadModel(file, before, problem)) << file << problem;
+        for (size_t position = 0; position <= before.Notes().size(); ++position) {
+            FileLayout layout = before.layout;
+            const std::string old = file;
+            const SplicedText pieces = SpliceNote(old, layout, position, note);
+            const std::string text =
+                std::string(pieces.before) + pieces.inserted + std::string(pieces.after);
+            Model after;
+            ASSERT_TRUE(LoadModel(text, after, problem)) << text << problem;
+            const FileLayout& read = after.layout;
+            ASSERT_EQ(after.Notes().size(), std::max(before.Notes().size(), position + 1)) << text;
+            EXPECT_EQ(text.substr(layout.notes[position].begin, note.size()), note) << text;
+            size_t subject = 0;
+            EXPECT_TRUE(after.FindItem(after.Notes()[position], "Subject", 0, subject)) << text;
+            EXPECT_TRUE(read.notesGiven && layout.notesGiven) << text;
+            EXPECT_TRUE(same(read.notesList, layout.notesList)) << text;
+            EXPECT_EQ(read.rootEnd, layout.rootEnd) << text;
+            EXPECT_EQ(read.size, layout.size) << text;
+            EXPECT_EQ(read.hash, layout.hash) << text;
+            ASSERT_EQ(read.notes.size(), layout.notes.size()) << text;
+            for (size_t i = 0; i < read.notes.size(); ++i)
+                EXPECT_TRUE(same(read.notes[i], layout.notes[i])) << text << " note " << i;
+        }
+    }
+}
+
+// Each step of a replacement refused in turn: before the rename the target keeps its old
+// content, after it the new one, and no temporary file is left either way.
+TEST(FileReplace, ARefusedStepLeavesOneWholeContentAndNoTemporaryFile) {
+    const struct {
+        const char* plan; // the step refused
+        bool replaced;    // the target holds the new content
+    } rows[] = {{"FileWrite@1=1", false},
+                {"FileFlush@1=1", false},
+                {"FileRename@1=1", false},
+                {"FolderFlush@1=1", true},
+                {"", true}};
+    for (const auto& row : rows) {
+        TempInstall install;
+        install.Write("data/names.nsf", "old");
+        NotesrtSetFaults(row.plan);
+        bool replaced = !row.replaced;
+        EXPECT_EQ(ReplaceFileContent(install.root / "data" / "names.nsf", {"{", "}"}, replaced),
+                  *row.plan != '\0' ? kErrCannotWriteFile : 0)
+            << row.plan;
+        NotesrtSetFaults(nullptr);
+        EXPECT_EQ(replaced, row.replaced) << row.plan;
+        EXPECT_EQ(install.Read("data/names.nsf"), row.replaced ? "{}" : "old") << row.plan;
+        size_t entries = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(install.root / "data"))
+            entries += entry.path().filename() == "names.nsf" ? 0 : 1;
+        EXPECT_EQ(entries, 0u) << row.plan;
+    }
+}
+
+TEST(FileReplace, ARenameTheSystemRefusesLeavesTheTarget) {
     TempInstall install;
     install.Write("data/mail.box/kept", "x");
-    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "mail.box", "{}"), kErrCannotWriteFile);
+    bool replaced = true;
+    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "mail.box", {"{}"}, replaced),
+              kErrCannotWriteFile);
+    EXPECT_FALSE(replaced);
     EXPECT_EQ(install.Read("data/mail.box/kept"), "x");
-    size_t entries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(install.root / "data"))
-        entries += entry.path().filename() == "mail.box" ? 0 : 1;
-    EXPECT_EQ(entries, 0u);
-    EXPECT_EQ(ReplaceFileContent(install.root / "data" / "names.nsf", "{}"), 0);
-    EXPECT_EQ(install.Read("data/names.nsf"), "{}");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(install.root / "data"),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace
