@@ -4,7 +4,10 @@
 
 #include "KorvoLotusC.h"
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,18 @@ const Installation& GeneratedInstallation(const std::vector<std::string>& option
 // A directory of people: one in ten in the local address book, the rest in the server's, and
 // a mail file with appointments meetings of the week of 2026-12-07, ten attendees each.
 const Installation& DirectoryInstallation(int64_t people, int64_t appointments);
+
+// The installation make() returns; null, with the benchmark skipped for the generator's error,
+// when it cannot be made.
+template <typename Make>
+const Installation* InstallationOrSkip(benchmark::State& state, Make make) {
+    try {
+        return &make();
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+        return nullptr;
+    }
+}
 
 // Bytes of the local and the server address book files of install.
 uint64_t AddressBookBytes(const Installation& install);

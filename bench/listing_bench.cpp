@@ -17,7 +17,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <exception>
 
 namespace {
 
@@ -51,13 +50,12 @@ Timing TimedListing(IKorvoLotus* object) {
 }
 
 void Listing(benchmark::State& state, bool warm) {
-    const korvo_bench::Installation* install = nullptr;
-    try {
-        install = &korvo_bench::DirectoryInstallation(kDirectory, state.range(0));
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
+    const korvo_bench::Installation* install = korvo_bench::InstallationOrSkip(
+        state, [&]() -> auto& {
+            return korvo_bench::DirectoryInstallation(kDirectory, state.range(0));
+        });
+    if (install == nullptr)
         return;
-    }
     IKorvoLotus* object = korvo_bench::StartedObject(*install);
     if (object != nullptr && warm && TimedListing(object).listed < 0)
         object = nullptr;

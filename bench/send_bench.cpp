@@ -16,7 +16,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -54,13 +53,10 @@ bool Send(IKorvoLotus* object, int number, double& seconds) {
 }
 
 void SendMemo(benchmark::State& state) {
-    const korvo_bench::Installation* install = nullptr;
-    try {
-        install = &MailInstallation(state.range(0));
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
+    const korvo_bench::Installation* install = korvo_bench::InstallationOrSkip(
+        state, [&]() -> auto& { return MailInstallation(state.range(0)); });
+    if (install == nullptr)
         return;
-    }
     IKorvoLotus* object = korvo_bench::StartedObject(*install);
     double seconds = 0;
     int number = 0;
@@ -100,13 +96,10 @@ bool WriteDurably(const fs::path& path, const std::string& bytes) {
 }
 
 void RewriteFile(benchmark::State& state) {
-    const korvo_bench::Installation* install = nullptr;
-    try {
-        install = &MailInstallation(state.range(0));
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
+    const korvo_bench::Installation* install = korvo_bench::InstallationOrSkip(
+        state, [&]() -> auto& { return MailInstallation(state.range(0)); });
+    if (install == nullptr)
         return;
-    }
     const fs::path file = MailFile(*install);
     std::ifstream in(file, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

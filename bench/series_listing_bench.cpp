@@ -16,7 +16,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -79,16 +78,15 @@ int64_t ListWeek(IKorvoLotus* object, double& seconds) {
 
 void Listing(benchmark::State& state, bool series) {
     const int64_t entries = state.range(0);
-    const korvo_bench::Installation* install = nullptr;
-    try {
-        install = series ? &SeriesInstallation(entries)
-                         : &korvo_bench::GeneratedInstallation(
-                               {"--local", "10", "--server", "90", "--appointments",
-                                std::to_string(entries), "--repeating", "0"});
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
+    const korvo_bench::Installation* install = korvo_bench::InstallationOrSkip(
+        state, [&]() -> auto& {
+            return series ? SeriesInstallation(entries)
+                          : korvo_bench::GeneratedInstallation(
+                                {"--local", "10", "--server", "90", "--appointments",
+                                 std::to_string(entries), "--repeating", "0"});
+        });
+    if (install == nullptr)
         return;
-    }
     IKorvoLotus* object = korvo_bench::StartedObject(*install);
     double seconds = 0;
     if (object == nullptr || ListWeek(object, seconds) != entries) {

@@ -15,18 +15,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <exception>
 
 namespace {
 
 void Init(benchmark::State& state) {
-    const korvo_bench::Installation* install = nullptr;
-    try {
-        install = &korvo_bench::DirectoryInstallation(state.range(0), 0);
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
+    const korvo_bench::Installation* install = korvo_bench::InstallationOrSkip(
+        state, [&]() -> auto& { return korvo_bench::DirectoryInstallation(state.range(0), 0); });
+    if (install == nullptr)
         return;
-    }
     const double books = static_cast<double>(korvo_bench::AddressBookBytes(*install));
     double seconds = 0, runtimeSeconds = 0, peakGrowth = 0;
     for (auto _ : state) {

@@ -3,13 +3,8 @@
 # resource (korvo_version_resource).
 set(KORVO_COMPANY "Vendra Systems, Inc.")
 set(KORVO_VERSION_DIR ${CMAKE_BINARY_DIR}/generated/version)
-file(MAKE_DIRECTORY ${KORVO_VERSION_DIR})
-file(WRITE ${KORVO_VERSION_DIR}/korvo_version.h.in
-     "// Generated from the project version; do not edit.\n"
-     "#pragma once\n"
-     "#define KORVO_VERSION \"@PROJECT_VERSION@\"\n")
-configure_file(${KORVO_VERSION_DIR}/korvo_version.h.in ${KORVO_VERSION_DIR}/korvo_version.h
-               @ONLY)
+file(CONFIGURE OUTPUT ${KORVO_VERSION_DIR}/korvo_version.h @ONLY
+     CONTENT "// Generated from the project version; do not edit.\n#pragma once\n#define KORVO_VERSION \"@PROJECT_VERSION@\"\n")
 add_library(korvo_version INTERFACE)
 target_include_directories(korvo_version INTERFACE ${KORVO_VERSION_DIR})
 

@@ -22,15 +22,7 @@ if(DEFINED SENDER)
   return()
 endif()
 
-file(REMOVE_RECURSE ${INSTALL})
-file(WRITE ${INSTALL}/notes.ini
-     "[Notes]\nDirectory=data\nKeyFileName=user.id\nMailType=0\nMailServer=CN=Mail1/O=Acme\nMailFile=mail/alee.nsf\n")
-file(WRITE ${INSTALL}/data/user.id "CN=Ann Lee/O=Acme\n")
-set(server ${INSTALL}/data/servers/Mail1)
-configure_file(${DATA}/names.nsf ${INSTALL}/data/names.nsf COPYONLY)
-configure_file(${DATA}/names.nsf ${server}/names.nsf COPYONLY)
-configure_file(${DATA}/alee.nsf ${server}/mail/alee.nsf COPYONLY)
-configure_file(${DATA}/mail.box ${server}/mail.box COPYONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mail_installation.cmake)
 
 set(answers "{\"op\":\"init\",\"result\":0}\n")
 # The stages' arguments are one list: a list among them goes with "|" between its entries.

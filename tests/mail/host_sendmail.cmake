@@ -7,15 +7,7 @@
 # No registry names the installation, so the runtime starts from the working directory,
 # INSTALL, where notes.ini is. INSTALL is made anew at every run.
 cmake_policy(SET CMP0007 NEW)
-file(REMOVE_RECURSE ${INSTALL})
-file(WRITE ${INSTALL}/notes.ini
-     "[Notes]\nDirectory=data\nKeyFileName=user.id\nMailType=0\nMailServer=CN=Mail1/O=Acme\nMailFile=mail/alee.nsf\n")
-file(WRITE ${INSTALL}/data/user.id "CN=Ann Lee/O=Acme\n")
-set(server ${INSTALL}/data/servers/Mail1)
-configure_file(${DATA}/names.nsf ${INSTALL}/data/names.nsf COPYONLY)
-configure_file(${DATA}/names.nsf ${server}/names.nsf COPYONLY)
-configure_file(${DATA}/alee.nsf ${server}/mail/alee.nsf COPYONLY)
-configure_file(${DATA}/mail.box ${server}/mail.box COPYONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mail_installation.cmake)
 file(WRITE ${INSTALL}/send.script
      "init 1\nsendmail \"Status\" \"bo.chen@acme.example, CN=Cy Diaz/O=Acme\" \"Line one\\r\\nLine two\"\n")
 
